@@ -1,0 +1,28 @@
+# Small helpers shared by every target of the project.
+
+function(zendric_enable_warnings target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  endif()
+endfunction()
+
+# Every target of a sanitized tree gets the same flags, so that ASan is linked into
+# whatever links the instrumented library.
+macro(zendric_sanitize_everything)
+  set(_zendric_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${_zendric_san})
+  add_link_options(-fsanitize=address,undefined)
+endmacro()
+
+# A GoogleTest program registered with CTest, one CTest entry per test case.
+function(zendric_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  zendric_enable_warnings(${name})
+  if(ARG_ENVIRONMENT)
+    gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}" DISCOVERY_TIMEOUT 60)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

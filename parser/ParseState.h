@@ -1,0 +1,108 @@
+// The state of one parse and the small vocabulary every item reader is built from.
+// All readers are plain functions over a ParseState passed by reference: two parses
+// never share anything.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ZNParser.h"
+
+namespace zendric {
+
+// Species and colour reads nest by recursion; a pasted text could nest far deeper
+// than any real code and overflow the stack, so nested reads stop at this depth.
+inline constexpr std::int32_t MaxNesting = 256;
+
+// A set of 8-bit characters that ends a scan. Code points above 255 are never members.
+class TerminatorSet {
+ public:
+  constexpr TerminatorSet() = default;
+  constexpr explicit TerminatorSet(std::string_view members) { Add(members); }
+
+  constexpr bool Contains(char32_t ch) const {
+    return ch < 256 && ((bits_[ch >> 6] >> (ch & 63)) & 1u) != 0;
+  }
+  // Callers that add members work on their own copy.
+  [[nodiscard]] constexpr TerminatorSet With(std::string_view more) const {
+    TerminatorSet copy = *this;
+    copy.Add(more);
+    return copy;
+  }
+  [[nodiscard]] constexpr TerminatorSet With(char ch) const {
+    return With(std::string_view(&ch, 1));
+  }
+
+ private:
+  constexpr void Add(std::string_view members) {
+    for (char c : members) {
+      auto u = static_cast<unsigned char>(c);
+      bits_[u >> 6] |= std::uint64_t{1} << (u & 63);
+    }
+  }
+  std::array<std::uint64_t, 4> bits_{};
+};
+
+struct ParseState {
+  std::u32string CodeText;           // the code as code points; positions are 1-based
+  std::int32_t Cursor = 0;           // next position to read; may stand past the end
+  std::vector<std::string> ResultLines;
+  std::int32_t CurrentLine = -1;     // index of the entry the current item writes
+  std::vector<std::string> ErrorMessages;
+  std::vector<std::int32_t> ErrorPositions;
+  std::int32_t NestingDepth = 0;     // open "{ }" form blocks of the species item
+  std::int32_t ReadDepth = 0;        // depth of the current nested species or colour read
+};
+
+// --- entry and dispatch ---
+void ParseCode(ParseState& s, std::string_view code);
+void ReadItem(ParseState& s, bool TopLevel);
+
+// --- writing ---
+void AppendText(ParseState& s, std::string_view text);
+void InsertText(ParseState& s, std::int32_t position, std::string_view text);
+void AddError(ParseState& s, std::string message);
+void ClearErrorPositions(ParseState& s);
+
+// --- scanning (the text scanned is always CodeText) ---
+std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
+                              std::int32_t start);
+bool AcceptChar(ParseState& s, char32_t ch);
+bool IsTagLetter(char32_t ch);
+bool AtItemBoundary(const ParseState& s);
+bool IsDigit(char32_t ch);
+std::string ReadNumber(ParseState& s, bool IntegerOnly);
+std::string WithArticle(std::string_view noun);
+
+// --- access to the code text ---
+inline std::int32_t CodeLength(const ParseState& s) {
+  return static_cast<std::int32_t>(s.CodeText.size());
+}
+// The character at position p, or NUL outside the code.
+inline char32_t CharAt(const ParseState& s, std::int32_t p) {
+  return p >= 1 && p <= CodeLength(s) ? s.CodeText[static_cast<std::size_t>(p - 1)] : U'\0';
+}
+inline char32_t CurrentChar(const ParseState& s) { return CharAt(s, s.Cursor); }
+inline bool AtEnd(const ParseState& s) { return s.Cursor > CodeLength(s); }
+// The UTF-8 text of positions from..to-1, clipped to the code.
+std::string CodeSlice(const ParseState& s, std::int32_t from, std::int32_t to);
+// One code point as UTF-8 (NUL included, as a single zero byte).
+std::string CharText(char32_t ch);
+void AppendUtf8(std::string& out, char32_t ch);
+
+// --- the nesting limit ---
+// Call before a nested species or colour read. When the read would go past
+// MaxNesting it records the error, skips to the next blank (or the "}" closing a
+// form block) and returns false; the caller then reads nothing. On true the caller
+// must call LeaveNestedRead when the read is done.
+bool EnterNestedRead(ParseState& s);
+inline void LeaveNestedRead(ParseState& s) { --s.ReadDepth; }
+
+// --- text decoding ---
+// UTF-8 to code points, one U+FFFD for each maximal ill-formed subpart.
+std::u32string DecodeUtf8(std::string_view bytes);
+
+}  // namespace zendric

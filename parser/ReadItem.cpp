@@ -1,0 +1,103 @@
+#include <array>
+#include <string>
+
+#include "ParseState.h"
+#include "Readers.h"
+
+namespace zendric {
+namespace {
+
+using ItemReader = void (*)(ParseState&);
+
+struct TagReader {
+  std::u32string_view Tag;
+  ItemReader Reader;
+};
+
+// Tried first and in this order, so "Fr" is never diet and "Sk" never social life.
+constexpr std::array<TagReader, 5> TwoLetterTags{{
+    {U"Sk", ReadSkinItem},
+    {U"Fr", ReadFruitiness},
+    {U"Ac", ReadActivity},
+    {U"Tc", ReadTechnology},
+    {U"Df", ReadDragonFriend},
+}};
+
+constexpr std::array<TagReader, 21> OneLetterTags{{
+    {U"$", ReadMoney},          {U"A", ReadAge},           {U"B", ReadBreathItem},
+    {U"C", ReadColourItem},     {U"F", ReadDietItem},      {U"G", ReadGenderItem},
+    {U"H", ReadHoard},          {U"I", ReadIrritability},  {U"J", ReadJoviality},
+    {U"L", ReadLengthItem},     {U"M", ReadMatingStatus},  {U"N", ReadNativeLand},
+    {U"O", ReadOffspring},      {U"P", ReadAppendagesItem}, {U"Q", ReadPsionics},
+    {U"R", ReadReality},        {U"S", ReadSocialLife},    {U"T", ReadWeightItem},
+    {U"U", ReadUbiquity},       {U"V", ReadMagic},         {U"W", ReadWidth},
+}};
+
+constexpr std::u32string_view Prefix = U"ZN2.";
+
+bool CodeHasAt(const ParseState& s, std::int32_t position, std::u32string_view text) {
+  if (position < 1 || position > CodeLength(s)) return false;
+  return std::u32string_view(s.CodeText).substr(static_cast<std::size_t>(position - 1)).starts_with(text);
+}
+
+const TagReader* FindTag(const ParseState& s) {
+  for (const TagReader& t : TwoLetterTags)
+    if (CodeHasAt(s, s.Cursor, t.Tag)) return &t;
+  for (const TagReader& t : OneLetterTags)
+    if (CurrentChar(s) == t.Tag.front()) return &t;
+  return nullptr;
+}
+
+}  // namespace
+
+void ParseCode(ParseState& s, std::string_view code) {
+  s.CodeText = DecodeUtf8(code);
+  s.ResultLines.clear();
+  s.ErrorMessages.clear();
+  ClearErrorPositions(s);
+  s.Cursor = 1;
+  s.CurrentLine = -1;
+  s.NestingDepth = 0;
+  s.ReadDepth = 0;
+
+  if (!CodeHasAt(s, 1, Prefix)) {
+    AddError(s, "Error - this isn't a Zendric 2");
+    return;
+  }
+  while (s.Cursor <= CodeLength(s)) {
+    while (CurrentChar(s) == U' ') ++s.Cursor;
+    if (s.Cursor <= CodeLength(s)) ReadItem(s, true);
+  }
+}
+
+void ReadItem(ParseState& s, bool TopLevel) {
+  if (TopLevel) {
+    ++s.CurrentLine;
+  } else {
+    AppendText(s, "\r");
+  }
+
+  if (s.Cursor == 1 && CodeHasAt(s, 1, Prefix)) {
+    s.Cursor += static_cast<std::int32_t>(Prefix.size());
+    ReadSpeciesItem(s, TerminatorSet(std::string_view("\0", 1)), true, true, {});
+  } else if (const TagReader* tag = FindTag(s)) {
+    s.Cursor += static_cast<std::int32_t>(tag->Tag.size());
+    tag->Reader(s);
+  } else {
+    const std::int32_t pos = s.Cursor;
+    AddError(s, "Error: Invalid code at position " + std::to_string(pos) + " (" +
+                    CharText(CurrentChar(s)) + ")");
+    s.Cursor = pos + 1;
+  }
+
+  // An item that wrote nothing gives its line index back to the next item.
+  if (TopLevel && s.CurrentLine >= static_cast<std::int32_t>(s.ResultLines.size())) --s.CurrentLine;
+}
+
+ParseResult ParseCode(std::string_view code) {
+  ParseState s;
+  ParseCode(s, code);
+  return {std::move(s.ResultLines), std::move(s.ErrorMessages), std::move(s.ErrorPositions)};
+}
+
+}  // namespace zendric

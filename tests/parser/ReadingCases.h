@@ -1,0 +1,57 @@
+// Table-driven checks of whole readings: every case names a code, every result line
+// it must give and every message with its position. A failure prints the code.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ZNParser.h"
+
+namespace zendric::testing {
+
+struct Msg {
+  std::string_view text;
+  int position;
+};
+
+struct Case {
+  std::string_view code;
+  std::vector<std::string_view> lines;
+  std::vector<Msg> errors;
+};
+
+// Shows carriage returns and NULs so that a mismatch is readable.
+inline std::string Visible(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') out += "[CR]";
+    else if (c == '\0') out += "[NUL]";
+    else out += c;
+  }
+  return out;
+}
+
+inline void ExpectReading(const Case& c) {
+  SCOPED_TRACE(::testing::Message() << "code: " << Visible(c.code));
+  const ParseResult r = ParseCode(c.code);
+  std::vector<std::string> want_lines, got_lines;
+  for (auto l : c.lines) want_lines.push_back(Visible(l));
+  for (auto& l : r.ResultLines) got_lines.push_back(Visible(l));
+  EXPECT_EQ(got_lines, want_lines);
+
+  std::vector<std::string> want_errors, got_errors;
+  for (const Msg& m : c.errors) want_errors.push_back(std::to_string(m.position) + ": " + Visible(m.text));
+  ASSERT_EQ(r.ErrorMessages.size(), r.ErrorPositions.size());
+  for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i)
+    got_errors.push_back(std::to_string(r.ErrorPositions[i]) + ": " + Visible(r.ErrorMessages[i]));
+  EXPECT_EQ(got_errors, want_errors);
+}
+
+inline void ExpectReadings(const std::vector<Case>& cases) {
+  for (const Case& c : cases) ExpectReading(c);
+}
+
+}  // namespace zendric::testing

@@ -55,6 +55,11 @@ void ParseCode(ParseState& s, std::string_view code) {
   s.ResultLines.clear();
   s.ErrorMessages.clear();
   ClearErrorPositions(s);
+  // A code full of stray characters gives one message per character; room made up
+  // front spares moving every message at each growth of the list. Untouched room
+  // costs no memory.
+  s.ErrorMessages.reserve(s.CodeText.size());
+  s.ErrorPositions.reserve(s.CodeText.size());
   s.Cursor = 1;
   s.CurrentLine = -1;
   s.NestingDepth = 0;
@@ -85,8 +90,12 @@ void ReadItem(ParseState& s, bool TopLevel) {
     tag->Reader(s);
   } else {
     const std::int32_t pos = s.Cursor;
-    AddError(s, "Error: Invalid code at position " + std::to_string(pos) + " (" +
-                    CharText(CurrentChar(s)) + ")");
+    std::string message = "Error: Invalid code at position ";
+    message += std::to_string(pos);
+    message += " (";
+    AppendUtf8(message, CurrentChar(s));
+    message += ')';
+    AddError(s, std::move(message));
     s.Cursor = pos + 1;
   }
 

@@ -1,0 +1,94 @@
+// Reading speed of ParseCode, each figure beside the least work any reader that looks
+// at every byte can do (one memchr pass for a byte that does not occur), measured in
+// the same run on the same bytes, so that ratios survive a busy machine.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "ZNParser.h"
+
+namespace {
+
+// About 300 characters using most tags.
+const std::string Realistic =
+    "ZN2.Dw+Hd^Mfps{Gm} Gm>f/h L3.5m2a2l4w T1.5t W+ Cbl+|re:gr,wre,bye B\"blue\"fl|/ic# A(r+v-) "
+    "M+*3 O(ra+2v--) J~ N! H- $~ Tc+[electronics] V++ Q-- F+c/v Pw'l2^t Sks,wf Fr+^* Ac+ Df~ "
+    "R* S? U2 I-# ";
+
+std::string RepeatTo(std::size_t size) {
+  std::string code = Realistic;
+  const std::string items = Realistic.substr(Realistic.find(' ') + 1);
+  while (code.size() < size) code += items;
+  return code;
+}
+
+const std::string Long10K = RepeatTo(10 * 1024);
+const std::string Long1M = RepeatTo(1024 * 1024);
+
+void Parse(benchmark::State& state, const std::string* code) {
+  for (auto _ : state) benchmark::DoNotOptimize(zendric::ParseCode(*code));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * code->size()));
+}
+
+void Memchr(benchmark::State& state, const std::string* code) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(std::memchr(code->data(), '\x01', code->size()));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * code->size()));
+}
+
+BENCHMARK_CAPTURE(Parse, realistic, &Realistic);
+BENCHMARK_CAPTURE(Memchr, realistic, &Realistic);
+BENCHMARK_CAPTURE(Parse, long10k, &Long10K);
+BENCHMARK_CAPTURE(Memchr, long10k, &Long10K);
+BENCHMARK_CAPTURE(Parse, long1m, &Long1M);
+BENCHMARK_CAPTURE(Memchr, long1m, &Long1M);
+
+// Keeps the median of each benchmark for the table printed at the end.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> seconds;  // per iteration
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+      seconds[run.run_name.function_name + "/" + run.run_name.args] =
+          run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  auto& t = reporter.seconds;
+  auto get = [&](const char* name) { return t.count(name) ? t[name] : 0.0; };
+  struct Row { const char* label; const char* parse; const char* base; std::size_t bytes; };
+  const Row rows[] = {{"realistic (~300 B)", "Parse/realistic", "Memchr/realistic", Realistic.size()},
+                      {"10 KB", "Parse/long10k", "Memchr/long10k", Long10K.size()},
+                      {"1 MB", "Parse/long1m", "Memchr/long1m", Long1M.size()}};
+  std::printf("\n%-20s %14s %10s %14s %12s\n", "code", "ParseCode", "MB/s", "memchr", "parse/memchr");
+  for (const Row& r : rows) {
+    const double p = get(r.parse), b = get(r.base);
+    if (p <= 0 || b <= 0) continue;
+    std::printf("%-20s %11.3f us %10.1f %11.3f us %12.0f\n", r.label, p * 1e6, r.bytes / p / 1e6, b * 1e6, p / b);
+  }
+  const double perByte10k = get("Parse/long10k") / Long10K.size();
+  const double perByte1m = get("Parse/long1m") / Long1M.size();
+  if (perByte10k > 0 && perByte1m > 0 && get("Memchr/realistic") > 0) {
+    std::printf("summary: realistic parse/memchr %.0f, 1 MB parse/memchr %.0f, per-byte cost 1 MB/10 KB %.2f\n",
+                get("Parse/realistic") / get("Memchr/realistic"), get("Parse/long1m") / get("Memchr/long1m"),
+                perByte1m / perByte10k);
+  }
+  return 0;
+}

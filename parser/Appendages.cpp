@@ -128,6 +128,7 @@ void ReadAppendagesItem(ParseState& s) {
 
     Count count;
     bool webbed = false;
+    // Each turn consumes one modifier; a run of digits counts as one.
     while (!AtEnd(s) && ApplyModifier(s, *row, count, webbed)) {
     }
 

@@ -4,9 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Breath.h"
+#include "ParseState.h"
 #include "ReadingCases.h"
+#include "Readers.h"
 
 namespace zendric {
 namespace {
@@ -77,6 +80,40 @@ TEST(Breath, QuotedNamesAndAdjectives) {
        {{"Errors: Missing \" in breath weapon name modifier", 9}}},
       {"ZN2. B\"fog\"\"grey", {"I breathe grey fog"}, {{"Errors: Missing \" in breath weapon name modifier", 12}}},
   });
+}
+
+// Inside a form block a "}" closes quotes and codes; the species reader is not
+// needed for that, so the item is read by hand with one block open.
+TEST(Breath, InsideAFormBlock) {
+  struct BlockCase {
+    std::u32string code;
+    std::string line;
+    std::vector<std::string> errors;
+    std::int32_t cursor;
+  };
+  const BlockCase cases[] = {
+      {U"fl|}x", "I breathe beams of flames or fire", {}, 4},
+      // A quote that reaches the "}" ends there without an error and takes it.
+      {U"\"fog}x", "I breathe fog", {}, 6},
+      {U"fl\"hot}|", "I breathe beams of hot flames or fire", {}, 9},
+      {U"fl}", "I breathe flames or fire", {}, 3},
+      {U"}", "I breathe ", {"1: Error: Invalid breath weapon code ()"}, 1},
+  };
+  for (const BlockCase& c : cases) {
+    ParseState s;
+    s.CodeText = c.code;
+    s.Cursor = 1;
+    s.CurrentLine = 0;
+    s.NestingDepth = 1;
+    ReadBreathItem(s);
+    std::vector<std::string> errors;
+    for (std::size_t i = 0; i < s.ErrorMessages.size(); ++i)
+      errors.push_back(std::to_string(s.ErrorPositions[i]) + ": " + s.ErrorMessages[i]);
+    ASSERT_EQ(s.ResultLines.size(), 1u);
+    EXPECT_EQ(s.ResultLines[0], c.line);
+    EXPECT_EQ(errors, c.errors);
+    EXPECT_EQ(s.Cursor, c.cursor) << s.ResultLines[0];
+  }
 }
 
 TEST(Breath, EveryCode) {

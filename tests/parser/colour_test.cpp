@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Colour.h"
 #include "ParseState.h"
@@ -171,6 +172,47 @@ TEST(Colour, DollarEndsTheItem) {
       {"ZN2. Cbl,w$", {"My colour: I am blue\rMy wings are colourless", "My monetary philosophy: I spend what I earn and earn what I spend."}, {}},
       {"ZN2. Cbl|$", {"My colour: I am blue with colourless stripes", "My monetary philosophy: I spend what I earn and earn what I spend."}, {}},
   });
+}
+
+// An item read by hand inside one open form block, as the species reader reads it.
+struct BlockReading {
+  std::string line;
+  std::vector<std::string> errors;  // "position: message"
+  std::int32_t cursor;
+};
+BlockReading ReadInFormBlock(std::u32string code) {
+  ParseState s;
+  s.CodeText = std::move(code);
+  s.Cursor = 1;
+  s.CurrentLine = 0;
+  s.NestingDepth = 1;
+  ReadColourItem(s);
+  BlockReading r{s.ResultLines.empty() ? "" : s.ResultLines[0], {}, s.Cursor};
+  for (std::size_t i = 0; i < s.ErrorMessages.size(); ++i)
+    r.errors.push_back(std::to_string(s.ErrorPositions[i]) + ": " + s.ErrorMessages[i]);
+  return r;
+}
+
+TEST(Colour, InsideAFormBlock) {
+  // "}" ends a code and the item, and is left for the block.
+  BlockReading r = ReadInFormBlock(U"bl|re}x");
+  EXPECT_EQ(r.line, "My colour: I am blue with red stripes");
+  EXPECT_TRUE(r.errors.empty());
+  EXPECT_EQ(r.cursor, 6);
+  r = ReadInFormBlock(U"bl,w}");
+  EXPECT_EQ(r.line, "My colour: I am blue\rMy wings are colourless");
+  EXPECT_EQ(r.cursor, 5);
+  // The letter after "," is taken even when it is the "}".
+  r = ReadInFormBlock(U"bl,}");
+  EXPECT_EQ(r.line, "My colour: I am blue");
+  EXPECT_EQ(r.errors, std::vector<std::string>{"4: Error: Invalid body part in colour tag (})"});
+  EXPECT_EQ(r.cursor, 5);
+  // Too deep a pattern skips only up to the "}".
+  std::u32string deep = U"bl";
+  for (int i = 0; i < 260; ++i) deep += U"|bl";
+  r = ReadInFormBlock(deep + U"} W");
+  EXPECT_EQ(r.errors, std::vector<std::string>{"772: Error: Code nested too deeply at position 772"});
+  EXPECT_EQ(r.cursor, 3 * 260 + 3);
 }
 
 // "bl" followed by `depth` patterns "|bl", and what it reads as when every level is read.

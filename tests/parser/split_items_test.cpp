@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "ParseState.h"
 #include "ReadingCases.h"
+#include "Readers.h"
 #include "SplitItems.h"
 
 namespace zendric {
@@ -191,6 +194,46 @@ TEST(SplitItems, MatingGroups) {
                              "\rMy virtual mating status: I'm single."}, {}},
       {"ZN2. M(+ W", {"My mating status: I'm seeing someone.", std::string(Width)}, {{"Error: Missing ) in mating status tag", 9}}},
   });
+}
+
+// Inside a form block "}" ends a modifier, a group and a description; the item is
+// read by hand with one block open, as the species reader would read it.
+TEST(SplitItems, InsideAFormBlock) {
+  struct BlockCase {
+    void (*read)(ParseState&);
+    std::u32string code;
+    std::string line;
+    std::vector<std::string> errors;
+    std::int32_t cursor;
+  };
+  const BlockCase cases[] = {
+      {ReadAge, U"+}", "My age: Old", {}, 2},
+      // A group cut off by the "}" is missing its bracket there.
+      {ReadAge, U"(r---}", "My age: \rMy real life age: HatchlingMature adult", {"6: Error: Missing ) in age tag"}, 6},
+      // A description that reaches the "}" is reported, and the "}" is taken.
+      {ReadMatingStatus, U"+\"far}y", "My mating status: I'm seeing someone.\rOther info: far",
+       {"2: Error: Missing \" in mating status description"}, 7},
+      {ReadMatingStatus, U"+2}", "My mating status: I'm seeing someone.\rI have 2 mates", {}, 3},
+      // A blank before the "}" is a space modifier: "}" is no capital.
+      {ReadMatingStatus, U" }", "My mating status: I'm looking for a mate.",
+       {"2: Error: space modifier only allowed before plusses in mating status"}, 2},
+      {ReadOffspring, U"a+3}", "My offspring: I have 3 hatchlings that are still home.\rMy hatchlings are adopted.", {}, 4},
+  };
+  for (const BlockCase& c : cases) {
+    ParseState s;
+    s.CodeText = c.code;
+    s.Cursor = 1;
+    s.CurrentLine = 0;
+    s.NestingDepth = 1;
+    c.read(s);
+    std::vector<std::string> errors;
+    for (std::size_t i = 0; i < s.ErrorMessages.size(); ++i)
+      errors.push_back(std::to_string(s.ErrorPositions[i]) + ": " + s.ErrorMessages[i]);
+    ASSERT_EQ(s.ResultLines.size(), 1u);
+    EXPECT_EQ(s.ResultLines[0], c.line);
+    EXPECT_EQ(errors, c.errors);
+    EXPECT_EQ(s.Cursor, c.cursor) << s.ResultLines[0];
+  }
 }
 
 TEST(SplitItems, Offspring) {

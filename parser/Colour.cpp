@@ -1,8 +1,141 @@
-#include "Placeholder.h"
+#include "Colour.h"
+
+#include <list>
+
 #include "Readers.h"
 
 namespace zendric {
+namespace {
 
-void ReadColourItem(ParseState& s) { SkipUnreadItem(s); }
+// A colour phrase grows at both ends: modifier words and "a mix of " go in front of
+// everything this colour has read so far, nested colours and pattern words behind
+// it. Pieces are kept in a list and joined once, so that each step costs the same
+// however long the phrase already is; every piece is constant text.
+class PhraseBuilder {
+ public:
+  using Start = std::list<std::string_view>::iterator;
+
+  // Opens a colour's phrase with its first piece; the result marks where it begins.
+  Start Open(std::string_view first) {
+    pieces_.push_back(first);
+    return std::prev(pieces_.end());
+  }
+  void Prepend(Start& start, std::string_view piece) {
+    if (!piece.empty()) start = pieces_.insert(start, piece);
+  }
+  void Append(std::string_view piece) {
+    if (!piece.empty()) pieces_.push_back(piece);
+  }
+  std::string Join() const {
+    std::size_t size = 0;
+    for (std::string_view p : pieces_) size += p.size();
+    std::string out;
+    out.reserve(size);
+    for (std::string_view p : pieces_) out += p;
+    return out;
+  }
+
+ private:
+  std::list<std::string_view> pieces_;
+};
+
+const ColourEntry* FindColour(std::string_view code) {
+  for (const ColourEntry& c : ColourTable)
+    if (c.Code == code) return &c;
+  return nullptr;
+}
+
+const ColourModifier* FindModifier(char32_t ch) {
+  for (const ColourModifier& m : ColourModifiers)
+    if (static_cast<unsigned char>(m.Key) == ch) return &m;
+  return nullptr;
+}
+
+const ColourCombiner* FindCombiner(char32_t ch) {
+  for (const ColourCombiner& c : ColourCombiners)
+    if (static_cast<unsigned char>(c.Key) == ch) return &c;
+  return nullptr;
+}
+
+const ColourBodyPart* FindBodyPart(char32_t ch) {
+  for (const ColourBodyPart& p : ColourBodyParts)
+    if (static_cast<unsigned char>(p.Letter) == ch) return &p;
+  return nullptr;
+}
+
+// colour: code, then modifiers, then patterns each followed by a nested colour
+void WriteColour(ParseState& s, PhraseBuilder& out, char32_t context) {
+  std::int32_t end = ScanToTerminator(s, ColourTerminators, true, s.Cursor);
+  if (end == 0) end = CodeLength(s) + 1;
+  const std::string code = CodeSlice(s, s.Cursor, end);
+  s.Cursor = end;
+  const ColourEntry* colour = FindColour(code);
+  if (colour == nullptr) {
+    // Nothing more is read: whatever ended the code is left to the caller.
+    AddError(s, "Error: Invalid colour code (" + code + ")");
+    return;
+  }
+
+  PhraseBuilder::Start start = out.Open(colour->Name);
+  bool shaded = false;
+  while (const ColourModifier* m = FindModifier(CurrentChar(s))) {
+    out.Prepend(start, m->Shade && shaded ? VeryWord : m->Word);
+    shaded = shaded || m->Shade;
+    ++s.Cursor;
+  }
+
+  // A nested colour takes every pattern behind it, so this loop only goes round
+  // again when a nested code was invalid and stopped on a pattern character.
+  while (const ColourCombiner* c = FindCombiner(CurrentChar(s))) {
+    ++s.Cursor;
+    const bool continuesList = c->ContinuesOwnKind && context == static_cast<unsigned char>(c->Key);
+    const ColourJoin& join = continuesList ? ListJoin : c->Join;
+    out.Prepend(start, join.Before);
+    out.Append(join.Between);
+    // Too deep a pattern reads as an empty nested colour after its error.
+    if (EnterNestedRead(s)) {
+      WriteColour(s, out, c->ContinuesOwnKind ? static_cast<unsigned char>(c->Key) : NoPattern);
+      LeaveNestedRead(s);
+    }
+    out.Append(join.After);
+  }
+}
+
+}  // namespace
+
+std::string ReadColour(ParseState& s, char32_t context) {
+  PhraseBuilder out;
+  WriteColour(s, out, context);
+  return out.Join();
+}
+
+// C: colour [">" colour], repeated; "," body-part letter starts another colour
+void ReadColourItem(ParseState& s) {
+  // Pattern levels are counted per item, apart from any species form around it.
+  const std::int32_t outerDepth = s.ReadDepth;
+  s.ReadDepth = 0;
+
+  AppendText(s, "My colour: I am ");
+  bool mayEnd = false;  // false right after a body part: its colour is always read
+  // A turn that consumes nothing has stopped on a blank, a capital, "$" or "}",
+  // and the next test ends the item there.
+  while (!(mayEnd && (AtEnd(s) || AtItemBoundary(s) || CurrentChar(s) == U'$'))) {
+    AppendText(s, ReadColour(s));
+    if (AcceptChar(s, U'>')) AppendText(s, " changing to " + ReadColour(s));
+    mayEnd = true;
+    if (AcceptChar(s, U',')) {
+      const char32_t letter = CurrentChar(s);
+      if (const ColourBodyPart* part = FindBodyPart(letter)) {
+        AppendText(s, part->Heading);
+        mayEnd = false;
+      } else {
+        AddError(s, "Error: Invalid body part in colour tag (" + CharText(letter) + ")");
+      }
+      if (!AtEnd(s)) ++s.Cursor;  // the letter is taken whatever it was
+    }
+  }
+
+  s.ReadDepth = outerDepth;
+}
 
 }  // namespace zendric

@@ -1,8 +1,74 @@
-#include "Placeholder.h"
+#include "Gender.h"
+
 #include "Readers.h"
 
 namespace zendric {
 
-void ReadGenderItem(ParseState& s) { SkipUnreadItem(s); }
+const GenderRow* FindGenderLetter(char32_t ch) {
+  for (const GenderRow& row : GenderLetters) {
+    if (static_cast<unsigned char>(row.Letter) == ch) return &row;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// "...": a free description, given an article like a letter's phrase.
+std::string ReadFreeGender(ParseState& s) {
+  const std::int32_t open = s.Cursor;
+  std::int32_t end = ScanToTerminator(s, TerminatorSet("\""), false, open + 1);
+  if (end == 0 || CharAt(s, end) != U'"') AddError(s, "Error: Missing \" in free gender description");
+  if (end == 0) end = CodeLength(s) + 1;
+  s.Cursor = end + 1;
+  return WithArticle(CodeSlice(s, open + 1, end));
+}
+
+// ~(letters): the list runs to ")" whatever stands in it, blanks and tags included.
+std::string ReadVariableGender(ParseState& s) {
+  std::string result = "variable";
+  ++s.Cursor;
+  if (!AcceptChar(s, U'(')) return result;
+  result += " between ";
+  while (!AtEnd(s) && CurrentChar(s) != U')') {
+    if (const GenderRow* row = FindGenderLetter(CurrentChar(s))) {
+      result += row->Phrase;
+      result += ", ";
+    } else {
+      AddError(s, "Error: Invalid gender code");
+    }
+    ++s.Cursor;
+  }
+  if (!AcceptChar(s, U')')) AddError(s, "Error: Missing ) in variable gender definition");
+  return result;
+}
+
+}  // namespace
+
+// Gender code: a letter, a quoted description, or "~" with an optional "(letters)".
+std::string ReadGenderCode(ParseState& s) {
+  const char32_t ch = CurrentChar(s);  // NUL past the end, which is none of these
+  if (const GenderRow* row = FindGenderLetter(ch)) {
+    ++s.Cursor;
+    return std::string(row->Phrase);
+  }
+  if (ch == U'"') return ReadFreeGender(s);
+  if (ch == U'~') return ReadVariableGender(s);
+  if (AtEnd(s)) {
+    AddError(s, "Error: Missing gender code");
+  } else {
+    AddError(s, "Error: Invalid gender code (" + CharText(ch) + ")");
+  }
+  return {};
+}
+
+// G: a gender code, then any chain of "/" (mentally) or ">" (changing into) codes.
+void ReadGenderItem(ParseState& s) {
+  AppendText(s, "I'm " + ReadGenderCode(s));
+  while (!AtEnd(s) && (CurrentChar(s) == U'/' || CurrentChar(s) == U'>')) {
+    AppendText(s, CurrentChar(s) == U'/' ? ", but mentally I'm " : " changing into ");
+    ++s.Cursor;
+    AppendText(s, ReadGenderCode(s));
+  }
+}
 
 }  // namespace zendric

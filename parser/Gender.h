@@ -1,0 +1,33 @@
+// The G item: what gender the persona is, feels and is changing into.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "ParseState.h"
+
+namespace zendric {
+
+struct GenderRow {
+  char Letter;
+  std::string_view Phrase;
+};
+
+inline constexpr std::array<GenderRow, 6> GenderLetters{{
+    {'f', "a female"},
+    {'h', "a hermaphrodite"},
+    {'m', "a male"},
+    {'n', "a neuter"},
+    {'p', "a pseudo-hermaphrodite"},
+    {'?', "an unknown gender"},
+}};
+static_assert(GenderLetters.size() == 6);
+
+// The row of a gender letter, or nullptr.
+const GenderRow* FindGenderLetter(char32_t ch);
+
+// Reads one gender code at Cursor and returns its phrase (possibly empty).
+std::string ReadGenderCode(ParseState& s);
+
+}  // namespace zendric

@@ -57,8 +57,8 @@ class MedianReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-      seconds[run.run_name.function_name + "/" + run.run_name.args] =
-          run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+      seconds[run.run_name.function_name] =
+          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
   }
 };

@@ -102,7 +102,11 @@ void AppendText(ParseState& s, std::string_view text) {
   if (s.CurrentLine >= 0 && line < s.ResultLines.size()) {
     s.ResultLines[line] += text;
   } else {
-    s.ResultLines.emplace_back(text);
+    // Most items write a heading and then more; room for a typical line up front
+    // spares growing it piece by piece.
+    std::string& line = s.ResultLines.emplace_back();
+    line.reserve(std::max<std::size_t>(text.size(), 96));
+    line += text;
   }
 }
 

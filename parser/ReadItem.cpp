@@ -40,11 +40,31 @@ bool CodeHasAt(const ParseState& s, std::int32_t position, std::u32string_view t
   return std::u32string_view(s.CodeText).substr(static_cast<std::size_t>(position - 1)).starts_with(text);
 }
 
+// Row of a tag table by the tag's first character (-1: none), so that finding a
+// tag costs one look-up. The first row wins, as a scan in table order would find it.
+template <std::size_t N>
+constexpr std::array<std::int8_t, 128> IndexByFirstChar(const std::array<TagReader, N>& table) {
+  std::array<std::int8_t, 128> index{};
+  index.fill(-1);
+  for (std::size_t i = N; i-- > 0;) index[table[i].Tag.front()] = static_cast<std::int8_t>(i);
+  return index;
+}
+constexpr auto TwoLetterIndex = IndexByFirstChar(TwoLetterTags);
+constexpr auto OneLetterIndex = IndexByFirstChar(OneLetterTags);
+
+// The two-letter tags start with five different letters, so at most one can match.
+static_assert([] {
+  for (std::size_t i = 0; i < TwoLetterTags.size(); ++i)
+    if (TwoLetterIndex[TwoLetterTags[i].Tag.front()] != static_cast<std::int8_t>(i)) return false;
+  return true;
+}());
+
 const TagReader* FindTag(const ParseState& s) {
-  for (const TagReader& t : TwoLetterTags)
-    if (CodeHasAt(s, s.Cursor, t.Tag)) return &t;
-  for (const TagReader& t : OneLetterTags)
-    if (CurrentChar(s) == t.Tag.front()) return &t;
+  const char32_t first = CurrentChar(s);
+  if (first >= 128) return nullptr;
+  if (const int i = TwoLetterIndex[first]; i >= 0 && CharAt(s, s.Cursor + 1) == TwoLetterTags[i].Tag[1])
+    return &TwoLetterTags[static_cast<std::size_t>(i)];
+  if (const int i = OneLetterIndex[first]; i >= 0) return &OneLetterTags[static_cast<std::size_t>(i)];
   return nullptr;
 }
 

@@ -36,9 +36,8 @@ void ReadScale(ParseState& s, std::span<const ScaleEntry> scale, TerminatorSet t
     if (entry.Key.size() == modifier.size() &&
         std::equal(entry.Key.begin(), entry.Key.end(), modifier.begin(),
                    [](char k, char32_t c) { return static_cast<unsigned char>(k) == c; })) {
-      std::string text(Heading);
-      text += entry.Text;
-      AppendText(s, text);
+      AppendText(s, Heading);
+      AppendText(s, entry.Text);
       s.Cursor = end;
       return;
     }

@@ -56,6 +56,34 @@ TEST(ZendricRead, JsonForArguments) {
   EXPECT_EQ(r.err, "");
 }
 
+TEST(ZendricRead, WholeCodesEndToEnd) {
+  // A form block, quotes in the code, carriage returns in the lines; then a code
+  // with slips, whose messages keep the order and positions of the reading.
+  const Outcome r = RunReader("--json " + Quote("ZN2.Dw{Gf L3m} Gm Cbl^|wh,wgr+ B\"sparks\" M +2 Tc+[lasers]") + " " +
+                              Quote("ZN2.~Mcw/Hew{Gm}[Rn] L.5m Cbl|xx:re Fr-x* X"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "{\"code\": \"ZN2.Dw{Gf L3m} Gm Cbl^|wh,wgr+ B\\\"sparks\\\" M +2 Tc+[lasers]\", \"lines\": ["
+            "\"I am a Western Dragon\\rSpecific to this form:\\rI'm a female\\rI am about 3 metres long\", "
+            "\"I'm a male\", "
+            "\"My colour: I am metallic blue with white stripes\\rMy wings are light green\", "
+            "\"I breathe sparks\", "
+            "\"My mating status: I'm seeing someone.\\rI'm far from my mate\\rI have 2 mates\", "
+            "\"My technology index: I can find my way around most gadgets.\\rMy specialist field is: lasers\"], "
+            "\"errors\": []}\n"
+            "{\"code\": \"ZN2.~Mcw/Hew{Gm}[Rn] L.5m Cbl|xx:re Fr-x* X\", \"lines\": ["
+            "\"I am a shapechanger who takes form of a Wolf, a Wood Elf\\rSpecific to this form:\\rI'm a male"
+            " trapped in the body of:\\ra Skink\", "
+            "\"My colour: I am blue with  stripes with red spots\", "
+            "\"\\rI once got flamed off the newsgroup - and came back for more!\"], "
+            "\"errors\": ["
+            "{\"position\": 23, \"message\": \"Error: invalid code in length tag\"}, "
+            "{\"position\": 33, \"message\": \"Error: Invalid colour code (xx)\"}, "
+            "{\"position\": 39, \"message\": \"Error: invalid code in fruitiness tag\"}, "
+            "{\"position\": 43, \"message\": \"Error: Invalid code at position 43 (X)\"}]}\n");
+  EXPECT_EQ(r.err, "");
+}
+
 TEST(ZendricRead, ExitZeroWhenNoCodeGivesAMessage) {
   const Outcome r = RunReader("--json " + Quote("ZN2. H-"));
   EXPECT_EQ(r.status, 0);

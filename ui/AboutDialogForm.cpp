@@ -40,7 +40,6 @@ TAboutDialog::TAboutDialog(TMainScreen* reader)
   bvIcon->setFrameStyle(QFrame::Panel | QFrame::Raised);
   imIcon = new QLabel(this);
   imIcon->setPixmap(QIcon(QStringLiteral(":/pictures/emblem.svg")).pixmap(QSize(64, 64)));
-  imIcon->setAttribute(Qt::WA_TranslucentBackground);
 
   Label1 = PlainLabel(this, QStringLiteral("Zendric 2 reader"));
   QFont title = Label1->font();
@@ -84,9 +83,9 @@ TAboutDialog::TAboutDialog(TMainScreen* reader)
   PlaceControls();
 }
 
-// The places of the design where they leave room. The sample takes three lines where
-// the design has one, so the Read button moves up beside its caption and the text field
-// below keeps what is left above the Close button.
+// Every control stands at its designed place while the real fonts leave room for it.
+// The sample needs three lines where the design gives it one, so the Read button moves
+// up beside its caption and the text field below keeps what is left above Close.
 void TAboutDialog::PlaceControls() {
   auto placeAutoSized = [](QLabel* label, int x, int y) {
     label->adjustSize();
@@ -127,7 +126,7 @@ void TAboutDialog::showEvent(QShowEvent* event) {
     move(where->availableGeometry().center() - rect().center());
 }
 
-// The sample goes into the reader window as two ordinary changes: cleared, then typed.
+// The sample goes into the reader window as two ordinary changes: cleared, then appended.
 void TAboutDialog::btnReadClick() {
   Reader->meZendric->clear();
   Reader->meZendric->appendPlainText(SampleText());

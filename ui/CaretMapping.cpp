@@ -1,0 +1,35 @@
+#include "CaretMapping.h"
+
+namespace zendric {
+
+bool IsHardLineBreak(QChar ch) {
+  return ch == u'\n' || ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator;
+}
+
+QString CodeTextOfField(const QString& fieldText) {
+  QString code;
+  code.reserve(fieldText.size());
+  for (QChar ch : fieldText)
+    if (!IsHardLineBreak(ch)) code += ch;
+  return code;
+}
+
+int FieldOffsetForCodePosition(const QString& fieldText, int codePosition) {
+  const qsizetype length = fieldText.size();
+  qsizetype offset = 0;
+  int counted = 0;
+  while (counted < codePosition && offset < length) {
+    const QChar ch = fieldText.at(offset);
+    if (IsHardLineBreak(ch)) {
+      ++offset;  // removed by the join: no code position of its own
+      continue;
+    }
+    // A pair of surrogates is one code point and one position for the interpreter.
+    const bool pair = ch.isHighSurrogate() && offset + 1 < length && fieldText.at(offset + 1).isLowSurrogate();
+    offset += pair ? 2 : 1;
+    ++counted;
+  }
+  return static_cast<int>(offset);
+}
+
+}  // namespace zendric

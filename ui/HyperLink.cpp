@@ -1,0 +1,63 @@
+#include "HyperLink.h"
+
+#include <QMouseEvent>
+
+#include "FmxUtils.h"
+
+namespace zendric {
+
+THyperLink::THyperLink(QWidget* parent)
+    : QLabel(parent), opener_([](const QString& url) { ShellOpen(url); }) {
+  setTextFormat(Qt::PlainText);
+  setCursor(Qt::PointingHandCursor);
+  QFont underlined = font();
+  underlined.setUnderline(true);
+  setFont(underlined);
+  SetColour(RestColour);
+}
+
+QColor THyperLink::Colour() const { return palette().color(QPalette::WindowText); }
+
+void THyperLink::SetColour(const QColor& colour) {
+  QPalette p = palette();
+  p.setColor(QPalette::WindowText, colour);
+  setPalette(p);
+}
+
+bool THyperLink::StrictlyInside(QPointF point) const {
+  return point.x() > 0 && point.x() < width() && point.y() > 0 && point.y() < height();
+}
+
+void THyperLink::enterEvent(QEnterEvent* event) {
+  QLabel::enterEvent(event);
+  SetColour(pressed_ ? PressedColour : HoverColour);
+}
+
+void THyperLink::leaveEvent(QEvent* event) {
+  QLabel::leaveEvent(event);
+  SetColour(RestColour);
+}
+
+void THyperLink::mousePressEvent(QMouseEvent* event) {
+  QLabel::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) return;
+  pressed_ = true;
+  SetColour(PressedColour);
+}
+
+// The label holds the mouse while the button is down, and Qt sends no enter or leave
+// then; moves tell when the pointer goes out and comes back.
+void THyperLink::mouseMoveEvent(QMouseEvent* event) {
+  QLabel::mouseMoveEvent(event);
+  if (pressed_) SetColour(StrictlyInside(event->position()) ? PressedColour : RestColour);
+}
+
+void THyperLink::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  SetColour(RestColour);
+  if (StrictlyInside(event->position()) && opener_) opener_(url_);
+}
+
+}  // namespace zendric

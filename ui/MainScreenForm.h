@@ -1,0 +1,67 @@
+// The reader window: an edit field for the code, the reading of every item below it,
+// and the errors in a list at the bottom while there are any.
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QWidget>
+#include <vector>
+
+#include "ZNParser.h"
+
+namespace zendric {
+
+class TAboutDialog;
+
+class TMainScreen : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int SeparatorHeight = 5;
+  static constexpr int ErrorListHeight = 80;
+
+  explicit TMainScreen(QWidget* parent = nullptr);
+  ~TMainScreen() override;
+
+  // The About box that btnAbout shows; created after the window, as at start-up.
+  void SetAboutDialog(TAboutDialog* dialog) { AboutDialog = dialog; }
+
+  // How many times the code has been read since the window was created.
+  int ParseCount() const { return parseCount; }
+  const ParseResult& Reading() const { return reading; }
+  // Labels and separators of the result column, top to bottom.
+  const std::vector<QWidget*>& CodeListControls() const { return codeListControls; }
+
+  QWidget* pnTop;
+  QPlainTextEdit* meZendric;
+  QWidget* pnButton;
+  QToolButton* btnAbout;
+  QListWidget* lbErrors;
+  QScrollArea* sbCodeList;
+  QWidget* Panel1;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void meZendricChange();
+  void lbErrorsClick();
+  void btnAboutClick();
+  void FillCodeList();
+  void ClearCodeList();
+  void SplitLines();
+  int PlaceCodeList(int width);
+
+  TAboutDialog* AboutDialog = nullptr;
+  std::vector<QWidget*> codeListControls;
+  bool SplittingLines = false;
+  ParseResult reading;
+  int parseCount = 0;
+};
+
+}  // namespace zendric

@@ -51,7 +51,7 @@ TAboutDialog::TAboutDialog(TMainScreen* reader)
   HyperLink1 = new THyperLink(this);
   HyperLink1->setText(QStringLiteral("reader-team@example.org"));
   HyperLink1->SetURL(QStringLiteral("mailto:reader-team@example.org"));
-  Label3 = PlainLabel(this, QStringLiteral("Freeware © 2024"));
+  Label3 = PlainLabel(this, QStringLiteral("Freeware © 2026"));
   HyperLink2 = new THyperLink(this);
   HyperLink2->setText(QStringLiteral("Zendric 2 homepage"));
   HyperLink2->SetURL(QStringLiteral("https://zendric.example.org/"));

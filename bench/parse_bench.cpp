@@ -14,7 +14,7 @@ namespace {
 
 // About 300 characters using most tags.
 const std::string Realistic =
-    "ZN2.Dw+Hd^Mfps{Gm} Gm>f/h L3.5m2a2l4w T1.5t W+ Cbl+|re:gr,wre,bye B\"blue\"fl|/ic# A(r+v-) "
+    "ZN2.Dw+Hd^Mfps{Gm} Gm>f/h L3.5m2a2l4w T1.5t W+ Cbl+|re:gr,wre,bye Bfl\"blue\"|/ic# A(r+v-) "
     "M+*3 O(ra+2v--) J~ N! H- $~ Tc+[electronics] V++ Q-- F+c/v Pw'l2^t Sks,wf Fr+^* Ac+ Df~ "
     "R* S? U2 I-# ";
 

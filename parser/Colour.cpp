@@ -1,6 +1,6 @@
 #include "Colour.h"
 
-#include <list>
+#include <vector>
 
 #include "Readers.h"
 
@@ -13,30 +13,57 @@ namespace {
 // however long the phrase already is; every piece is constant text.
 class PhraseBuilder {
  public:
-  using Start = std::list<std::string_view>::iterator;
+  using Start = std::size_t;  // index of the piece a colour's phrase begins with
+
+  PhraseBuilder() { pieces_.reserve(32); }
 
   // Opens a colour's phrase with its first piece; the result marks where it begins.
   Start Open(std::string_view first) {
-    pieces_.push_back(first);
-    return std::prev(pieces_.end());
+    Link(pieces_.size(), tail_, None);
+    pieces_.back().text = first;
+    return tail_;
   }
   void Prepend(Start& start, std::string_view piece) {
-    if (!piece.empty()) start = pieces_.insert(start, piece);
+    if (piece.empty()) return;
+    const std::size_t added = pieces_.size();
+    Link(added, pieces_[start].prev, start);
+    pieces_[added].text = piece;
+    start = added;
   }
   void Append(std::string_view piece) {
-    if (!piece.empty()) pieces_.push_back(piece);
+    if (piece.empty()) return;
+    Link(pieces_.size(), tail_, None);
+    pieces_.back().text = piece;
   }
   std::string Join() const {
     std::size_t size = 0;
-    for (std::string_view p : pieces_) size += p.size();
+    for (const Piece& p : pieces_) size += p.text.size();
     std::string out;
     out.reserve(size);
-    for (std::string_view p : pieces_) out += p;
+    for (std::size_t i = head_; i != None; i = pieces_[i].next) out += pieces_[i].text;
     return out;
   }
 
  private:
-  std::list<std::string_view> pieces_;
+  static constexpr std::size_t None = static_cast<std::size_t>(-1);
+  // Pieces live in one array and are chained in reading order, so that putting a
+  // piece in front of a colour costs the same as putting one at the end.
+  struct Piece {
+    std::string_view text;
+    std::size_t prev = None;
+    std::size_t next = None;
+  };
+
+  // Adds a new piece at index `added` (the end of the array) between prev and next.
+  void Link(std::size_t added, std::size_t prev, std::size_t next) {
+    pieces_.push_back({{}, prev, next});
+    if (prev != None) pieces_[prev].next = added; else head_ = added;
+    if (next != None) pieces_[next].prev = added; else tail_ = added;
+  }
+
+  std::vector<Piece> pieces_;
+  std::size_t head_ = None;
+  std::size_t tail_ = None;
 };
 
 const ColourEntry* FindColour(std::string_view code) {

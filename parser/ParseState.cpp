@@ -37,8 +37,11 @@ std::u32string DecodeUtf8(std::string_view bytes) {
   while (i < n) {
     const unsigned char b = p[i];
     if (b < 0x80) {
-      out += static_cast<char32_t>(b);
-      ++i;
+      // Codes are mostly ASCII: take the whole run at once.
+      std::size_t j = i + 1;
+      while (j < n && p[j] < 0x80) ++j;
+      out.append(p + i, p + j);
+      i = j;
       continue;
     }
     // Lead byte: how many continuation bytes follow, and the allowed range of the

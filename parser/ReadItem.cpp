@@ -80,6 +80,7 @@ void ParseCode(ParseState& s, std::string_view code) {
   // costs no memory.
   s.ErrorMessages.reserve(s.CodeText.size());
   s.ErrorPositions.reserve(s.CodeText.size());
+  s.ResultLines.reserve(s.CodeText.size() / 8 + 4);  // items are rarely shorter than that
   s.Cursor = 1;
   s.CurrentLine = -1;
   s.NestingDepth = 0;

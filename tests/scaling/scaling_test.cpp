@@ -44,7 +44,7 @@ const Shape Shapes[] = {
     {"random printable", [](std::size_t n) { return RandomBytes(n, true); }},
     {"realistic items",
      [](std::size_t n) {
-       return Repeat("ZN2.Dw+Hd^Mfps{Gm L12m}", " Gm>f/h L3.5m2a2l4w T1.5t W+ Cbl+|re:gr,wre B\"sparkly\"fl|/ic# "
+       return Repeat("ZN2.Dw+Hd^Mfps{Gm L12m}", " Gm>f/h L3.5m2a2l4w T1.5t W+ Cbl+|re:gr,wre Bfl\"sparkly\"|/ic# "
                      "A(r+v-) M+*3 O(ra+2v--) Tc+[electronics] F+c/v Pw'l2^ Sks,wf Fr+^* I-# N! U2 Df~", n);
      }},
     {"deep mix", [](std::size_t n) { return Repeat("ZN2.Dw", "+Dw", n); }},

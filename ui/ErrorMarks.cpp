@@ -114,8 +114,9 @@ QRect TErrorMarks::MarkRect(const Mark& mark) const {
     for (int i = mark.Start; i < mark.End; ++i) ch += field_->document()->characterAt(i);
     width = std::max(1, field_->fontMetrics().horizontalAdvance(ch));
   }
-  // The wave runs in the line's descent and may reach a little below it.
-  return QRect(left.left(), left.top(), width, left.height() + 2);
+  // Wide enough for two turns of the wave under a blank or an "i"; the wave runs in
+  // the line's descent and may reach a little below it.
+  return QRect(left.left(), left.top(), std::max(width, 5), left.height() + 2);
 }
 
 void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
@@ -133,7 +134,9 @@ void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
     // A zigzag two pixels high and four long, from the baseline down.
     const int high = r.top() + baseline + 1, low = high + 2;
     QPolygon wave;
-    for (int x = r.left(), i = 0; x <= r.right() + 1; x += 2, ++i) wave << QPoint(x, i % 2 ? high : low);
+    int x = r.left();
+    for (int i = 0; x <= r.right(); x += 2, ++i) wave << QPoint(x, i % 2 ? high : low);
+    if (x - 2 < r.right()) wave << QPoint(r.right(), high + 1);  // half a turn to the character's edge
     painter.drawPolyline(wave);
   }
 }

@@ -1,6 +1,8 @@
 #include "Accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QEvent>
+#include <QPainter>
 #include <QShortcut>
 
 #include "AboutDialogForm.h"
@@ -41,6 +43,55 @@ QAccessibleInterface* HyperLinkAccessible(const QString& className, QObject* obj
   return nullptr;
 }
 
+// A frame in the highlight colour around a scroll area while it has the keyboard focus:
+// the result column shows nothing of its own then, and Tab seems to vanish into it.
+// It lies over the area's edge and lets the mouse through.
+class TFocusFrame : public QWidget {
+ public:
+  static constexpr int Width = 2;
+
+  explicit TFocusFrame(QAbstractScrollArea* area) : QWidget(area), area_(area) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setObjectName(QStringLiteral("focusFrame"));
+    setAccessibleName(QStringLiteral("Focus frame"));
+    setAccessibleDescription(QStringLiteral("Shows that the reading has the keyboard focus"));
+    area_->installEventFilter(this);
+    hide();
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == area_) {
+      switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+          setVisible(area_->hasFocus());
+          break;
+        case QEvent::Resize:
+          setGeometry(area_->rect());
+          break;
+        default:
+          break;
+      }
+      if (isVisible()) raise();
+    }
+    return QWidget::eventFilter(watched, event);
+  }
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QColor colour = palette().color(QPalette::Active, QPalette::Highlight);
+    for (int i = 0; i < Width; ++i) {
+      painter.setPen(colour);
+      painter.drawRect(rect().adjusted(i, i, -1 - i, -1 - i));
+    }
+  }
+
+ private:
+  QAbstractScrollArea* area_;
+};
+
 }  // namespace
 
 void MakeReaderAccessible(TMainScreen& w) {
@@ -54,6 +105,7 @@ void MakeReaderAccessible(TMainScreen& w) {
   Describe(w.sbCodeList, QStringLiteral("Reading"),
            QStringLiteral("What each item of the code says, one paragraph per item. %1 copies it all").arg(copyKeys));
   Describe(w.Panel1, QStringLiteral("Reading text"), QStringLiteral("The paragraphs of the reading"));
+  new TFocusFrame(w.sbCodeList);
   Describe(w.lbErrors, QStringLiteral("Errors"),
            QStringLiteral("The errors found in the code. Enter puts the caret at the selected error"));
 

@@ -7,7 +7,8 @@ namespace zendric {
 class TMainScreen;
 class TAboutDialog;
 
-// Names and descriptions of the reader window's controls; F1 opens the About box.
+// Names and descriptions of the reader window's controls; F1 opens the About box; the
+// result column shows a frame while it has the focus.
 void MakeReaderAccessible(TMainScreen& window);
 
 // Names and descriptions of the About box's controls; the links take the focus after

@@ -96,6 +96,29 @@ class KeyboardAccessTest : public QObject {
     QCOMPARE(TabCycle(w->meZendric), want);
   }
 
+  // The result column shows a frame in the highlight colour while it has the focus.
+  void columnShowsTheFocus() {
+    w->meZendric->setPlainText(u"ZN2. W+ H-"_s);
+    auto* frame = w->sbCodeList->findChild<QWidget*>(u"focusFrame"_s);
+    QVERIFY(frame);
+    const QColor highlight = w->palette().color(QPalette::Active, QPalette::Highlight);
+    auto edge = [this] { return w->sbCodeList->grab().toImage().pixelColor(0, w->sbCodeList->height() / 2); };
+    QVERIFY(frame->isHidden());
+    QVERIFY(edge() != highlight);
+    w->btnAbout->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w->btnAbout, Qt::Key_Tab);  // no errors: the list is hidden
+    QVERIFY(w->sbCodeList->hasFocus());
+    QVERIFY(frame->isVisible());
+    QCOMPARE(frame->geometry(), w->sbCodeList->rect());
+    QCOMPARE(edge(), highlight);
+    w->resize(400, 500);
+    QApplication::processEvents();
+    QCOMPARE(frame->geometry(), w->sbCodeList->rect());
+    QTest::keyClick(w->sbCodeList, Qt::Key_Tab);
+    QVERIFY(w->meZendric->hasFocus());
+    QVERIFY(frame->isHidden());
+  }
+
   // Enter, the keypad's Enter and a double click on a selected error do what a click does.
   void errorsFromTheKeyboard_data() {
     QTest::addColumn<QString>("how");

@@ -1,5 +1,6 @@
 // Start-up: the application, the reader window, the hidden About box, the message loop.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,6 +34,9 @@ int main(int argc, char* argv[]) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zendric 2 reader"));
+  // Ties the windows to the menu entry (on Wayland, its icon and name) and gives them the emblem.
+  QGuiApplication::setDesktopFileName(QStringLiteral("zendric"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/emblem.svg")));
 
   zendric::TMainScreen MainScreen;
   zendric::TAboutDialog AboutDialog(&MainScreen);

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QScreen>
 
+#include "Accessibility.h"
 #include "MainScreenForm.h"
 #include "TextBreaking.h"
 
@@ -81,6 +82,7 @@ TAboutDialog::TAboutDialog(TMainScreen* reader)
   setTabOrder(OKButton, btnRead);
   OKButton->setFocus();
   PlaceControls();
+  MakeAboutAccessible(*this);
 }
 
 // Every control stands at its designed place while the real fonts leave room for it.

@@ -1,6 +1,9 @@
 #include "HyperLink.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include "FmxUtils.h"
 
@@ -10,6 +13,7 @@ THyperLink::THyperLink(QWidget* parent)
     : QLabel(parent), opener_([](const QString& url) { ShellOpen(url); }) {
   setTextFormat(Qt::PlainText);
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::TabFocus);  // reached by Tab; a click opens it without taking the focus
   QFont underlined = font();
   underlined.setUnderline(true);
   setFont(underlined);
@@ -57,7 +61,38 @@ void THyperLink::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
   SetColour(RestColour);
-  if (StrictlyInside(event->position()) && opener_) opener_(url_);
+  if (StrictlyInside(event->position())) Open();
+}
+
+void THyperLink::Open() {
+  if (opener_) opener_(url_);
+}
+
+void THyperLink::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        Open();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+// A label draws no focus of its own: the usual dotted frame shows where Tab has got to.
+void THyperLink::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  QStylePainter painter(this);
+  QStyleOptionFocusRect focus;
+  focus.initFrom(this);
+  focus.backgroundColor = palette().color(QPalette::Window);
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 
 }  // namespace zendric

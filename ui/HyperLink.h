@@ -1,5 +1,6 @@
 // A text label that behaves like a link: underlined, a pointing hand over it, blue at
-// rest, red under the pointer, maroon while held down; a click opens its URL.
+// rest, red under the pointer, maroon while held down; a click opens its URL, and so
+// do Enter and Space while it has the keyboard focus.
 #pragma once
 
 #include <QColor>
@@ -28,6 +29,8 @@ class THyperLink : public QLabel {
   bool Pressed() const { return pressed_; }
   QColor Colour() const;
   void SetOpener(UrlOpener opener) { opener_ = std::move(opener); }
+  // What a click does: hands the URL to the opener.
+  void Open();
 
  protected:
   void enterEvent(QEnterEvent* event) override;
@@ -35,6 +38,8 @@ class THyperLink : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void SetColour(const QColor& colour);

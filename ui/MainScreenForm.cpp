@@ -12,7 +12,10 @@
 #include <QTextDocument>
 
 #include "AboutDialogForm.h"
+#include "Accessibility.h"
 #include "CaretMapping.h"
+#include "ErrorMarks.h"
+#include "ReadingText.h"
 
 namespace zendric {
 namespace {
@@ -80,6 +83,9 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   connect(lbErrors, &QListWidget::itemClicked, this, &TMainScreen::lbErrorsClick);
   connect(lbErrors, &QListWidget::itemActivated, this, &TMainScreen::lbErrorsClick);
   connect(btnAbout, &QToolButton::clicked, this, &TMainScreen::btnAboutClick);
+  errorMarks = new TErrorMarks(meZendric);
+  AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return reading; });
+  MakeReaderAccessible(*this);
 
   if (const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen())
     move(where->availableGeometry().center() - rect().center());
@@ -117,6 +123,7 @@ void TMainScreen::meZendricChange() {
   const QByteArray code = CodeTextOfField(meZendric->document()->toRawText()).toUtf8();
   reading = ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size())));
   ++parseCount;
+  errorMarks->Show(reading);
 
   lbErrors->clear();
   for (const std::string& message : reading.ErrorMessages) lbErrors->addItem(QString::fromStdString(message));

@@ -16,6 +16,7 @@
 namespace zendric {
 
 class TAboutDialog;
+class TErrorMarks;
 
 class TMainScreen : public QWidget {
   Q_OBJECT
@@ -35,6 +36,8 @@ class TMainScreen : public QWidget {
   const ParseResult& Reading() const { return reading; }
   // Labels and separators of the result column, top to bottom.
   const std::vector<QWidget*>& CodeListControls() const { return codeListControls; }
+  // The red underlines under the errors in the edit field.
+  const TErrorMarks& ErrorMarks() const { return *errorMarks; }
 
   QWidget* pnTop;
   QPlainTextEdit* meZendric;
@@ -62,6 +65,7 @@ class TMainScreen : public QWidget {
   bool SplittingLines = false;
   ParseResult reading;
   int parseCount = 0;
+  TErrorMarks* errorMarks;
 };
 
 }  // namespace zendric

@@ -1,0 +1,180 @@
+#include "ErrorMarks.h"
+
+#include <QHelpEvent>
+#include <QPaintEvent>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolTip>
+#include <algorithm>
+#include <numeric>
+
+#include "CaretMapping.h"
+
+namespace zendric {
+
+// Drawn over the field's viewport rather than in it, so the waves are ours to shape:
+// the toolkit's own wave underline is two pixels high at this font size and fades to
+// pink. It lets the mouse through to the field below.
+class TMarkLayer : public QWidget {
+ public:
+  TMarkLayer(QWidget* parent, const TErrorMarks& marks) : QWidget(parent), marks_(marks) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(QStringLiteral("Error marks"));
+    setAccessibleDescription(QStringLiteral("Red wavy lines under the characters where errors were found"));
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter painter(this);
+    marks_.PaintMarks(painter, event->rect());
+  }
+
+ private:
+  const TErrorMarks& marks_;
+};
+
+std::vector<int> FieldOffsetsForCodePositions(const QString& fieldText, std::span<const std::int32_t> positions) {
+  std::vector<std::size_t> order(positions.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return positions[a] < positions[b]; });
+
+  // The same steps as FieldOffsetForCodePosition, resumed from one position to the next.
+  std::vector<int> offsets(positions.size());
+  const qsizetype length = fieldText.size();
+  qsizetype offset = 0;
+  std::int32_t counted = 0;
+  for (std::size_t i : order) {
+    while (counted < positions[i] && offset < length) {
+      const QChar ch = fieldText.at(offset);
+      if (IsHardLineBreak(ch)) {
+        ++offset;
+        continue;
+      }
+      const bool pair = ch.isHighSurrogate() && offset + 1 < length && fieldText.at(offset + 1).isLowSurrogate();
+      offset += pair ? 2 : 1;
+      ++counted;
+    }
+    offsets[i] = static_cast<int>(offset);
+  }
+  return offsets;
+}
+
+std::pair<int, int> CharacterBefore(const QString& fieldText, int offset) {
+  qsizetype end = std::clamp<qsizetype>(offset, 0, fieldText.size());
+  while (end > 0 && IsHardLineBreak(fieldText.at(end - 1))) --end;
+  if (end == 0) return {0, 0};
+  qsizetype start = end - 1;
+  if (start > 0 && fieldText.at(start).isLowSurrogate() && fieldText.at(start - 1).isHighSurrogate()) --start;
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+TErrorMarks::TErrorMarks(QPlainTextEdit* field) : QObject(field), field_(field) {
+  layer_ = new TMarkLayer(field_, *this);
+  layer_->setGeometry(field_->viewport()->geometry());
+  layer_->raise();
+  field_->viewport()->installEventFilter(this);
+}
+
+void TErrorMarks::Show(const ParseResult& reading) {
+  const QString text = field_->document()->toRawText();
+  const std::size_t count = std::min(reading.ErrorMessages.size(), reading.ErrorPositions.size());
+  const std::vector<int> offsets =
+      FieldOffsetsForCodePositions(text, std::span(reading.ErrorPositions).first(count));
+
+  std::vector<Mark> found;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto [start, end] = CharacterBefore(text, offsets[i]);
+    if (start == end) continue;  // nothing stands before the caret: an empty field
+    found.push_back({start, end, {QString::fromStdString(reading.ErrorMessages[i])}});
+  }
+  // Several errors on one character make one mark that names them all, in list order.
+  std::stable_sort(found.begin(), found.end(), [](const Mark& a, const Mark& b) { return a.Start < b.Start; });
+  marks_.clear();
+  for (Mark& mark : found) {
+    if (!marks_.empty() && marks_.back().Start == mark.Start)
+      marks_.back().Messages += mark.Messages;
+    else
+      marks_.push_back(std::move(mark));
+  }
+  layer_->update();
+}
+
+QRect TErrorMarks::MarkRect(const Mark& mark) const {
+  QTextCursor at(field_->document());
+  at.setPosition(mark.Start);
+  const QRect left = field_->cursorRect(at);
+  at.setPosition(mark.End);
+  const QRect right = field_->cursorRect(at);
+  int width = right.left() - left.left();
+  if (right.top() != left.top() || width <= 0) {
+    // The character ends a wrapped display line: measure it instead.
+    QString ch;
+    for (int i = mark.Start; i < mark.End; ++i) ch += field_->document()->characterAt(i);
+    width = std::max(1, field_->fontMetrics().horizontalAdvance(ch));
+  }
+  // Wide enough for two turns of the wave under a blank or an "i"; the wave runs in
+  // the line's descent and may reach a little below it.
+  return QRect(left.left(), left.top(), std::max(width, 5), left.height() + 2);
+}
+
+void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
+  if (marks_.empty()) return;
+  // Only the marks of the lines in view: a long code may carry thousands.
+  const int first = field_->cursorForPosition(QPoint(0, 0)).position();
+  const int last = field_->cursorForPosition(QPoint(layer_->width(), layer_->height())).position();
+  auto m = std::lower_bound(marks_.begin(), marks_.end(), first - 1,
+                            [](const Mark& mark, int offset) { return mark.End < offset; });
+  const int baseline = field_->fontMetrics().ascent();
+  painter.setPen(QPen(MarkColour, 1));
+  for (; m != marks_.end() && m->Start <= last + 1; ++m) {
+    const QRect r = MarkRect(*m);
+    if (!r.intersects(area)) continue;
+    // A zigzag two pixels high and four long, from the baseline down.
+    const int high = r.top() + baseline + 1, low = high + 2;
+    QPolygon wave;
+    int x = r.left();
+    for (int i = 0; x <= r.right(); x += 2, ++i) wave << QPoint(x, i % 2 ? high : low);
+    if (x - 2 < r.right()) wave << QPoint(r.right(), high + 1);  // half a turn to the character's edge
+    painter.drawPolyline(wave);
+  }
+}
+
+const TErrorMarks::Mark* TErrorMarks::MarkAt(QPoint point) const {
+  // The caret place nearest the pointer has the character under it on one side or the other.
+  const int caret = field_->cursorForPosition(point).position();
+  auto m = std::lower_bound(marks_.begin(), marks_.end(), caret - 1,
+                            [](const Mark& mark, int offset) { return mark.End < offset; });
+  for (; m != marks_.end() && m->Start <= caret + 1; ++m)
+    if (MarkRect(*m).contains(point)) return &*m;
+  return nullptr;
+}
+
+QString TErrorMarks::ToolTipAt(QPoint point) const {
+  const Mark* mark = MarkAt(point);
+  return mark ? mark->Messages.join(u'\n') : QString();
+}
+
+bool TErrorMarks::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != field_->viewport()) return QObject::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+      layer_->setGeometry(field_->viewport()->geometry());
+      break;
+    case QEvent::ToolTip: {
+      const auto* help = static_cast<QHelpEvent*>(event);
+      if (const Mark* mark = MarkAt(help->pos()))
+        QToolTip::showText(help->globalPos(), mark->Messages.join(u'\n'), field_->viewport(), MarkRect(*mark));
+      else
+        QToolTip::hideText();
+      return true;
+    }
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace zendric

@@ -1,0 +1,67 @@
+// Red wavy underlines in the edit field under the characters where the errors were
+// found, with the messages as a tooltip over each mark.
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QPlainTextEdit>
+#include <QPainter>
+#include <QRect>
+#include <QStringList>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "ZNParser.h"
+
+namespace zendric {
+
+// FieldOffsetForCodePosition for many positions in one walk over the field, so that a
+// long code with thousands of errors costs one pass; results in the order given.
+std::vector<int> FieldOffsetsForCodePositions(const QString& fieldText, std::span<const std::int32_t> positions);
+
+// The character just before field offset `offset`, skipping hard line breaks (an error
+// past the end of the code marks its last character): its range [start, end) in the
+// field, empty when no character stands before the offset.
+std::pair<int, int> CharacterBefore(const QString& fieldText, int offset);
+
+class TErrorMarks : public QObject {
+  Q_OBJECT
+
+ public:
+  // One marked character and every message recorded at it, in the order of the list.
+  struct Mark {
+    int Start;  // field offsets, as a QTextCursor counts them
+    int End;
+    QStringList Messages;
+  };
+
+  static constexpr QColor MarkColour{255, 0, 0};
+
+  explicit TErrorMarks(QPlainTextEdit* field);
+
+  // Replaces every mark by those of `reading`, which was read from the field as it is now.
+  void Show(const ParseResult& reading);
+
+  const std::vector<Mark>& Marks() const { return marks_; }
+  // Where `mark` stands in the field's viewport, its wave included.
+  QRect MarkRect(const Mark& mark) const;
+  // The layer over the field's viewport that the waves are drawn on.
+  QWidget* Layer() const { return layer_; }
+  // The messages of the mark under `point` (viewport coordinates), one per line.
+  QString ToolTipAt(QPoint point) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend class TMarkLayer;
+  const Mark* MarkAt(QPoint point) const;
+  void PaintMarks(QPainter& painter, const QRect& area) const;
+
+  QPlainTextEdit* field_;
+  QWidget* layer_;
+  std::vector<Mark> marks_;  // by Start, no two on one character
+};
+
+}  // namespace zendric

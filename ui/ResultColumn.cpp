@@ -180,14 +180,16 @@ void TResultColumn::Place() {
   const std::size_t count = heights.size();
   std::size_t from = 0, to = 0;
   while (count > 0) {
+    const std::int64_t top = Box->verticalScrollBar()->value();
     if (count <= AllLabelsUpTo) {
       to = count;
     } else {
       const std::int64_t view = Box->maximumViewportSize().height();
-      const std::int64_t top = Box->verticalScrollBar()->value();
       from = LineAt(top - ViewsAround * view);
       to = LineAt(top + view + ViewsAround * view) + 1;
     }
+    const std::size_t anchor = LineAt(top);
+    const std::int64_t offset = top - tops[anchor];
     bool measured = false;
     for (std::size_t i = from; i < to; ++i) {
       if (exact[i]) continue;
@@ -195,10 +197,20 @@ void TResultColumn::Place() {
       measured = true;
     }
     if (!measured) break;
-    Restack();  // and look again: the lines in view may be others now
+    Restack();
+    KeepInView(anchor, offset);
+    // and look again: the lines near the view may be others now
   }
   Materialize(from, to);
   placing = false;
+}
+
+// Scrolls so that `line` starts `offset` pixels above the top of the view, as it did
+// before heights above it changed.
+void TResultColumn::KeepInView(std::size_t line, std::int64_t offset) {
+  QScrollBar* bar = Box->verticalScrollBar();
+  const int value = ClampToWidget(std::max<std::int64_t>(0, tops[line] + offset));
+  if (value != bar->value()) bar->setValue(value);
 }
 
 // Labels for lines from..to-1, taken over from the last placing where they can be.
@@ -272,9 +284,9 @@ void TResultColumn::MeasureFor(int milliseconds) {
   if (pending == 0 || !lines) return;
   QElapsedTimer clock;
   clock.start();
-  QScrollBar* bar = Box->verticalScrollBar();
-  const std::size_t anchor = LineAt(bar->value());
-  const std::int64_t offset = bar->value() - tops[anchor];
+  const std::int64_t top = Box->verticalScrollBar()->value();
+  const std::size_t anchor = LineAt(top);
+  const std::int64_t offset = top - tops[anchor];
   const std::size_t count = heights.size();
   do {
     for (int batch = 0; batch < 16 && pending > 0; ++batch) {
@@ -283,8 +295,7 @@ void TResultColumn::MeasureFor(int milliseconds) {
     }
   } while (pending > 0 && clock.elapsed() < milliseconds);
   Restack();
-  const std::int64_t anchored = tops[anchor] + offset;
-  if (anchored != bar->value()) bar->setValue(ClampToWidget(anchored));
+  KeepInView(anchor, offset);
   Place();
   if (pending > 0) measureTimer.start();
 }

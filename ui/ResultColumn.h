@@ -60,6 +60,7 @@ class TResultColumn : public QObject {
   void UseWidth(int width);
   void Restack();
   void Place();
+  void KeepInView(std::size_t line, std::int64_t offset);
   void Materialize(std::size_t from, std::size_t to);
   void MeasureFor(int milliseconds);
   void ForgetOldTexts();

@@ -8,22 +8,13 @@
 #include <map>
 #include <string>
 
+#include "BenchCodes.h"
 #include "ZNParser.h"
 
 namespace {
 
-// About 300 characters using most tags.
-const std::string Realistic =
-    "ZN2.Dw+Hd^Mfps{Gm} Gm>f/h L3.5m2a2l4w T1.5t W+ Cbl+|re:gr,wre,bye B\"blue\"fl|/ic# A(r+v-) "
-    "M+*3 O(ra+2v--) J~ N! H- $~ Tc+[electronics] V++ Q-- F+c/v Pw'l2^t Sks,wf Fr+^* Ac+ Df~ "
-    "R* S? U2 I-# ";
-
-std::string RepeatTo(std::size_t size) {
-  std::string code = Realistic;
-  const std::string items = Realistic.substr(Realistic.find(' ') + 1);
-  while (code.size() < size) code += items;
-  return code;
-}
+using zendric::bench::Realistic;
+using zendric::bench::RepeatTo;
 
 const std::string Long10K = RepeatTo(10 * 1024);
 const std::string Long1M = RepeatTo(1024 * 1024);

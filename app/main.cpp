@@ -6,6 +6,7 @@
 
 #include "AboutDialogForm.h"
 #include "MainScreenForm.h"
+#include "ProcessMemory.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
                stderr);
     return 1;
   }
+  zendric::KeepFreedMemory();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zendric 2 reader"));
   // Ties the windows to the menu entry (on Wayland, its icon and name) and gives them the emblem.

@@ -4,27 +4,20 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
 
+#include "BenchCodes.h"
+#include "BenchOutput.h"
+#include "ProcessMemory.h"
 #include "ZNParser.h"
 
 namespace {
 
-// About 300 characters (277) using every tag, read without a message.
-const std::string Realistic =
-    "ZN2.Dw+Hd^Mfps{Gm} Gm>f/h L3.5m2a2l4w T1.5t W+ Cbl+|re:gr,wre,bye Bfl\"blue\"|/ic# A(r+v-) "
-    "M+*3 O(ra+2v--) J~ N! H- $~ Tc+[electronics] V++[healing] Q--[telepathy] F+c/v Pw'l2^t "
-    "Sks,wf,bh Fr+^*\"apple\" Ac+ Df~ R* S? U2 I-# G~(fm) Cwh/bk@gr+,tgr>re O+2 J+ B- L- T~ W~ "
-    "H+++ A+ Pa4!h";
-
-std::string RepeatTo(std::size_t size) {
-  std::string code = Realistic;
-  const std::string items = Realistic.substr(Realistic.find(' ') + 1);
-  while (code.size() < size) code += items;
-  return code;
-}
+using zendric::bench::Realistic;
+using zendric::bench::RepeatTo;
 
 const std::string Long10K = RepeatTo(10 * 1024);
 const std::string Long1M = RepeatTo(1024 * 1024);
@@ -52,6 +45,7 @@ BENCHMARK_CAPTURE(Memchr, long1m, &Long1M);
 // Keeps the median of each benchmark for the table printed at the end.
 class MedianReporter : public benchmark::ConsoleReporter {
  public:
+  using ConsoleReporter::ConsoleReporter;
   std::map<std::string, double> seconds;  // per iteration
 
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -67,8 +61,19 @@ class MedianReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Measured as the window reads: in a process that keeps the memory it frees. With
+  // --default-malloc, glibc returns it to the kernel after every reading instead.
+  bool defaultMalloc = false;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--default-malloc") == 0) {
+      defaultMalloc = true;
+      std::copy(argv + i + 1, argv + argc, argv + i);
+      --argc;
+      break;
+    }
+  if (!defaultMalloc) zendric::KeepFreedMemory();
+  MedianReporter reporter(zendric::bench::TableOptions(argc, argv));
   benchmark::Initialize(&argc, argv);
-  MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 

@@ -9,7 +9,7 @@ namespace {
 
 const BreathWeapon* FindBreathWeapon(std::string_view code) {
   for (const BreathWeapon& w : BreathWeapons)
-    if (w.Code == code) return &w;
+    if (w.Code.size() == code.size() && (code.empty() || w.Code[0] == code[0]) && w.Code == code) return &w;
   return nullptr;
 }
 

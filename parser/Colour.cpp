@@ -67,8 +67,9 @@ class PhraseBuilder {
 };
 
 const ColourEntry* FindColour(std::string_view code) {
+  // Most codes are two letters long: the first letter settles it before a compare.
   for (const ColourEntry& c : ColourTable)
-    if (c.Code == code) return &c;
+    if (c.Code.size() == code.size() && (code.empty() || c.Code[0] == code[0]) && c.Code == code) return &c;
   return nullptr;
 }
 

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -14,20 +13,11 @@
 #include "AboutDialogForm.h"
 #include "Accessibility.h"
 #include "CaretMapping.h"
+#include "CodeEdit.h"
 #include "ErrorMarks.h"
 #include "ReadingText.h"
 
 namespace zendric {
-namespace {
-
-// A result line marks its own line breaks with carriage returns; a label breaks at '\n'.
-QString DisplayText(const std::string& resultLine) {
-  QString text = QString::fromStdString(resultLine);
-  text.replace(u'\r', u'\n');
-  return text;
-}
-
-}  // namespace
 
 TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Zendric 2 reader"));
@@ -35,7 +25,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
 
   pnTop = new QWidget(this);
   pnTop->setFixedHeight(57);
-  meZendric = new QPlainTextEdit(pnTop);
+  meZendric = new TCodeEdit(pnTop);
   meZendric->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   meZendric->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   meZendric->setTabChangesFocus(true);
@@ -62,8 +52,9 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   Panel1 = new QWidget;
   Panel1->resize(0, 0);
   sbCodeList->setWidget(Panel1);
+  resultColumn = std::make_unique<TResultColumn>(sbCodeList, Panel1);
 
-  lbErrors = new QListWidget(this);
+  lbErrors = new TErrorList(this);
   lbErrors->setFixedHeight(ErrorListHeight);
   lbErrors->hide();
 
@@ -80,8 +71,8 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   meZendric->setFocus();
 
   connect(meZendric, &QPlainTextEdit::textChanged, this, &TMainScreen::meZendricChange);
-  connect(lbErrors, &QListWidget::itemClicked, this, &TMainScreen::lbErrorsClick);
-  connect(lbErrors, &QListWidget::itemActivated, this, &TMainScreen::lbErrorsClick);
+  connect(lbErrors, &QListView::clicked, this, &TMainScreen::lbErrorsClick);
+  connect(lbErrors, &QListView::activated, this, &TMainScreen::lbErrorsClick);
   connect(btnAbout, &QToolButton::clicked, this, &TMainScreen::btnAboutClick);
   errorMarks = new TErrorMarks(meZendric);
   AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return reading; });
@@ -121,36 +112,45 @@ void TMainScreen::meZendricChange() {
   SplittingLines = false;
 
   const QByteArray code = CodeTextOfField(meZendric->document()->toRawText()).toUtf8();
-  reading = ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size())));
+  ParseResult next = ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size())));
   ++parseCount;
-  errorMarks->Show(reading);
 
-  lbErrors->clear();
-  for (const std::string& message : reading.ErrorMessages) lbErrors->addItem(QString::fromStdString(message));
-  lbErrors->setVisible(!reading.ErrorMessages.empty());
-  // Settle the scroll box's new height first, so the column wraps for the room it gets.
+  // Settle the scroll box's new height first, so the column wraps for the room it gets;
+  // the list and the column still show the last reading while it does.
+  lbErrors->setVisible(!next.ErrorMessages.empty());
   layout()->activate();
+  reading = std::move(next);
+  errorMarks->Show(reading);
+  lbErrors->SetMessages(reading.ErrorMessages);
   FillCodeList();
 }
 
 // A line break inside a line (pasted text may hold one) becomes a real line of the field.
+// Each line's text is read once and cut at every break in it: reading the rest of the
+// line again after each cut would make a paste of many breaks take quadratic time.
 void TMainScreen::SplitLines() {
   QTextDocument* document = meZendric->document();
   QTextCursor cursor(document);
   bool editing = false;
   for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
     const QString text = block.text();
-    qsizetype at = 0;
-    while (at < text.size() && !IsHardLineBreak(text.at(at))) ++at;
-    if (at == text.size()) continue;
-    if (!editing) {
-      cursor.joinPreviousEditBlock();  // one undo step with the change that brought it
-      editing = true;
+    const int start = block.position();
+    bool cut = false;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+      if (!IsHardLineBreak(text.at(at))) continue;
+      if (!editing) {
+        cursor.joinPreviousEditBlock();  // one undo step with the change that brought it
+        editing = true;
+      }
+      // One character becomes one line break: positions further on stay as they were.
+      // (Selecting it by position, not by deleteChar, which would look for the next
+      // character boundary in the whole line every time.)
+      cursor.setPosition(start + static_cast<int>(at));
+      cursor.setPosition(start + static_cast<int>(at) + 1, QTextCursor::KeepAnchor);
+      cursor.insertBlock();
+      cut = true;
     }
-    cursor.setPosition(block.position() + static_cast<int>(at));
-    cursor.deleteChar();
-    cursor.insertBlock();
-    // The rest of the line is now the next block, examined on the next turn.
+    if (cut) block = document->findBlock(start + static_cast<int>(text.size()));  // the last piece
   }
   if (editing) cursor.endEditBlock();
 }
@@ -170,58 +170,10 @@ void TMainScreen::btnAboutClick() {
   if (AboutDialog) AboutDialog->exec();
 }
 
-void TMainScreen::ClearCodeList() {
-  for (QWidget* control : codeListControls) delete control;
-  codeListControls.clear();
-}
+void TMainScreen::ClearCodeList() { resultColumn->Clear(); }
 
-// One word-wrapped label per result line, an etched line between every two.
-void TMainScreen::FillCodeList() {
-  ClearCodeList();
-  for (std::size_t i = 0; i < reading.ResultLines.size(); ++i) {
-    if (i > 0) {
-      auto* separator = new QFrame(Panel1);
-      separator->setFrameShape(QFrame::HLine);
-      separator->setFrameShadow(QFrame::Sunken);
-      codeListControls.push_back(separator);
-    }
-    auto* label = new QLabel(Panel1);
-    label->setTextFormat(Qt::PlainText);  // "&" and "<b>" stay as typed
-    label->setWordWrap(true);
-    label->setContentsMargins(3, 0, 3, 0);  // keeps the text off the box's frame
-    label->setText(DisplayText(reading.ResultLines[i]));
-    label->ensurePolished();
-    codeListControls.push_back(label);
-  }
-
-  const QSize room = sbCodeList->maximumViewportSize();
-  int width = room.width();
-  int total = PlaceCodeList(width);
-  if (total > room.height()) {
-    // The scroll bar will take its share of the width: wrap for what is left.
-    width = std::max(0, width - sbCodeList->verticalScrollBar()->sizeHint().width());
-    total = PlaceCodeList(width);
-  }
-  Panel1->resize(width, total);
-  for (QWidget* control : codeListControls) control->show();
-}
-
-// Stacks the column at `width`; returns its height.
-int TMainScreen::PlaceCodeList(int width) {
-  int top = 0;
-  for (QWidget* control : codeListControls) {
-    if (qobject_cast<QLabel*>(control)) {
-      const int height = control->heightForWidth(width);
-      control->setGeometry(0, top, width, height);
-      top += height;
-    } else {
-      auto* separator = static_cast<QFrame*>(control);
-      separator->setGeometry(0, top, width, SeparatorHeight);
-      separator->setFrameRect(QRect(0, 0, width, 2));  // the etched line along the top edge
-      top += SeparatorHeight;
-    }
-  }
-  return top;
-}
+// One word-wrapped label per result line, an etched line between every two; labels of
+// the last column are reused, and a long column has them only where the view is.
+void TMainScreen::FillCodeList() { resultColumn->Fill(reading.ResultLines); }
 
 }  // namespace zendric

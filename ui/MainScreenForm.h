@@ -2,15 +2,15 @@
 // and the errors in a list at the bottom while there are any.
 #pragma once
 
-#include <QFrame>
-#include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
+#include "ErrorList.h"
+#include "ResultColumn.h"
 #include "ZNParser.h"
 
 namespace zendric {
@@ -22,7 +22,7 @@ class TMainScreen : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int SeparatorHeight = 5;
+  static constexpr int SeparatorHeight = TResultColumn::SeparatorHeight;
   static constexpr int ErrorListHeight = 80;
 
   explicit TMainScreen(QWidget* parent = nullptr);
@@ -34,16 +34,18 @@ class TMainScreen : public QWidget {
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
   const ParseResult& Reading() const { return reading; }
-  // Labels and separators of the result column, top to bottom.
-  const std::vector<QWidget*>& CodeListControls() const { return codeListControls; }
   // The red underlines under the errors in the edit field.
   const TErrorMarks& ErrorMarks() const { return *errorMarks; }
+  // Labels and separators of the result column that exist, top to bottom: all of them
+  // for a short column, those in and near the view for a long one.
+  const std::vector<QWidget*>& CodeListControls() const { return resultColumn->Controls(); }
+  const TResultColumn& ResultColumn() const { return *resultColumn; }
 
   QWidget* pnTop;
   QPlainTextEdit* meZendric;
   QWidget* pnButton;
   QToolButton* btnAbout;
-  QListWidget* lbErrors;
+  TErrorList* lbErrors;
   QScrollArea* sbCodeList;
   QWidget* Panel1;
 
@@ -58,10 +60,9 @@ class TMainScreen : public QWidget {
   void FillCodeList();
   void ClearCodeList();
   void SplitLines();
-  int PlaceCodeList(int width);
 
   TAboutDialog* AboutDialog = nullptr;
-  std::vector<QWidget*> codeListControls;
+  std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   bool SplittingLines = false;
   ParseResult reading;
   int parseCount = 0;

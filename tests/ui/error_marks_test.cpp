@@ -115,9 +115,9 @@ class ErrorMarksTest : public QObject {
     for (int row = 0; row < w->lbErrors->count(); ++row) {
       w->lbErrors->setCurrentRow(row);
       QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {},
-                        w->lbErrors->visualItemRect(w->lbErrors->item(row)).center());
+                        w->lbErrors->RowRect(row).center());
       const int caret = w->meZendric->textCursor().position();
-      const QString message = w->lbErrors->item(row)->text();
+      const QString message = w->lbErrors->Text(row);
       int hits = 0;
       for (const TErrorMarks::Mark& mark : Marks().Marks())
         if (mark.Messages.contains(message)) {

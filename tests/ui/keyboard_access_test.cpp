@@ -142,10 +142,10 @@ class KeyboardAccessTest : public QObject {
     if (how == "keypad") QTest::keyClick(w->lbErrors, Qt::Key_Enter, Qt::KeypadModifier);
     // A double click as it arrives: a click, then the second press as a double click.
     if (how == "double") QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {},
-                                           w->lbErrors->visualItemRect(w->lbErrors->item(1)).center());
+                                           w->lbErrors->RowRect(1).center());
     if (how == "double")
       QTest::mouseDClick(w->lbErrors->viewport(), Qt::LeftButton, {},
-                         w->lbErrors->visualItemRect(w->lbErrors->item(1)).center());
+                         w->lbErrors->RowRect(1).center());
     QCOMPARE(w->meZendric->textCursor().position(), 12);
     QVERIFY(!w->meZendric->textCursor().hasSelection());
     QTRY_VERIFY(w->meZendric->hasFocus());

@@ -70,9 +70,8 @@ class MainScreenTest : public QObject {
   }
 
   void ClickError(int row) {
-    QListWidgetItem* item = w->lbErrors->item(row);
-    QVERIFY(item);
-    QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {}, w->lbErrors->visualItemRect(item).center());
+    QVERIFY(row < w->lbErrors->count());
+    QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {}, w->lbErrors->RowRect(row).center());
   }
 
  private slots:
@@ -258,8 +257,8 @@ class MainScreenTest : public QObject {
     SetCode(u"ZN2. W+ X Wq"_s);
     QVERIFY(w->lbErrors->isVisible());
     QCOMPARE(w->lbErrors->count(), 2);
-    QCOMPARE(w->lbErrors->item(0)->text(), u"Error: Invalid code at position 9 (X)"_s);
-    QCOMPARE(w->lbErrors->item(1)->text(), u"Error: invalid code in width tag"_s);
+    QCOMPARE(w->lbErrors->Text(0), u"Error: Invalid code at position 9 (X)"_s);
+    QCOMPARE(w->lbErrors->Text(1), u"Error: invalid code in width tag"_s);
     QCOMPARE(w->lbErrors->height(), TMainScreen::ErrorListHeight);
     QCOMPARE(w->lbErrors->geometry().bottom(), w->height() - 1);
     QCOMPARE(w->sbCodeList->geometry().bottom() + 1, w->lbErrors->y());
@@ -273,7 +272,7 @@ class MainScreenTest : public QObject {
     SetCode(u""_s);
     QVERIFY(w->lbErrors->isVisible());
     QCOMPARE(w->lbErrors->count(), 1);
-    QCOMPARE(w->lbErrors->item(0)->text(), u"Error - this isn't a Zendric 2"_s);
+    QCOMPARE(w->lbErrors->Text(0), u"Error - this isn't a Zendric 2"_s);
     QVERIFY(w->CodeListControls().empty());
   }
 
@@ -310,7 +309,7 @@ class MainScreenTest : public QObject {
   void clickBesideTheItemsDoesNothing() {
     SetCode(u"ZN2. X"_s);
     w->meZendric->moveCursor(QTextCursor::End);
-    const QRect last = w->lbErrors->visualItemRect(w->lbErrors->item(0));
+    const QRect last = w->lbErrors->RowRect(0);
     QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {}, QPoint(5, last.bottom() + 20));
     QCOMPARE(w->meZendric->textCursor().position(), 6);
   }
@@ -318,7 +317,7 @@ class MainScreenTest : public QObject {
   void resizeRewrapsWithoutReading() {
     SetCode(u"ZN2. Fr+^ I+# Df+ Ac+ W+ H- S~"_s + u" X"_s);
     const int parses = w->ParseCount();
-    const QStringList errors = {w->lbErrors->item(0)->text()};
+    const QStringList errors = {w->lbErrors->Text(0)};
     auto heights = [this] {
       int sum = 0;
       for (QLabel* l : LabelsOf(*w)) sum += l->height();
@@ -330,7 +329,7 @@ class MainScreenTest : public QObject {
     QVERIFY2(heights() > wide, "narrower labels wrap into more lines");
     QCOMPARE(w->Panel1->width(), w->sbCodeList->viewport()->width());
     QCOMPARE(w->lbErrors->count(), 1);
-    QCOMPARE(w->lbErrors->item(0)->text(), errors.front());
+    QCOMPARE(w->lbErrors->Text(0), errors.front());
     w->resize(558, 315);
     QCOMPARE(heights(), wide);
     QCOMPARE(w->ParseCount(), parses);

@@ -1,0 +1,52 @@
+// The error list: one row per message of the last reading. A code can hold a million
+// stray characters, each with its message, so the rows are not items of their own: a
+// model shows the interpreter's messages where they are, and the view lays out only the
+// rows in sight, all of one height.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <QSize>
+#include <string>
+#include <vector>
+
+namespace zendric {
+
+class TErrorListModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  using QAbstractListModel::QAbstractListModel;
+
+  // Shows `messages`, which must outlive the model or be replaced through this call
+  // right after they change; every row has the size `rowSize`.
+  void SetMessages(const std::vector<std::string>* messages, QSize rowSize);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+ private:
+  const std::vector<std::string>* Messages = nullptr;
+  QSize RowSize;
+};
+
+class TErrorList : public QListView {
+  Q_OBJECT
+
+ public:
+  explicit TErrorList(QWidget* parent = nullptr);
+
+  void SetMessages(const std::vector<std::string>& messages);
+
+  int count() const { return Model->rowCount(); }
+  // The selected row, or -1 when none is.
+  int currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+  void setCurrentRow(int row) { setCurrentIndex(Model->index(row)); }
+  QString Text(int row) const { return Model->index(row).data().toString(); }
+  QRect RowRect(int row) const { return visualRect(Model->index(row)); }
+
+ private:
+  TErrorListModel* Model;
+};
+
+}  // namespace zendric

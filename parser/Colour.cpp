@@ -15,7 +15,7 @@ class PhraseBuilder {
  public:
   using Start = std::size_t;  // index of the piece a colour's phrase begins with
 
-  PhraseBuilder() { pieces_.reserve(32); }
+  PhraseBuilder() { pieces_.reserve(8); }
 
   // Opens a colour's phrase with its first piece; the result marks where it begins.
   Start Open(std::string_view first) {

@@ -108,7 +108,7 @@ void AppendText(ParseState& s, std::string_view text) {
     // Most items write a heading and then more; room for a typical line up front
     // spares growing it piece by piece.
     std::string& line = s.ResultLines.emplace_back();
-    line.reserve(std::max<std::size_t>(text.size(), 96));
+    line.reserve(std::max<std::size_t>(text.size(), 120));
     line += text;
   }
 }

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ParseState.h"
 #include "ZNParser.h"
 
 namespace zendric::testing {
@@ -52,6 +54,29 @@ inline void ExpectReading(const Case& c) {
 
 inline void ExpectReadings(const std::vector<Case>& cases) {
   for (const Case& c : cases) ExpectReading(c);
+}
+
+// An item read by hand inside one open form block, as the species reader reads it:
+// the first line it writes, how many it writes, its messages as "position: message",
+// and where it stops.
+struct BlockReading {
+  std::string line;
+  std::size_t lineCount;
+  std::vector<std::string> errors;
+  std::int32_t cursor;
+};
+
+inline BlockReading ReadInFormBlock(void (*read)(ParseState&), std::u32string code) {
+  ParseState s;
+  s.CodeText = std::move(code);
+  s.Cursor = 1;
+  s.CurrentLine = 0;
+  s.NestingDepth = 1;
+  read(s);
+  BlockReading r{s.ResultLines.empty() ? "" : s.ResultLines[0], s.ResultLines.size(), {}, s.Cursor};
+  for (std::size_t i = 0; i < s.ErrorMessages.size(); ++i)
+    r.errors.push_back(std::to_string(s.ErrorPositions[i]) + ": " + s.ErrorMessages[i]);
+  return r;
 }
 
 }  // namespace zendric::testing

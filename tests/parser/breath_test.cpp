@@ -100,19 +100,11 @@ TEST(Breath, InsideAFormBlock) {
       {U"}", "I breathe ", {"1: Error: Invalid breath weapon code ()"}, 1},
   };
   for (const BlockCase& c : cases) {
-    ParseState s;
-    s.CodeText = c.code;
-    s.Cursor = 1;
-    s.CurrentLine = 0;
-    s.NestingDepth = 1;
-    ReadBreathItem(s);
-    std::vector<std::string> errors;
-    for (std::size_t i = 0; i < s.ErrorMessages.size(); ++i)
-      errors.push_back(std::to_string(s.ErrorPositions[i]) + ": " + s.ErrorMessages[i]);
-    ASSERT_EQ(s.ResultLines.size(), 1u);
-    EXPECT_EQ(s.ResultLines[0], c.line);
-    EXPECT_EQ(errors, c.errors);
-    EXPECT_EQ(s.Cursor, c.cursor) << s.ResultLines[0];
+    const testing::BlockReading r = testing::ReadInFormBlock(ReadBreathItem, c.code);
+    ASSERT_EQ(r.lineCount, 1u);
+    EXPECT_EQ(r.line, c.line);
+    EXPECT_EQ(r.errors, c.errors);
+    EXPECT_EQ(r.cursor, c.cursor) << r.line;
   }
 }
 

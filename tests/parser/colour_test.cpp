@@ -174,28 +174,14 @@ TEST(Colour, DollarEndsTheItem) {
   });
 }
 
-// An item read by hand inside one open form block, as the species reader reads it.
-struct BlockReading {
-  std::string line;
-  std::vector<std::string> errors;  // "position: message"
-  std::int32_t cursor;
-};
-BlockReading ReadInFormBlock(std::u32string code) {
-  ParseState s;
-  s.CodeText = std::move(code);
-  s.Cursor = 1;
-  s.CurrentLine = 0;
-  s.NestingDepth = 1;
-  ReadColourItem(s);
-  BlockReading r{s.ResultLines.empty() ? "" : s.ResultLines[0], {}, s.Cursor};
-  for (std::size_t i = 0; i < s.ErrorMessages.size(); ++i)
-    r.errors.push_back(std::to_string(s.ErrorPositions[i]) + ": " + s.ErrorMessages[i]);
-  return r;
+// The colour item read by hand inside one open form block.
+testing::BlockReading ReadInFormBlock(std::u32string code) {
+  return testing::ReadInFormBlock(ReadColourItem, std::move(code));
 }
 
 TEST(Colour, InsideAFormBlock) {
   // "}" ends a code and the item, and is left for the block.
-  BlockReading r = ReadInFormBlock(U"bl|re}x");
+  testing::BlockReading r = ReadInFormBlock(U"bl|re}x");
   EXPECT_EQ(r.line, "My colour: I am blue with red stripes");
   EXPECT_TRUE(r.errors.empty());
   EXPECT_EQ(r.cursor, 6);

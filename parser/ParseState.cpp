@@ -122,7 +122,13 @@ void InsertText(ParseState& s, std::int32_t position, std::string_view text) {
   if (position <= 0 || static_cast<std::size_t>(position) > line.size()) {
     line += text;
   } else {
-    line.insert(static_cast<std::size_t>(position - 1), text);
+    // Positions count bytes of the line. One that falls inside a character of several
+    // bytes (a position recorded before the end of a name that stands in front of it)
+    // inserts before that whole character, as the one-byte reading inserts before the
+    // one byte, instead of cutting it in two.
+    auto at = static_cast<std::size_t>(position - 1);
+    while (at > 0 && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80) --at;
+    line.insert(at, text);
   }
 }
 

@@ -63,6 +63,8 @@ void ReadItem(ParseState& s, bool TopLevel);
 
 // --- writing ---
 void AppendText(ParseState& s, std::string_view text);
+// Inserts before byte `position` (from 1) of the current line, or before the character
+// that byte belongs to; past the end or at 0 it appends.
 void InsertText(ParseState& s, std::int32_t position, std::string_view text);
 void AddError(ParseState& s, std::string message);
 void ClearErrorPositions(ParseState& s);

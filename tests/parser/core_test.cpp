@@ -194,6 +194,27 @@ TEST(Primitives, AppendAndInsertText) {
   InsertText(s, 0, "!");
   InsertText(s, 1000, "?");
   EXPECT_EQ(s.ResultLines[0], "I am a mix of a Dragon!?");
+
+  // A position inside a character of several bytes inserts before the character.
+  struct InsideCase {
+    std::string line;
+    std::int32_t position;
+    std::string want;
+  };
+  const InsideCase inside[] = {
+      {"a \xC3\xA9", 4, "a [\xC3\xA9"},               // second byte of a two-byte character
+      {"a \xEF\xBF\xBD", 5, "a [\xEF\xBF\xBD"},       // last byte of U+FFFD
+      {"a \xF0\x9F\x90\x89!", 4, "a [\xF0\x9F\x90\x89!"},  // second byte of four
+      {"a \xC3\xA9", 3, "a [\xC3\xA9"},               // the lead byte itself
+      {"\xC3\xA9", 2, "[\xC3\xA9"},                   // at the start of the line
+  };
+  for (const InsideCase& c : inside) {
+    ParseState t;
+    t.CurrentLine = 0;
+    AppendText(t, c.line);
+    InsertText(t, c.position, "[");
+    EXPECT_EQ(t.ResultLines[0], c.want) << "position " << c.position;
+  }
 }
 
 TEST(Primitives, NestingLimit) {

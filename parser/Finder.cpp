@@ -12,6 +12,8 @@ namespace {
 constexpr std::string_view CodeStart = "ZN2.";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view SignatureDelimiter = "-- ";
+constexpr std::int32_t MaxContinuationLines = 32;
+constexpr std::size_t MaxJoinedBytes = 8192;
 // A reused reading state keeps the room of its largest code; past this size it
 // is given back once the count is taken.
 constexpr std::size_t KeptStateBytes = std::size_t{1} << 16;
@@ -116,6 +118,7 @@ void CodeFinder::ScanLine(std::string_view line) {
       open_ = true;  // only the last code of a line may go on
       openDepth_ = depth;
       openMessages_ = -1;
+      openLines_ = 0;
     } else {
       sink_(openCode_);
     }
@@ -126,17 +129,20 @@ void CodeFinder::ScanLine(std::string_view line) {
 bool CodeFinder::Continues(std::string_view line, std::size_t prefixEnd, std::int64_t depth) {
   const std::string_view text = line.substr(prefixEnd);
   if (depth != openDepth_ || text.empty() || text == SignatureDelimiter ||
-      line.find(CodeStart) != std::string_view::npos) {
+      line.find(CodeStart) != std::string_view::npos || openLines_ >= MaxContinuationLines) {
     return false;
   }
+  const std::string added = ToValidUtf8(WithoutTrailingBlanks(text));
+  if (openCode_.Code.size() + 1 + added.size() > MaxJoinedBytes) return false;
   if (openMessages_ < 0) openMessages_ = MessageCount(openCode_.Code);
   std::string joined = openCode_.Code;
   joined += ' ';
-  joined += ToValidUtf8(WithoutTrailingBlanks(text));
+  joined += added;
   const std::int64_t messages = MessageCount(joined);
   if (messages > openMessages_) return false;
   openCode_.Code = std::move(joined);
   openMessages_ = messages;
+  ++openLines_;
   return true;
 }
 

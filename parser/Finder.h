@@ -18,7 +18,10 @@
 //    - it is not the signature delimiter "-- ";
 //    - it holds no "ZN2.";
 //    - the joined code, read by the interpreter, records no more messages than
-//      the code did without that line.
+//      the code did without that line;
+//    - the code has taken fewer than 32 lines and the joined code stays within
+//      8 KB (every line tried is read with all the code before it: without a
+//      bound a long paragraph would take time in the square of its length).
 //    A code that is not the last of its line is never continued.
 // 5. Where a code is reported. At the line (from 1) and column (from 1, counting
 //    code points) of its 'Z'. A line ends at a line feed, a carriage return, or a
@@ -50,7 +53,7 @@ std::vector<FoundCode> FindCodes(std::string_view text);
 
 // The same rules over input that arrives in pieces of any size: memory stays
 // within the longest line and the longest joined code, and the time is linear in
-// the input (plus one reading of the joined code per continuation line tried).
+// the input.
 class CodeFinder {
  public:
   using Sink = std::function<void(const FoundCode&)>;
@@ -78,6 +81,7 @@ class CodeFinder {
   FoundCode openCode_;
   std::int64_t openDepth_ = 0;
   std::int64_t openMessages_ = -1;  // -1 until needed
+  std::int32_t openLines_ = 0;      // continuation lines taken
   std::unique_ptr<ParseState> state_;  // reused by every reading of a joined code
 };
 

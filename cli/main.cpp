@@ -19,12 +19,13 @@ namespace {
 
 constexpr std::string_view Description =
     "Reads Zendric 2 codes and writes what they say, followed by the errors found in them\n"
-    "with their positions. Without CODE, standard input is read, one code per line.";
+    "with their positions. Without CODE, standard input is read, one code per line; empty\n"
+    "and blank lines are skipped.";
 
 constexpr std::string_view Footer =
     "Exit status: 0 when no code gave a message, 1 when at least one did, 2 for a usage\n"
     "error, unreadable input, a failed write or a code too large for memory; with --find\n"
-    "also 3 when no code was found at all.";
+    "also 3 when no code was found at all. More in zendric-read(1).\n";
 
 // --- output ---
 
@@ -429,11 +430,12 @@ int main(int argc, char** argv) {
   CLI::App app{std::string(Description), "zendric-read"};
   app.footer(std::string(Footer));
   app.add_flag("--json", reader.json,
-               "write one JSON object per code and line: {\"code\": ..., \"lines\": [...], \"errors\": "
-               "[{\"position\": N, \"message\": ...}]}; positions count characters (code points) from 1");
+               "one JSON object per code and line:\n"
+               "{\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...}]};\n"
+               "positions count characters (code points) from 1");
   app.add_flag("--find", find,
-               "find the codes inside the text of each FILE (standard input without FILE, or for '-'): "
-               "signatures, quoted replies, wrapped lines; each code's reading says where it was found");
+               "read the codes found in the text of each FILE (standard input\n"
+               "without FILE, or for '-'): signatures, quoted replies, posts");
   app.add_option("CODE", arguments, "a code to read, such as 'ZN2.Dw Gm L12m'; with --find, a FILE");
   try {
     app.parse(argc, argv);

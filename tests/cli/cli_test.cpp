@@ -312,3 +312,75 @@ TEST(ZendricRead, UnreadableInput) {
 }
 
 }  // namespace
+
+namespace {
+
+// --find over files named in a table: each case writes its files, runs the program
+// with them (and standard input) and compares the whole output.
+struct FindCase {
+  std::string name;
+  std::string args;  // "{0}", "{1}" stand for the files' paths
+  std::vector<std::string> files;
+  std::string input;
+  std::string out;   // "{0}", "{1}" as in args
+  int status;
+};
+
+std::string WithPaths(std::string text, const std::vector<std::string>& paths) {
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string mark = "{" + std::to_string(i) + "}";
+    for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), paths[i]);
+  }
+  return text;
+}
+
+TEST(ZendricRead, FindCodesInText) {
+  const std::string signature = "Thanks!\r\n\r\n-- \r\nAlex\r\nZN2.Dw Gm\r\nL12m\r\n";
+  const std::string reply = "> My code:\n> \tZN2.Dw Gm ZN2.Dx\n> Gf\n\nNice.\n";
+  const FindCase cases[] = {
+      {"standard input, JSON", "--find --json", {}, signature,
+       "{\"code\": \"ZN2.Dw Gm L12m\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\", "
+       "\"I am about 12 metres long\"], \"errors\": [], \"source\": {\"file\": \"-\", \"line\": 5, \"column\": 1}}\n",
+       0},
+      {"a file, two codes on a line", "--json --find {0}", {reply}, "",
+       "{\"code\": \"ZN2.Dw Gm\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\"], \"errors\": [], "
+       "\"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 4}}\n"
+       "{\"code\": \"ZN2.Dx Gf\", \"lines\": [\"I am \", \"I'm a female\"], \"errors\": [{\"position\": 7, \"message\": "
+       "\"Error: Species code Dx is invalid\"}], \"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 14}}\n",
+       1},
+      {"text mode", "--find {0}", {"My code: ZN2.Dw X\n"}, "",
+       "{0}:1:10: ZN2.Dw X\n"
+       "  I am a Western Dragon\n"
+       "position 8: Error: Invalid code at position 8 (X)\n"
+       "    ZN2.Dw X\n"
+       "           ^\n",
+       1},
+      {"'-' is standard input, between files", "--find --json {0} - {1}", {"ZN2.Dw", "x ZN2.Dw"}, "\n\nZN2.Dw",
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"{0}\", \"line\": 1, \"column\": 1}}\n"
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"-\", \"line\": 3, \"column\": 1}}\n"
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"{1}\", \"line\": 1, \"column\": 3}}\n",
+       0},
+      {"no code at all", "--find {0} {1}", {"zn2.Dw aZN2.Dw\n", ""}, "", "", 3},
+      {"a file that cannot be read, then one that can", "--find --json {0}/missing {1}", {"", "ZN2.Dw"}, "",
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"{1}\", \"line\": 1, \"column\": 1}}\n",
+       2},
+  };
+  for (const FindCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> paths;
+    for (const std::string& content : c.files) {
+      paths.push_back(TempName("file"));
+      std::ofstream(paths.back(), std::ios::binary) << content;
+    }
+    const Outcome r = RunReader(WithPaths(c.args, paths), c.input);
+    EXPECT_EQ(r.out, WithPaths(c.out, paths));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.status == 2 ? 1 : 0) << r.err;
+  }
+}
+
+}  // namespace

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zendric::ParseCode(s, code);
 
   Require(s.ErrorMessages.size() == s.ErrorPositions.size(), "one position per message");
-  Require(s.NestingDepth == 0, "form blocks closed");
+  Require(s.OpenFormBlocks == 0, "form blocks closed");
   Require(s.ReadDepth == 0, "nested reads left");
   const auto length = static_cast<std::int64_t>(s.CodeText.size());
   for (std::int32_t p : s.ErrorPositions) Require(p >= 1 && p <= length + 2, "position within the code");

@@ -187,6 +187,29 @@ void AppendCaretLines(std::string_view code, const CodeIndex& index, std::int32_
 
 // --- reading ---
 
+// The reading's parts, whether the interpreter gives them as lists of strings or
+// through accessors.
+template <class R>
+std::size_t LineCount(const R& r) {
+  if constexpr (requires { r.LineCount(); }) return r.LineCount(); else return r.ResultLines.size();
+}
+template <class R>
+std::string_view LineAt(const R& r, std::size_t i) {
+  if constexpr (requires { r.Line(i); }) return r.Line(i); else return r.ResultLines[i];
+}
+template <class R>
+std::size_t MessageCount(const R& r) {
+  if constexpr (requires { r.MessageCount(); }) return r.MessageCount(); else return r.ErrorMessages.size();
+}
+template <class R>
+std::string_view MessageAt(const R& r, std::size_t i) {
+  if constexpr (requires { r.Message(i); }) return r.Message(i); else return r.ErrorMessages[i];
+}
+template <class R>
+std::int32_t PositionAt(const R& r, std::size_t i) {
+  if constexpr (requires { r.MessagePosition(i); }) return r.MessagePosition(i); else return r.ErrorPositions[i];
+}
+
 // Where a code came from: an argument, a line of standard input, or a place in a
 // file found by --find.
 struct Source {
@@ -226,7 +249,7 @@ struct Reader {
     try {
       const zendric::ParseResult r = zendric::ParseCode(code);
       const std::string valid = zendric::ToValidUtf8(code);
-      if (!r.ErrorMessages.empty()) anyMessage = true;
+      if (MessageCount(r) > 0) anyMessage = true;
       if (json) {
         WriteJson(valid, r, source);
       } else {
@@ -247,15 +270,15 @@ struct Reader {
     t += "{\"code\": ";
     AppendJsonString(code);
     t += ", \"lines\": [";
-    for (std::size_t i = 0; i < r.ResultLines.size(); ++i) {
+    for (std::size_t i = 0; i < LineCount(r); ++i) {
       if (i > 0) t += ", ";
-      AppendJsonString(r.ResultLines[i]);
+      AppendJsonString(LineAt(r, i));
     }
     t += "], \"errors\": [";
-    for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i) {
+    for (std::size_t i = 0; i < MessageCount(r); ++i) {
       if (i > 0) t += ", ";
-      t += "{\"position\": " + std::to_string(r.ErrorPositions[i]) + ", \"message\": ";
-      AppendJsonString(r.ErrorMessages[i]);
+      t += "{\"position\": " + std::to_string(PositionAt(r, i)) + ", \"message\": ";
+      AppendJsonString(MessageAt(r, i));
       t += '}';
       out.Room();
     }
@@ -270,24 +293,23 @@ struct Reader {
 
   void WriteText(std::string_view code, const zendric::ParseResult& r, const Source& source) {
     // Made before anything is written, so that running out of memory here loses nothing.
-    const CodeIndex index(r.ErrorMessages.empty() ? std::string_view() : code);
+    const CodeIndex index(MessageCount(r) == 0 ? std::string_view() : code);
     std::string& t = out.Text();
     if (!first) t += '\n';
     if (!source.file.empty()) t += VisibleName(source.file) + ":" + std::to_string(source.line) + ":" +
                                    std::to_string(source.column) + ": ";
     AppendVisible(code);
     t += '\n';
-    for (const std::string& line : r.ResultLines) {
+    for (std::size_t i = 0; i < LineCount(r); ++i) {
       t += "  ";
-      AppendVisible(line, true);
+      AppendVisible(LineAt(r, i), true);
       t += '\n';
     }
-    if (r.ErrorMessages.empty()) return;
-    for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i) {
-      t += "position " + std::to_string(r.ErrorPositions[i]) + ": ";
-      AppendVisible(r.ErrorMessages[i]);
+    for (std::size_t i = 0; i < MessageCount(r); ++i) {
+      t += "position " + std::to_string(PositionAt(r, i)) + ": ";
+      AppendVisible(MessageAt(r, i));
       t += '\n';
-      AppendCaretLines(code, index, r.ErrorPositions[i]);
+      AppendCaretLines(code, index, PositionAt(r, i));
     }
   }
 };

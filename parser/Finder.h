@@ -33,14 +33,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zendric {
-
-struct ParseState;
 
 struct FoundCode {
   std::string Code;  // the joined code, well-formed UTF-8
@@ -58,7 +55,6 @@ class CodeFinder {
  public:
   using Sink = std::function<void(const FoundCode&)>;
   explicit CodeFinder(Sink sink);
-  ~CodeFinder();
 
   void Feed(std::string_view bytes);
   // Ends the input: reports the code still open. The finder is then ready for a
@@ -82,7 +78,6 @@ class CodeFinder {
   std::int64_t openDepth_ = 0;
   std::int64_t openMessages_ = -1;  // -1 until needed
   std::int32_t openLines_ = 0;      // continuation lines taken
-  std::unique_ptr<ParseState> state_;  // reused by every reading of a joined code
 };
 
 }  // namespace zendric

@@ -10,6 +10,7 @@
 #include <numeric>
 
 #include "CaretMapping.h"
+#include "ErrorList.h"
 
 namespace zendric {
 
@@ -118,7 +119,7 @@ void TErrorMarks::Show(const ParseResult& reading) {
 QStringList TErrorMarks::MessagesOf(const Mark& mark) const {
   QStringList messages;
   for (std::uint32_t k = mark.First; k < mark.First + mark.Count; ++k)
-    messages << QString::fromStdString(reading_->ErrorMessages[messageOrder_[k]]);
+    messages << ShownMessage(reading_->ErrorMessages[messageOrder_[k]]);
   return messages;
 }
 

@@ -49,7 +49,7 @@ class TErrorMarks : public QObject {
   void Show(const ParseResult& reading);
 
   const std::vector<Mark>& Marks() const { return marks_; }
-  // The messages recorded at `mark`, in the order of the list.
+  // The messages recorded at `mark`, in the order of the list and as it shows them.
   QStringList MessagesOf(const Mark& mark) const;
   // Where `mark` stands in the field's viewport, its wave included.
   QRect MarkRect(const Mark& mark) const;

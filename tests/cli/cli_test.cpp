@@ -240,11 +240,15 @@ TEST(ZendricRead, OutOfMemoryLosesOnlyThatCode) {
 #endif
   // 2 MB of '{' take far more than 200 MB to read; the codes around it are read.
   const std::string input = "ZN2.Dw Gm\nZN2.Dw" + std::string(2000000, '{') + "\nZN2.Dw Gf\n";
-  for (const std::string mode : {"--json", ""}) {
-    SCOPED_TRACE(mode);
-    const Outcome r = RunReader(mode, input, "ulimit -v 200000; ");
+  const struct {
+    std::string args;
+    std::string where;
+  } modes[] = {{"--json", "line 2"}, {"", "line 2"}, {"--find", "-:2:1"}};
+  for (const auto& mode : modes) {
+    SCOPED_TRACE(mode.args);
+    const Outcome r = RunReader(mode.args, input, "ulimit -v 200000; ");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "zendric-read: line 2: out of memory reading this code (2000006 bytes)\n");
+    EXPECT_EQ(r.err, "zendric-read: " + mode.where + ": out of memory reading this code (2000006 bytes)\n");
     EXPECT_NE(r.out.find("I'm a male"), std::string::npos);
     EXPECT_NE(r.out.find("I'm a female"), std::string::npos);
     EXPECT_EQ(r.out.find("{{"), std::string::npos);
@@ -328,7 +332,9 @@ struct FindCase {
 
 std::string WithPaths(std::string text, const std::vector<std::string>& paths) {
   for (std::size_t i = 0; i < paths.size(); ++i) {
-    const std::string mark = "{" + std::to_string(i) + "}";
+    std::string mark = std::to_string(i);
+    mark.insert(mark.begin(), '{');
+    mark += '}';
     for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), paths[i]);
   }
   return text;

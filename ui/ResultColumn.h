@@ -50,9 +50,16 @@ class TResultColumn : public QObject {
   int LineHeight(std::size_t line) const { return heights[line]; }
   // The first line the label of which exists (0 when there is none).
   std::size_t FirstShownLine() const { return first; }
+  // The text selected in a paragraph of the column, empty when none is.
+  QString SelectedText() const;
+
+ protected:
+  // The keys that move through the column while it has the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SetUpLabel(QLabel* label) const;
+  bool ColumnKey(QKeyEvent* key);
   int Measure(const std::string& line, int width);
   int Estimate(const std::string& line) const;
   void Settle(std::size_t line);

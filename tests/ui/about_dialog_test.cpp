@@ -239,8 +239,7 @@ class AboutDialogTest : public QObject {
     const int parses = reader->ParseCount();
     bool read = false;
     QTimer::singleShot(0, this, [&] {
-      if (!QTest::qWaitFor([&] { return about->isVisible(); })) return;
-      QTest::qWaitForWindowExposed(about);
+      if (!QTest::qWaitFor([&] { return about->isVisible(); }) || !QTest::qWaitForWindowExposed(about)) return;
       about->activateWindow();
       QTest::qWaitFor([&] { return QApplication::activeWindow() == about; });
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);

@@ -57,6 +57,7 @@ void TMainScreen::CreateTopPanel() {
   meZendric->installEventFilter(this);
   meZendric->setPlaceholderText(QStringLiteral("Type or paste a Zendric 2 code, e.g. ZN2.Dw Gm L12m"));
   errorMarks = new TErrorMarks(meZendric);
+  new TFocusFrame(meZendric);
 
   pnButton = new QWidget(pnTop);
   pnButton->setObjectName(QStringLiteral("pnButton"));
@@ -67,6 +68,7 @@ void TMainScreen::CreateTopPanel() {
   btnAbout->setGeometry(8, 16, 25, 25);
   btnAbout->setIcon(QIcon(QStringLiteral(":/pictures/question.svg")));
   btnAbout->setIconSize(QSize(16, 16));
+  new TFocusFrame(btnAbout);
 
   auto* topRow = new QHBoxLayout(pnTop);
   topRow->setContentsMargins(0, 0, 0, 0);
@@ -97,7 +99,7 @@ void TMainScreen::CreateCodeList() {
 void TMainScreen::CreateErrorList() {
   lbErrors = new TErrorList(this);
   lbErrors->setObjectName(QStringLiteral("lbErrors"));
-  lbErrors->setFixedHeight(ErrorListHeight);
+  lbErrors->SetHeightForRows(ErrorListHeight);
   lbErrors->hide();
 }
 

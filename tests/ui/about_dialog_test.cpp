@@ -1,7 +1,9 @@
 // The About box, its pictures and its links, and the Read button working on the reader
 // window behind the open box.
 #include <QApplication>
+#include <QClipboard>
 #include <QEnterEvent>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -61,7 +63,10 @@ class AboutDialogTest : public QObject {
     reader->SetAboutDialog(about);
     opened.clear();
     for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2})
-      link->SetOpener([this](const QString& url) { opened << url; });
+      link->SetOpener([this](const QString& url) {
+        opened << url;
+        return true;
+      });
     reader->show();
     QVERIFY(QTest::qWaitForWindowExposed(reader.get()));
   }
@@ -241,7 +246,7 @@ class AboutDialogTest : public QObject {
     QTimer::singleShot(0, this, [&] {
       if (!QTest::qWaitFor([&] { return about->isVisible(); }) || !QTest::qWaitForWindowExposed(about)) return;
       about->activateWindow();
-      QTest::qWaitFor([&] { return QApplication::activeWindow() == about; });
+      if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == about; })) return;
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
       // The button shows its press first.
       read = QTest::qWaitFor([&] { return reader->ParseCount() > parses; }) && field->toPlainText() == Sample();
@@ -341,6 +346,40 @@ class AboutDialogTest : public QObject {
     QVERIFY(!link->Pressed());
     QTest::mouseRelease(link, Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(opened.isEmpty());
+  }
+
+  // An address the desktop cannot open is shown in a message and put on the clipboard;
+  // one it opens leaves the clipboard alone.
+  void linkThatCannotBeOpened_data() {
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("opened") << true << u"https://zendric.example.org/"_s;
+    QTest::newRow("not opened") << false << u"https://zendric.example.org/"_s;
+    QTest::newRow("not opened, a mail address") << false << u"mailto:reader-team@example.org"_s;
+    QTest::newRow("not opened, long and with marks") << false << u"https://example.org/"_s + QString(200, u'a') + u"?a=<b>&c"_s;
+  }
+  void linkThatCannotBeOpened() {
+    QFETCH(bool, opens);
+    QFETCH(QString, url);
+    THyperLink* link = aboutUi->HyperLink2;
+    link->SetURL(url);
+    link->SetOpener([&](const QString& asked) {
+      opened << asked;
+      return opens;
+    });
+    QApplication::clipboard()->setText(u"(untouched)"_s);
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->accept();
+      }
+    });
+    link->Open();
+    QCOMPARE(opened, QStringList{url});
+    QCOMPARE(shown.isEmpty(), opens);
+    if (!opens) QVERIFY2(shown.endsWith(u"\n"_s + url), qPrintable(shown));
+    QCOMPARE(QApplication::clipboard()->text(), opens ? u"(untouched)"_s : url);
   }
 
   // Any length goes through intact.

@@ -77,7 +77,10 @@ class KeyboardAccessTest : public QObject {
     w->SetAboutDialog(about);
     opened.clear();
     for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2})
-      link->SetOpener([this](const QString& url) { opened << url; });
+      link->SetOpener([this](const QString& url) {
+        opened << url;
+        return true;
+      });
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->activateWindow();

@@ -124,6 +124,44 @@ class AboutDialogTest : public QObject {
     about->reject();
   }
 
+  // Where the design puts each control: x and width exactly, y at the designed place or,
+  // where a taller line above pushes it down, below that line and in the same order.
+  void placesAsDesigned_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("width");  // 0: sized to its text
+    QTest::addColumn<QString>("below");  // the control it must stand under, if any
+    QTest::newRow("bvIcon") << u"bvIcon"_s << 15 << 8 << 66 << u""_s;
+    QTest::newRow("imIcon") << u"imIcon"_s << 16 << 9 << 64 << u""_s;
+    QTest::newRow("Label1") << u"Label1"_s << 104 << 0 << 0 << u""_s;
+    QTest::newRow("Label2") << u"Label2"_s << 104 << 32 << 0 << u""_s;
+    QTest::newRow("Label3") << u"Label3"_s << 104 << 56 << 0 << u""_s;
+    QTest::newRow("HyperLink2") << u"HyperLink2"_s << 104 << 72 << 0 << u""_s;
+    QTest::newRow("Label5") << u"Label5"_s << 0 << 88 << 0 << u""_s;
+    QTest::newRow("lbZendric") << u"lbZendric"_s << 0 << 104 << 0 << u"Label5"_s;
+    QTest::newRow("btnRead") << u"btnRead"_s << 0 << 120 << 75 << u"lbZendric"_s;
+    QTest::newRow("meAbout") << u"meAbout"_s << 0 << 144 << 377 << u"btnRead"_s;
+    QTest::newRow("OKButton") << u"OKButton"_s << 152 << 219 << 75 << u"meAbout"_s;
+  }
+  void placesAsDesigned() {
+    QFETCH(QString, control);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, width);
+    QFETCH(QString, below);
+    auto* c = about->findChild<QWidget*>(control);
+    QVERIFY(c);
+    QCOMPARE(c->x(), x);
+    if (width) QCOMPARE(c->width(), width);
+    if (below.isEmpty()) QCOMPARE(c->y(), y);
+    else {
+      QVERIFY2(c->y() >= y, qPrintable(QString::number(c->y())));
+      QVERIFY(c->y() > about->findChild<QWidget*>(below)->geometry().bottom());
+    }
+    if (control == u"lbZendric"_s) QVERIFY(c->width() <= 368);
+  }
+
   void emblemAndGlyphAreDrawn() {
     const QPixmap emblem = aboutUi->imIcon->pixmap();
     QCOMPARE(emblem.size(), QSize(64, 64));

@@ -8,9 +8,18 @@
 #include <QListView>
 #include <QSize>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zendric {
+
+// A message as the list shows it. A message quotes the item it is about, and a pasted
+// megabyte can make that item a megabyte long, which a row would lay out whole on every
+// paint: a message of more than ShownMessageLength code points shows its start, " … "
+// and its last TailLength code points (where the message says what is wrong).
+inline constexpr std::size_t ShownMessageLength = 400;
+inline constexpr std::size_t TailLength = 60;
+QString ShownMessage(std::string_view message);
 
 class TErrorListModel : public QAbstractListModel {
   Q_OBJECT

@@ -1,0 +1,135 @@
+// The page around the reader module: it hands the field's whole text to readField on
+// every input and shows what comes back. Every rule of the reading, of joining the
+// field's lines and of mapping positions to the field is in the module.
+// A classic script, not a JavaScript module: Chromium loads no module scripts from
+// file://, and the page must work opened from a file.
+(function () {
+  'use strict';
+
+  const field = document.getElementById('code');
+  const marks = document.getElementById('marks');
+  const readingList = document.getElementById('reading');
+  const errorsPanel = document.getElementById('errors-panel');
+  const errorList = document.getElementById('errors');
+  const status = document.getElementById('status');
+  const readSample = document.getElementById('read-sample');
+  const sample = document.getElementById('sample');
+
+  let reader = null;
+  let reading = { lines: [], errors: [] };
+
+  // One list entry per result line; a carriage return inside a line is a line break.
+  function lineElement(text) {
+    const item = document.createElement('li');
+    const parts = text.split('\r');
+    item.append(parts[0]);
+    for (let i = 1; i < parts.length; ++i) item.append(document.createElement('br'), parts[i]);
+    return item;
+  }
+
+  function errorElement(error, index) {
+    const item = document.createElement('li');
+    item.dataset.position = String(error.position);
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.dataset.index = String(index);
+    const where = document.createElement('span');
+    where.className = 'pos';
+    where.textContent = 'Position ' + error.position;
+    const message = document.createElement('span');
+    message.className = 'msg';
+    message.textContent = error.message;
+    button.append(where, message);
+    item.append(button);
+    return item;
+  }
+
+  // The field's text again, with each marked character inside a <mark>; the layer lies
+  // under the field in the same layout, so only the waves show.
+  function showMarks(text, errors) {
+    const ranges = errors.filter((e) => e.markTo > e.markFrom)
+      .map((e) => [e.markFrom, e.markTo])
+      .sort((a, b) => a[0] - b[0]);
+    const layer = document.createDocumentFragment();
+    let at = 0;
+    for (const [from, to] of ranges) {
+      if (from < at) continue;  // the same character marked twice
+      if (from > at) layer.append(text.slice(at, from));
+      const mark = document.createElement('mark');
+      mark.textContent = text.slice(from, to);
+      layer.append(mark);
+      at = to;
+    }
+    // A field that ends in a line break shows one more line: so must the layer.
+    layer.append(text.slice(at) + '\u200b');
+    marks.replaceChildren(layer);
+    marks.scrollTop = field.scrollTop;
+  }
+
+  function show(text, next) {
+    reading = next;
+    const lines = document.createDocumentFragment();
+    for (const line of next.lines) lines.append(lineElement(line));
+    readingList.replaceChildren(lines);
+
+    const errors = document.createDocumentFragment();
+    next.errors.forEach((error, i) => errors.append(errorElement(error, i)));
+    errorList.replaceChildren(errors);
+    errorsPanel.hidden = next.errors.length === 0;
+
+    showMarks(text, next.errors);
+    const count = (n, one) => n + ' ' + one + (n === 1 ? '' : 's');
+    status.textContent = count(next.lines.length, 'item') + ' read, ' + count(next.errors.length, 'error') + '.';
+  }
+
+  function readCode() {
+    if (!reader) return;
+    const text = field.value;
+    show(text, reader.readField(text));
+  }
+
+  // A code put in by the page (the sample, a link) replaces the whole field as one edit
+  // that undo takes back, and reaches the reading like typing does.
+  function replaceCode(code) {
+    field.focus();
+    field.select();
+    if (!document.execCommand('insertText', false, code)) {
+      field.value = code;
+      field.dispatchEvent(new Event('input', { bubbles: true }));
+    }
+  }
+
+  field.addEventListener('input', readCode);
+  field.addEventListener('scroll', () => { marks.scrollTop = field.scrollTop; });
+  new ResizeObserver(() => { marks.scrollTop = field.scrollTop; }).observe(field);
+
+  errorList.addEventListener('click', (event) => {
+    const button = event.target.closest('button[data-index]');
+    if (!button) return;
+    const error = reading.errors[Number(button.dataset.index)];
+    if (!error) return;
+    field.focus();
+    field.setSelectionRange(error.caret, error.caret);
+  });
+
+  readSample.addEventListener('click', () => replaceCode(sample.textContent));
+
+  // A link may carry a code: index.html#code=ZN2.Dw%20Gm
+  function codeFromAddress() {
+    const hash = window.location.hash;
+    if (!hash.startsWith('#code=')) return null;
+    try {
+      return decodeURIComponent(hash.slice(6));
+    } catch (e) {
+      return null;
+    }
+  }
+
+  ZendricReader().then((module) => {
+    reader = module;
+    const linked = codeFromAddress();
+    if (linked !== null) field.value = linked;
+    if (field.value !== '') readCode();
+    document.body.dataset.ready = '1';
+  });
+})();

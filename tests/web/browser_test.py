@@ -1,0 +1,218 @@
+#!/usr/bin/python3
+"""The web page in headless Chromium, opened from file://, in one browser session:
+its readings against zendric-read's, the caret and the marks, the About section, the
+layouts, and screenshots saved beside the site.
+
+usage: browser_test.py SITE_DIR ZENDRIC_READ RANDOM_CODES SOURCE_DIR
+"""
+import json
+import re
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+SITE, READER, RANDOM_CODES, SOURCE = (Path(a) for a in sys.argv[1:5])
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAIL:", what, flush=True)
+
+
+def cli_readings(codes):
+    """zendric-read --json for each code, one per line of its input."""
+    data = b"".join(c.encode("utf-8") + b"\n" for c in codes)
+    out = subprocess.run([str(READER), "--json"], input=data, capture_output=True, check=False).stdout
+    readings = [json.loads(line) for line in out.decode("utf-8").splitlines()]
+    assert len(readings) == len(codes), (len(readings), len(codes))
+    return [{"lines": r["lines"], "errors": [[e["position"], e["message"]] for e in r["errors"]]} for r in readings]
+
+
+# Sets the field, raises one input event and takes the page's reading back out of the
+# DOM right after the handler returned: each line rebuilt from its text and <br>s.
+READ_PAGE = """
+const field = document.getElementById('code');
+return arguments[0].map((text) => {
+  field.value = text;
+  field.dispatchEvent(new Event('input', {bubbles: true}));
+  const lines = [...document.getElementById('reading').children].map((li) =>
+      [...li.childNodes].map((n) => n.nodeName === 'BR' ? '\\r' : n.textContent).join(''));
+  const errors = [...document.getElementById('errors').children].map((li) =>
+      [Number(li.dataset.position), li.querySelector('.msg').textContent]);
+  const marks = [...document.querySelectorAll('#marks mark')].map((m) => m.textContent);
+  return {lines, errors, marks};
+});
+"""
+
+
+def page_readings(driver, texts):
+    return driver.execute_script(READ_PAGE, texts)
+
+
+def test_random_codes(driver):
+    raw = subprocess.run([str(RANDOM_CODES), "16", "300"], capture_output=True, check=True).stdout
+    # A field holds text, not bytes: ill-formed UTF-8 arrives as U+FFFD, and a carriage
+    # return is a line break the field joins away, as the window's field does.
+    texts = [line.decode("utf-8", "replace") for line in raw.split(b"\n")[:-1]]
+    expected = cli_readings([t.replace("\r", "") for t in texts])
+    got = page_readings(driver, texts)
+    wrong = [i for i in range(len(texts)) if {"lines": got[i]["lines"], "errors": got[i]["errors"]} != expected[i]]
+    for i in wrong[:5]:
+        print("code:", repr(texts[i]), "\n page:", got[i], "\n cli: ", expected[i])
+    check(not wrong, f"{len(wrong)} of {len(texts)} random codes read differently from zendric-read")
+    check(sum(len(e["errors"]) for e in expected) > 100 and sum(len(e["lines"]) for e in expected) > 300,
+          "the random codes give too few lines and errors to tell anything")
+
+
+# Field texts over several lines read as the joined code; HTML stays text; a carriage
+# return inside a line comes back as a <br>.
+JOINED = [
+    ("ZN2.Dw\nGm", "ZN2.DwGm"),
+    ("ZN2.Dw \nGm\n\nL12m", "ZN2.Dw GmL12m"),
+    ("ZN2.Dw\u2028 Gm\u2029 Xq", "ZN2.Dw Gm Xq"),
+    ("ZN2.Dw Tc+[<b>&amp;]", "ZN2.Dw Tc+[<b>&amp;]"),
+    ('ZN2."<i>\U0001F409</i>"\n X', 'ZN2."<i>\U0001F409</i>" X'),
+    ("", ""),
+]
+
+
+def test_joined_lines(driver):
+    got = page_readings(driver, [field for field, _ in JOINED])
+    expected = cli_readings([code for _, code in JOINED])
+    for (field, _), page, cli in zip(JOINED, got, expected):
+        check({"lines": page["lines"], "errors": page["errors"]} == cli, f"field {field!r}: {page} != {cli}")
+    check(any("\r" in line for line in got[3]["lines"]) and "<b>&amp;" in got[3]["lines"][1],
+          "a line with a carriage return and markup is not shown as typed")
+
+
+# {field, [(position, caret offset after the click, marked character)]}: offsets count
+# UTF-16 units of the field, line breaks included.
+CARETS = [
+    ("ZN2.Dw \U0001F409\nGm Xq", [(8, 9, "\U0001F409"), (12, 14, "X"), (13, 15, "q")]),
+    ("ZN2.Dw\u2028 Xq\n", [(8, 9, "X"), (9, 10, "q")]),
+    ("ZN2.Dw Gm \U0001F409", [(11, 12, "\U0001F409")]),
+]
+
+
+def test_caret(driver):
+    field = driver.find_element(By.ID, "code")
+    for text, rows in CARETS:
+        reading = page_readings(driver, [text])[0]
+        check([e[0] for e in reading["errors"]] == [r[0] for r in rows], f"{text!r}: positions {reading['errors']}")
+        check(reading["marks"] == [r[2] for r in rows], f"{text!r}: marks {reading['marks']}")
+        buttons = driver.find_elements(By.CSS_SELECTOR, "#errors button")
+        for i, (position, caret, _) in enumerate(rows):
+            if i >= len(buttons):
+                break
+            driver.execute_script("arguments[0].setSelectionRange(0, 0)", field)
+            if i % 2:  # by keyboard: Tab-reachable buttons, Enter presses
+                driver.execute_script("arguments[0].focus()", buttons[i])
+                buttons[i].send_keys(Keys.ENTER)
+            else:
+                buttons[i].click()
+            where = driver.execute_script(
+                "const f = arguments[0]; return [f.selectionStart, f.selectionEnd, document.activeElement === f]", field)
+            check(where == [caret, caret, True], f"{text!r}: error at {position} put the caret at {where}, not {caret}")
+
+
+def about_box_texts():
+    """The About box's own texts and links, from its source."""
+    source = (SOURCE / "ui/AboutDialogForm.cpp").read_text(encoding="utf-8")
+    body = source[source.index("TAboutDialog::TAboutDialog"):source.index("void TAboutDialog::PlaceControls")]
+    texts = []
+    for literal in re.findall(r'QStringLiteral\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\)', body):
+        text = "".join(re.findall(r'"((?:[^"\\]|\\.)*)"', literal)).replace("\\n", "\n").replace('\\"', '"')
+        if not text.startswith(":/") and text not in ("About", "&Close"):
+            texts.append(text.replace("&", ""))
+    header = (SOURCE / "ui/AboutDialogForm.h").read_text(encoding="utf-8")
+    sample = "".join(re.findall(r'"((?:[^"\\]|\\.)*)"', header[header.index("SampleCode ="):].split(";")[0]))
+    return texts, sample
+
+
+def test_about(driver):
+    texts, sample = about_box_texts()
+    check(len(texts) >= 9, f"found only {texts} in the About box")
+    about = driver.find_element(By.ID, "about")
+    shown = " ".join(about.text.split())
+    hrefs = [a.get_attribute("href") for a in about.find_elements(By.TAG_NAME, "a")]
+    for text in texts:
+        check(" ".join(text.split()) in shown or text in hrefs, f"About: {text!r} is missing")
+    check(driver.find_element(By.ID, "sample").text == sample, "About: the sample is not the About box's")
+    driver.execute_script("document.getElementById('code').value = 'ZN2.Xx'")
+    driver.find_element(By.ID, "read-sample").click()
+    field = driver.find_element(By.ID, "code").get_attribute("value")
+    lines = driver.execute_script("return [...document.getElementById('reading').children].length")
+    check(field == sample and lines == len(cli_readings([sample])[0]["lines"]), "Read does not read the sample")
+
+
+def set_view(driver, width, height, scale=1, dark=False):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": False})
+    driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                           {"features": [{"name": "prefers-color-scheme", "value": "dark" if dark else "light"}]})
+
+
+# {name, CSS width, height, pixel scale, dark}: 640 CSS pixels at scale 2 is a 1280-pixel
+# window at 200 % zoom.
+VIEWS = [
+    ("wide-light", 1200, 860, 1, False),
+    ("wide-dark", 1200, 860, 1, True),
+    ("phone-light", 375, 812, 2, False),
+    ("phone-dark", 375, 812, 2, True),
+    ("zoom200-light", 640, 450, 2, False),
+]
+
+
+def test_views(driver, out):
+    driver.execute_script("""
+      const f = document.getElementById('code');
+      f.value = 'ZN2.Dw+Hew Gm/f L12m6t20w W- T2t Cgr^|bk,bye+ Bfl|/sm# A(r++v-) Xq Tc+[alchemy] V++ Q- Df+ R* Sk?';
+      f.dispatchEvent(new Event('input', {bubbles: true}));
+      window.scrollTo(0, 0);""")
+    backgrounds = {}
+    for name, width, height, scale, dark in VIEWS:
+        set_view(driver, width, height, scale, dark)
+        overflow = driver.execute_script(
+            "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
+        check(overflow <= 0, f"{name}: the page is {overflow} px wider than the view")
+        backgrounds[dark] = driver.execute_script("return getComputedStyle(document.body).backgroundColor")
+        path = out / f"web-{name}.png"
+        driver.save_screenshot(str(path))
+        check(path.stat().st_size > 10000, f"{name}: screenshot {path} is nearly empty")
+    check(backgrounds[True] != backgrounds[False], "the page ignores prefers-color-scheme")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
+def main():
+    out = SITE.parent / "screenshots"
+    out.mkdir(exist_ok=True)
+    options = webdriver.ChromeOptions()
+    for arg in ("--headless=new", "--no-sandbox", "--window-size=1200,860"):
+        options.add_argument(arg)
+    driver = webdriver.Chrome(options=options)
+    try:
+        driver.get((SITE / "index.html").resolve().as_uri())
+        deadline = time.monotonic() + 20
+        while driver.execute_script("return document.body.dataset.ready") != "1":
+            if time.monotonic() > deadline:
+                sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
+            time.sleep(0.02)
+        for test in (test_random_codes, test_joined_lines, test_caret, test_about):
+            test(driver)
+        test_views(driver, out)
+        check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")
+    finally:
+        driver.quit()
+    print(f"{len(failures)} failures; screenshots in {out}")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()

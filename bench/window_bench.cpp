@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -63,13 +64,13 @@ class WindowProbe {
     // and passes it on to the window, so handling includes the field's own layout of
     // the changed paragraph (for a long code in one paragraph, most of the time: see
     // BareField).
-    QObject::connect(window.meZendric->document(), &QTextDocument::contentsChange, [this] {
+    QObject::connect(field->document(), &QTextDocument::contentsChange, [this] {
       if (!noticed) start = Clock::now();
       noticed = true;
     });
     // Connected after the window's own handler, so it runs when that has returned; the
     // window's line splitting raises nested notifications, and the outermost ends last.
-    QObject::connect(window.meZendric, &QPlainTextEdit::textChanged, [this] { end = Clock::now(); });
+    QObject::connect(field, &QPlainTextEdit::textChanged, [this] { end = Clock::now(); });
   }
 
   // Makes `edit` and paints; returns the handling time and adds the time to painted.
@@ -84,6 +85,9 @@ class WindowProbe {
   }
 
   zendric::TMainScreen window;
+  // The window keeps its widgets to itself; the benchmark finds them by name.
+  QPlainTextEdit* const field = window.findChild<QPlainTextEdit*>(QStringLiteral("meZendric"));
+  QScrollArea* const column = window.findChild<QScrollArea*>(QStringLiteral("sbCodeList"));
 
  private:
   bool noticed = false;
@@ -96,7 +100,7 @@ void Report(benchmark::State& state, double toPainted) {
 
 // One key at the end of `code`: a letter, then Backspace, and again.
 void Keystroke(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  QPlainTextEdit* field = probe->window.meZendric;
+  QPlainTextEdit* field = probe->field;
   field->setPlainText(QString::fromStdString(*code));
   while (!probe->window.ResultColumn().AllMeasured()) QApplication::processEvents();
   double toPainted = 0;
@@ -117,7 +121,7 @@ void Keystroke(benchmark::State& state, WindowProbe* probe, const std::string* c
 // The same keystrokes in a lone edit field set up like the window's and holding the
 // same text: what the field's own layout costs, apart from the reading and the rebuild.
 void BareField(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  QPlainTextEdit* model = probe->window.meZendric;
+  QPlainTextEdit* model = probe->field;
   QPlainTextEdit field;
   field.setFont(model->font());
   field.setLineWrapMode(model->lineWrapMode());
@@ -146,7 +150,7 @@ void BareField(benchmark::State& state, WindowProbe* probe, const std::string* c
 
 // A paste of `code` into the empty field, as Ctrl+V does it.
 void Paste(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  QPlainTextEdit* field = probe->window.meZendric;
+  QPlainTextEdit* field = probe->field;
   field->clear();
   QApplication::clipboard()->setText(QString::fromStdString(*code));
   QApplication::processEvents();
@@ -162,9 +166,9 @@ void Paste(benchmark::State& state, WindowProbe* probe, const std::string* code)
 
 // A page down in the column of a megabyte's reading, back to the top at the end.
 void PageDown(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  probe->window.meZendric->setPlainText(QString::fromStdString(*code));
+  probe->field->setPlainText(QString::fromStdString(*code));
   while (!probe->window.ResultColumn().AllMeasured()) QApplication::processEvents();
-  QScrollBar* bar = probe->window.sbCodeList->verticalScrollBar();
+  QScrollBar* bar = probe->column->verticalScrollBar();
   double toPainted = 0;
   for (auto _ : state) {
     const auto before = Clock::now();
@@ -174,7 +178,7 @@ void PageDown(benchmark::State& state, WindowProbe* probe, const std::string* co
     toPainted += Seconds(Clock::now() - before);
   }
   Report(state, toPainted);
-  probe->window.meZendric->clear();
+  probe->field->clear();
 }
 
 // Keeps the median of each benchmark for the table printed at the end.

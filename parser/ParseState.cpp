@@ -141,7 +141,7 @@ void ClearErrorPositions(ParseState& s) { s.ErrorPositions.clear(); }
 
 std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
                               std::int32_t start) {
-  if (s.NestingDepth > 0) set = set.With('}');
+  if (s.OpenFormBlocks > 0) set = set.With('}');
   const std::int32_t length = CodeLength(s);
   for (std::int32_t i = std::max(start, 1); i <= length; ++i) {
     const char32_t ch = s.CodeText[static_cast<std::size_t>(i - 1)];
@@ -158,13 +158,28 @@ bool AcceptChar(ParseState& s, char32_t ch) {
   return false;
 }
 
+Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
+                       std::initializer_list<std::string_view> missing) {
+  Enclosure e{s.Cursor, ScanToTerminator(s, TerminatorSet().With(static_cast<char>(closing)), false, s.Cursor + 1)};
+  if (e.Close == 0 || (brace == BraceEnds::AsMissing && CharAt(s, e.Close) != closing)) {
+    std::string message;
+    for (std::string_view piece : missing) message += piece;
+    AddError(s, std::move(message));
+    if (e.Close == 0) e.Close = CodeLength(s) + 1;
+  }
+  s.Cursor = e.Close + 1;
+  return e;
+}
+
+std::string EnclosedText(const ParseState& s, Enclosure e) { return CodeSlice(s, e.Open + 1, e.Close); }
+
 bool IsTagLetter(char32_t ch) { return ch >= U'A' && ch <= U'Z'; }
 
 bool IsDigit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
 
 bool AtItemBoundary(const ParseState& s) {
   const char32_t ch = CurrentChar(s);
-  return IsTagLetter(ch) || ch == U' ' || (s.NestingDepth > 0 && ch == U'}');
+  return IsTagLetter(ch) || ch == U' ' || (s.OpenFormBlocks > 0 && ch == U'}');
 }
 
 std::string ReadNumber(ParseState& s, bool IntegerOnly) {

@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "ZNParser.h"
@@ -35,6 +37,7 @@ class TerminatorSet {
   [[nodiscard]] constexpr TerminatorSet With(char ch) const {
     return With(std::string_view(&ch, 1));
   }
+  constexpr bool operator==(const TerminatorSet&) const = default;
 
  private:
   constexpr void Add(std::string_view members) {
@@ -53,7 +56,7 @@ struct ParseState {
   std::int32_t CurrentLine = -1;     // index of the entry the current item writes
   std::vector<std::string> ErrorMessages;
   std::vector<std::int32_t> ErrorPositions;
-  std::int32_t NestingDepth = 0;     // open "{ }" form blocks of the species item
+  std::int32_t OpenFormBlocks = 0;   // "{ }" form blocks of the species item not yet closed
   std::int32_t ReadDepth = 0;        // depth of the current nested species or colour read
 };
 
@@ -73,11 +76,54 @@ void ClearErrorPositions(ParseState& s);
 std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
                               std::int32_t start);
 bool AcceptChar(ParseState& s, char32_t ch);
+
+// A text enclosed by an opening mark and its closing one: the positions of both.
+// Close stands one past the end of the code when the closing mark is missing.
+struct Enclosure {
+  std::int32_t Open = 0;
+  std::int32_t Close = 0;
+};
+// Inside a form block a "}" ends an enclosed text as well; some items take it as
+// their closing mark, others say that theirs is missing.
+enum class BraceEnds { Quietly, AsMissing };
+// Scans from the opening mark at Cursor to `closing` and moves Cursor past it. When
+// the mark is missing (or, with AsMissing, a "}" stood in for it) the message made of
+// `missing` is recorded at the opening mark. Without the mark the text runs to the end.
+Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
+                       std::initializer_list<std::string_view> missing);
+// The text between the marks.
+std::string EnclosedText(const ParseState& s, Enclosure e);
 bool IsTagLetter(char32_t ch);
 bool AtItemBoundary(const ParseState& s);
 bool IsDigit(char32_t ch);
 std::string ReadNumber(ParseState& s, bool IntegerOnly);
 std::string WithArticle(std::string_view noun);
+
+// --- looking up rows of the readers' tables ---
+// Keys are ASCII: comparing them character by character with code points is exact.
+constexpr bool SameKey(char key, char32_t ch) { return static_cast<unsigned char>(key) == ch; }
+constexpr bool SameKey(char32_t key, char32_t ch) { return key == ch; }
+constexpr bool SameKey(std::string_view key, std::string_view text) { return key == text; }
+constexpr bool SameKey(std::string_view key, std::u32string_view text) {
+  if (key.size() != text.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    if (!SameKey(key[i], text[i])) return false;
+  return true;
+}
+
+// The first row of `rows` that `matches`, or nullptr.
+template <typename Rows, typename Match>
+constexpr auto FindRowIf(const Rows& rows, Match matches) {
+  using Row = std::remove_cvref_t<decltype(*std::begin(rows))>;
+  for (const Row& row : rows)
+    if (matches(row)) return &row;
+  return static_cast<const Row*>(nullptr);
+}
+// The first row whose `field` is `key`, or nullptr.
+template <typename Rows, typename Field, typename Key>
+constexpr auto FindRow(const Rows& rows, Field field, const Key& key) {
+  return FindRowIf(rows, [&](const auto& row) { return SameKey(row.*field, key); });
+}
 
 // --- access to the code text ---
 inline std::int32_t CodeLength(const ParseState& s) {

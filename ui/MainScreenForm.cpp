@@ -6,58 +6,98 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "AboutDialogForm.h"
-#include "Accessibility.h"
 #include "CaretMapping.h"
 #include "CodeEdit.h"
 #include "ErrorMarks.h"
+#include "FocusFrame.h"
 #include "ReadingText.h"
 
 namespace zendric {
+namespace {
+
+// The platform's key for help, F1 where it has none.
+QKeySequence HelpKey() {
+  const QKeySequence help(QKeySequence::HelpContents);
+  return help.isEmpty() ? QKeySequence(Qt::Key_F1) : help;
+}
+
+QString KeyText(const QKeySequence& keys) { return keys.toString(QKeySequence::NativeText); }
+
+}  // namespace
 
 TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Zendric 2 reader"));
   resize(558, 315);
+  CreateTopPanel();
+  CreateCodeList();
+  CreateErrorList();
+  LayOutControls();
+  CreateShortcuts();
+  DescribeControls();
+  ConnectControls();
+  PlaceOnScreen();
+}
 
+// The code field, and the About button in a narrow panel at its right.
+void TMainScreen::CreateTopPanel() {
   pnTop = new QWidget(this);
+  pnTop->setObjectName(QStringLiteral("pnTop"));
   pnTop->setFixedHeight(57);
   meZendric = new TCodeEdit(pnTop);
+  meZendric->setObjectName(QStringLiteral("meZendric"));
   meZendric->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   meZendric->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   meZendric->setTabChangesFocus(true);
   meZendric->installEventFilter(this);
+  errorMarks = new TErrorMarks(meZendric);
+
   pnButton = new QWidget(pnTop);
+  pnButton->setObjectName(QStringLiteral("pnButton"));
   pnButton->setFixedWidth(38);
   btnAbout = new QToolButton(pnButton);
+  btnAbout->setObjectName(QStringLiteral("btnAbout"));
   btnAbout->setAutoRaise(true);
   btnAbout->setGeometry(8, 16, 25, 25);
   btnAbout->setIcon(QIcon(QStringLiteral(":/pictures/question.svg")));
   btnAbout->setIconSize(QSize(16, 16));
-  btnAbout->setToolTip(QStringLiteral("About"));
-  btnAbout->setAccessibleName(QStringLiteral("About"));
+
   auto* topRow = new QHBoxLayout(pnTop);
   topRow->setContentsMargins(0, 0, 0, 0);
   topRow->setSpacing(0);
   topRow->addWidget(meZendric, 1);
   topRow->addWidget(pnButton);
+}
 
+void TMainScreen::CreateCodeList() {
   sbCodeList = new QScrollArea(this);
+  sbCodeList->setObjectName(QStringLiteral("sbCodeList"));
   sbCodeList->setWidgetResizable(false);
   sbCodeList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sbCodeList->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Panel1 = new QWidget;
+  Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->resize(0, 0);
   sbCodeList->setWidget(Panel1);
   resultColumn = std::make_unique<TResultColumn>(sbCodeList, Panel1);
+  // The column shows nothing of its own while it has the focus: Tab would seem to vanish.
+  new TFocusFrame(sbCodeList);
+  AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return reading; });
+}
 
+void TMainScreen::CreateErrorList() {
   lbErrors = new TErrorList(this);
+  lbErrors->setObjectName(QStringLiteral("lbErrors"));
   lbErrors->setFixedHeight(ErrorListHeight);
   lbErrors->hide();
+}
 
+void TMainScreen::LayOutControls() {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
@@ -69,15 +109,52 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   setTabOrder(sbCodeList, meZendric);
   setTabOrder(meZendric, btnAbout);
   meZendric->setFocus();
+}
 
+// The key that asks for help opens the box that explains the program.
+void TMainScreen::CreateShortcuts() {
+  auto* openAbout = new QShortcut(HelpKey(), this);
+  connect(openAbout, &QShortcut::activated, btnAbout, &QToolButton::click);
+  btnAbout->setToolTip(QStringLiteral("About (%1)").arg(KeyText(HelpKey())));
+}
+
+// What a screen reader says for each control.
+void TMainScreen::DescribeControls() {
+  const QString copyKeys = KeyText(QKeySequence::Copy);
+  const QString helpKey = KeyText(HelpKey());
+  const struct {
+    QWidget* control;
+    QString name;
+    QString description;
+  } descriptions[] = {
+      {this, QStringLiteral("Zendric 2 reader"),
+       QStringLiteral("Reads a Zendric 2 code and says in plain English what each of its items describes")},
+      {pnTop, QStringLiteral("Code and About"), QStringLiteral("The code to read and the About button")},
+      {meZendric, QStringLiteral("Code"),
+       QStringLiteral("The Zendric 2 code to read: type or paste it here. Errors are underlined in red")},
+      {pnButton, QStringLiteral("About button"), QStringLiteral("Holds the About button")},
+      {btnAbout, QStringLiteral("About"),
+       QStringLiteral("Shows the program's name and version and a sample code (%1)").arg(helpKey)},
+      {sbCodeList, QStringLiteral("Reading"),
+       QStringLiteral("What each item of the code says, one paragraph per item. %1 copies it all").arg(copyKeys)},
+      {Panel1, QStringLiteral("Reading text"), QStringLiteral("The paragraphs of the reading")},
+      {lbErrors, QStringLiteral("Errors"),
+       QStringLiteral("The errors found in the code. Enter puts the caret at the selected error")},
+  };
+  for (const auto& d : descriptions) {
+    d.control->setAccessibleName(d.name);
+    d.control->setAccessibleDescription(d.description);
+  }
+}
+
+void TMainScreen::ConnectControls() {
   connect(meZendric, &QPlainTextEdit::textChanged, this, &TMainScreen::meZendricChange);
   connect(lbErrors, &QListView::clicked, this, &TMainScreen::lbErrorsClick);
   connect(lbErrors, &QListView::activated, this, &TMainScreen::lbErrorsClick);
   connect(btnAbout, &QToolButton::clicked, this, &TMainScreen::btnAboutClick);
-  errorMarks = new TErrorMarks(meZendric);
-  AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return reading; });
-  MakeReaderAccessible(*this);
+}
 
+void TMainScreen::PlaceOnScreen() {
   if (const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen())
     move(where->availableGeometry().center() - rect().center());
 }
@@ -153,6 +230,17 @@ void TMainScreen::SplitLines() {
     if (cut) block = document->findBlock(start + static_cast<int>(text.size()));  // the last piece
   }
   if (editing) cursor.endEditBlock();
+}
+
+// Select all and type over it, in one edit block: the field's undo takes back exactly
+// this, and the window reads the new code once.
+void TMainScreen::ReplaceCode(const QString& code) {
+  QTextCursor cursor(meZendric->document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(code);
+  cursor.endEditBlock();
+  meZendric->setTextCursor(cursor);  // the caret after the new code, as typing leaves it
 }
 
 void TMainScreen::lbErrorsClick() {

@@ -31,6 +31,10 @@ class TMainScreen : public QWidget {
   // The About box that btnAbout shows; created after the window, as at start-up.
   void SetAboutDialog(TAboutDialog* dialog) { AboutDialog = dialog; }
 
+  // Puts `code` in the field in place of all it holds, as one edit that one undo takes
+  // back: whatever the user had typed is never lost to the program's own writes.
+  void ReplaceCode(const QString& code);
+
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
   const ParseResult& Reading() const { return reading; }
@@ -41,19 +45,20 @@ class TMainScreen : public QWidget {
   const std::vector<QWidget*>& CodeListControls() const { return resultColumn->Controls(); }
   const TResultColumn& ResultColumn() const { return *resultColumn; }
 
-  QWidget* pnTop;
-  QPlainTextEdit* meZendric;
-  QWidget* pnButton;
-  QToolButton* btnAbout;
-  TErrorList* lbErrors;
-  QScrollArea* sbCodeList;
-  QWidget* Panel1;
-
  protected:
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CreateTopPanel();
+  void CreateCodeList();
+  void CreateErrorList();
+  void LayOutControls();
+  void CreateShortcuts();
+  void DescribeControls();
+  void ConnectControls();
+  void PlaceOnScreen();
+
   void meZendricChange();
   void lbErrorsClick();
   void btnAboutClick();
@@ -61,12 +66,20 @@ class TMainScreen : public QWidget {
   void ClearCodeList();
   void SplitLines();
 
+  QWidget* pnTop = nullptr;
+  QPlainTextEdit* meZendric = nullptr;
+  QWidget* pnButton = nullptr;
+  QToolButton* btnAbout = nullptr;
+  TErrorList* lbErrors = nullptr;
+  QScrollArea* sbCodeList = nullptr;
+  QWidget* Panel1 = nullptr;
+
   TAboutDialog* AboutDialog = nullptr;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   bool SplittingLines = false;
   ParseResult reading;
   int parseCount = 0;
-  TErrorMarks* errorMarks;
+  TErrorMarks* errorMarks = nullptr;
 };
 
 }  // namespace zendric

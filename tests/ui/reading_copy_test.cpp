@@ -8,10 +8,12 @@
 #include <QTimer>
 #include <memory>
 
+#include "Controls.h"
 #include "MainScreenForm.h"
 #include "ReadingText.h"
 
 using namespace zendric;
+using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -39,9 +41,10 @@ class ReadingCopyTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainScreen> w;
+  std::unique_ptr<ReaderControls> ui;
 
   QAction* CopyAction() const {
-    for (QAction* action : w->sbCodeList->actions())
+    for (QAction* action : ui->sbCodeList->actions())
       if (action->text() == u"&Copy reading"_s) return action;
     return nullptr;
   }
@@ -49,6 +52,7 @@ class ReadingCopyTest : public QObject {
  private slots:
   void init() {
     w = std::make_unique<TMainScreen>();
+    ui = std::make_unique<ReaderControls>(*w);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->activateWindow();
@@ -104,22 +108,22 @@ class ReadingCopyTest : public QObject {
   void copyKeysOnTheColumn() {
     QFETCH(QString, focus);
     QFETCH(QString, clipboard);
-    w->meZendric->setPlainText(ThreeItemsTwoErrors);
-    QWidget* target = w->sbCodeList;
-    if (focus == "column") w->sbCodeList->setFocus();
+    ui->meZendric->setPlainText(ThreeItemsTwoErrors);
+    QWidget* target = ui->sbCodeList;
+    if (focus == "column") ui->sbCodeList->setFocus();
     if (focus == "tab") {
-      w->lbErrors->setFocus();
-      QTest::keyClick(w->lbErrors, Qt::Key_Tab);
+      ui->lbErrors->setFocus();
+      QTest::keyClick(ui->lbErrors, Qt::Key_Tab);
     }
     if (focus == "field") {
-      target = w->meZendric;
-      w->meZendric->setFocus();
-      w->meZendric->selectAll();
+      target = ui->meZendric;
+      ui->meZendric->setFocus();
+      ui->meZendric->selectAll();
     }
     if (focus == "list") {
-      target = w->lbErrors;
-      w->lbErrors->setFocus();
-      w->lbErrors->setCurrentRow(1);
+      target = ui->lbErrors;
+      ui->lbErrors->setFocus();
+      ui->lbErrors->setCurrentRow(1);
     }
     QTRY_COMPARE(QApplication::focusWidget(), target);
     for (const QKeySequence& keys : QKeySequence::keyBindings(QKeySequence::Copy)) {
@@ -131,17 +135,17 @@ class ReadingCopyTest : public QObject {
 
   // Nothing read yet: the keys leave the clipboard alone.
   void nothingToCopy() {
-    w->sbCodeList->setFocus();
-    QTest::keySequence(w->sbCodeList, QKeySequence::Copy);
+    ui->sbCodeList->setFocus();
+    QTest::keySequence(ui->sbCodeList, QKeySequence::Copy);
     QCOMPARE(QApplication::clipboard()->text(), Marker);
   }
 
   // A right click on a paragraph of the reading offers the copy, with its keys.
   void contextMenuCopies() {
-    w->meZendric->setPlainText(ThreeItemsTwoErrors);
+    ui->meZendric->setPlainText(ThreeItemsTwoErrors);
     QAction* copy = CopyAction();
     QVERIFY(copy);
-    QCOMPARE(w->sbCodeList->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(ui->sbCodeList->contextMenuPolicy(), Qt::ActionsContextMenu);
     QVERIFY(copy->shortcuts().contains(QKeySequence(QKeySequence::Copy)));
 
     QWidget* label = w->CodeListControls().at(2);  // the colour's paragraph

@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 
 #include "FieldText.h"
+#include "Finder.h"
 #include "ZNParser.h"
 
 namespace zendric {
@@ -49,8 +50,33 @@ val ReadField(const std::u16string& field) {
   return result;
 }
 
+// The codes found in a field that does not hold a code itself (a pasted signature, a
+// reply, blanks in front): {codes, firstLines, numbers}, the codes and the first line
+// of each one's reading joined by "\n", and per code its line, its column and how many
+// messages its reading gives. No codes while the field's own code starts right.
+val FindInField(const std::u16string& field) {
+  std::vector<std::string> codes, firstLines;
+  std::vector<std::int32_t> numbers;
+  if (!CodeOfField(field).starts_with("ZN2.")) {
+    for (FoundCode& found : FindCodes(FieldAsUtf8(field))) {
+      const ParseResult reading = ParseCode(found.Code);
+      firstLines.push_back(reading.ResultLines.empty() ? std::string() : reading.ResultLines.front());
+      numbers.insert(numbers.end(), {found.Line, found.Column, static_cast<std::int32_t>(reading.ErrorMessages.size())});
+      codes.push_back(std::move(found.Code));
+    }
+  }
+  val result = val::object();
+  result.set("codes", Joined(codes));
+  result.set("firstLines", Joined(firstLines));
+  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  return result;
+}
+
 }  // namespace
 
-EMSCRIPTEN_BINDINGS(zendric_reader) { emscripten::function("readField", &ReadField); }
+EMSCRIPTEN_BINDINGS(zendric_reader) {
+  emscripten::function("readField", &ReadField);
+  emscripten::function("findInField", &FindInField);
+}
 
 }  // namespace zendric

@@ -31,12 +31,14 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 bool IsFieldLineBreak(char16_t unit) { return unit == u'\n' || unit == u'\r' || unit == 0x2028 || unit == 0x2029; }
 
-std::string CodeOfField(std::u16string_view field) {
+namespace {
+
+std::string Utf8OfField(std::u16string_view field, bool keepBreaks) {
   std::string code;
   code.reserve(field.size() + field.size() / 4);
   for (std::size_t i = 0; i < field.size(); ++i) {
     const char16_t unit = field[i];
-    if (IsFieldLineBreak(unit)) continue;
+    if (!keepBreaks && IsFieldLineBreak(unit)) continue;
     if (IsHigh(unit) && i + 1 < field.size() && IsLow(field[i + 1])) {
       AppendUtf8(code, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(field[i + 1]) - 0xDC00));
       ++i;
@@ -48,6 +50,12 @@ std::string CodeOfField(std::u16string_view field) {
   }
   return code;
 }
+
+}  // namespace
+
+std::string CodeOfField(std::u16string_view field) { return Utf8OfField(field, false); }
+
+std::string FieldAsUtf8(std::u16string_view field) { return Utf8OfField(field, true); }
 
 std::vector<std::int32_t> FieldOffsetsForCodePositions(std::u16string_view field,
                                                        std::span<const std::int32_t> positions) {

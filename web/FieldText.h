@@ -20,6 +20,9 @@ bool IsFieldLineBreak(char16_t unit);
 // surrogate read as U+FFFD (one position, as the field counts it one unit).
 std::string CodeOfField(std::u16string_view field);
 
+// The field's whole text as UTF-8, line breaks kept (a lone surrogate as U+FFFD).
+std::string FieldAsUtf8(std::u16string_view field);
+
 // For each 1-based code position, the field offset just after that code point: 0 for
 // positions below 1, the end of the field for positions past the end of the code.
 // Positions may come in any order.

@@ -122,6 +122,52 @@ def test_caret(driver):
             check(where == [caret, caret, True], f"{text!r}: error at {position} put the caret at {where}, not {caret}")
 
 
+# {field, [(line, column, code)]}: the offer for a text that holds codes elsewhere.
+FINDS = [
+    ("Thanks!\n\n-- \nZN2.Dw Gm\n", [(4, 1, "ZN2.Dw Gm")]),
+    ("> ZN2.Dw Gm\n> L12m\nCheers,\n", [(1, 3, "ZN2.Dw Gm L12m")]),
+    ("my codes: ZN2.Dw ZN2.Dx\tGf\n\u00e9\U0001F409 ZN2.Dw", [(1, 11, "ZN2.Dw"), (1, 18, "ZN2.Dx\tGf"), (2, 4, "ZN2.Dw")]),
+    ("  ZN2.Dw Gm", [(1, 3, "ZN2.Dw Gm")]),
+    ("ZN2.Dw Gm ZN2.Dx", []),
+    ("\nZN2.Dw\nGm", []),
+    ("aZN2.Dw zn2.Dw ZN2", []),
+]
+
+OFFER = """
+const field = document.getElementById('code');
+field.value = arguments[0];
+field.dispatchEvent(new Event('input', {bubbles: true}));
+return [document.getElementById('finder').hidden, document.getElementById('finder-heading').textContent,
+        [...document.querySelectorAll('#found li')].map((li) =>
+          [Number(li.dataset.line), Number(li.dataset.column), li.querySelector('code').textContent,
+           li.querySelector('.first').textContent])];
+"""
+
+
+def test_finder(driver):
+    for text, codes in FINDS:
+        hidden, heading, offered = driver.execute_script(OFFER, text)
+        check(hidden == (not codes), f"{text!r}: the offer is {'hidden' if hidden else 'shown'}")
+        check([o[:3] for o in offered] == [list(c) for c in codes], f"{text!r}: offered {offered}")
+        if len(codes) == 1:
+            check(heading == f"Found a Zendric 2 code on line {codes[0][0]}", f"{text!r}: heading {heading!r}")
+        for (line, column, code), cli, o in zip(codes, cli_readings([c[2] for c in codes]), offered):
+            first = cli["lines"][0].split("\r")[0] if cli["lines"] else ""
+            n = len(cli["errors"])
+            check(o[3] == f"Line {line}, column {column}: {first} ({n} message{'' if n == 1 else 's'})",
+                  f"{text!r}: offer line {o[3]!r}")
+    # Reading only the code is one edit that undo takes back.
+    text, codes = FINDS[0]
+    driver.execute_script(OFFER, text)
+    driver.find_element(By.CSS_SELECTOR, "#found button").click()
+    field = driver.find_element(By.ID, "code")
+    state = driver.execute_script("return [arguments[0].value, document.getElementById('finder').hidden]", field)
+    check(state == [codes[0][2], True], f"Read only the code left {state}")
+    field.send_keys(Keys.CONTROL, "z")
+    check(field.get_attribute("value") == text, f"undo gave {field.get_attribute('value')!r}")
+    check(not driver.find_element(By.ID, "finder").get_attribute("hidden"), "undo did not bring the offer back")
+
+
 def about_box_texts():
     """The About box's own texts and links, from its source."""
     source = (SOURCE / "ui/AboutDialogForm.cpp").read_text(encoding="utf-8")
@@ -137,7 +183,7 @@ def about_box_texts():
 
 def test_about(driver):
     texts, sample = about_box_texts()
-    check(len(texts) == 9, f"found {texts} in the About box, not its nine texts")
+    check(len(texts) == 10, f"found {texts} in the About box, not its ten texts")
     about = driver.find_element(By.ID, "about")
     shown = " ".join(about.text.split())
     hrefs = [a.get_attribute("href") for a in about.find_elements(By.TAG_NAME, "a")]
@@ -203,7 +249,7 @@ def main():
             if time.monotonic() > deadline:
                 sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
             time.sleep(0.02)
-        for test in (test_random_codes, test_joined_lines, test_caret, test_about):
+        for test in (test_random_codes, test_joined_lines, test_caret, test_finder, test_about):
             test(driver)
         test_views(driver, out)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")

@@ -14,6 +14,9 @@
   const status = document.getElementById('status');
   const readSample = document.getElementById('read-sample');
   const sample = document.getElementById('sample');
+  const finder = document.getElementById('finder');
+  const finderHeading = document.getElementById('finder-heading');
+  const foundList = document.getElementById('found');
 
   let reader = null;
   let reading = { lines: [], errors: [] };
@@ -111,10 +114,51 @@
     return { lines, errors };
   }
 
+  // Codes found in a pasted text that is not a code itself: the offer to read only one.
+  function offerFound(text) {
+    const raw = reader.findInField(text);
+    const count = raw.numbers.length / 3;
+    finder.hidden = count === 0;
+    if (count === 0) {
+      foundList.replaceChildren();
+      return;
+    }
+    const codes = raw.codes.split('\n');
+    const firstLines = raw.firstLines.split('\n');
+    finderHeading.textContent = count === 1
+      ? 'Found a Zendric 2 code on line ' + raw.numbers[0]
+      : 'Found ' + count + ' Zendric 2 codes';
+    const items = document.createDocumentFragment();
+    for (let i = 0; i < count; ++i) {
+      const [line, column, messages] = raw.numbers.slice(3 * i, 3 * i + 3);
+      const item = document.createElement('li');
+      item.dataset.line = String(line);
+      item.dataset.column = String(column);
+      const what = document.createElement('span');
+      what.className = 'what';
+      const code = document.createElement('code');
+      code.textContent = codes[i];
+      const first = document.createElement('span');
+      first.className = 'first';
+      first.textContent = 'Line ' + line + ', column ' + column + ': ' + firstLines[i].split('\r')[0] +
+        ' (' + messages + (messages === 1 ? ' message)' : ' messages)');
+      what.append(code, first);
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = count === 1 ? 'Read only the code' : 'Read this code';
+      button.setAttribute('aria-label', button.textContent + ' from line ' + line);
+      button.addEventListener('click', () => replaceCode(codes[i]));
+      item.append(what, button);
+      items.append(item);
+    }
+    foundList.replaceChildren(items);
+  }
+
   function readCode() {
     if (!reader) return;
     const text = field.value;
     show(text, unpack(reader.readField(text)));
+    offerFound(text);
   }
 
   // A code put in by the page (the sample, a link) replaces the whole field as one edit

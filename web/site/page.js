@@ -65,15 +65,21 @@
   }
 
   // The field's text again, with each marked character inside a <mark>; the layer lies
-  // under the field in the same layout, so only the waves show.
+  // under the field in the same layout, so only the waves show. Marks that touch are
+  // one <mark>: a megabyte of stray characters is one wave, not a million elements.
   function showMarks(text, errors) {
     const ranges = errors.filter((e) => e.markTo > e.markFrom)
       .map((e) => [e.markFrom, e.markTo])
       .sort((a, b) => a[0] - b[0]);
+    const merged = [];
+    for (const [from, to] of ranges) {
+      const last = merged[merged.length - 1];
+      if (last && from <= last[1]) last[1] = Math.max(last[1], to);
+      else merged.push([from, to]);
+    }
     const layer = document.createDocumentFragment();
     let at = 0;
-    for (const [from, to] of ranges) {
-      if (from < at) continue;  // the same character marked twice
+    for (const [from, to] of merged) {
       if (from > at) layer.append(text.slice(at, from));
       const mark = document.createElement('mark');
       mark.textContent = text.slice(from, to);

@@ -33,7 +33,7 @@ QString Picture(const TErrorMarks& marks) {
 
 QStringList ToolTips(const TErrorMarks& marks) {
   QStringList tips;
-  for (const TErrorMarks::Mark& mark : marks.Marks()) tips << mark.Messages.join(u'\n');
+  for (const TErrorMarks::Mark& mark : marks.Marks()) tips << marks.MessagesOf(mark).join(u'\n');
   return tips;
 }
 
@@ -124,7 +124,7 @@ class ErrorMarksTest : public QObject {
       const QString message = ui->lbErrors->Text(row);
       int hits = 0;
       for (const TErrorMarks::Mark& mark : Marks().Marks())
-        if (mark.Messages.contains(message)) {
+        if (Marks().MessagesOf(mark).contains(message)) {
           ++hits;
           QCOMPARE(mark.End, caret);
         }
@@ -181,11 +181,11 @@ class ErrorMarksTest : public QObject {
     QCOMPARE(Marks().Marks().size(), std::size_t{3});
     for (const TErrorMarks::Mark& mark : Marks().Marks()) {
       const QPoint at = CentreOf(mark);
-      QCOMPARE(Marks().ToolTipAt(at), mark.Messages.join(u'\n'));
+      QCOMPARE(Marks().ToolTipAt(at), Marks().MessagesOf(mark).join(u'\n'));
       QHelpEvent help(QEvent::ToolTip, at, Viewport()->mapToGlobal(at));
       QApplication::sendEvent(Viewport(), &help);
       QTRY_VERIFY(QToolTip::isVisible());
-      QCOMPARE(QToolTip::text(), mark.Messages.join(u'\n'));
+      QCOMPARE(QToolTip::text(), Marks().MessagesOf(mark).join(u'\n'));
     }
     // Over "T2t", a character with no error, and under the text, where no line is.
     const TErrorMarks::Mark& x = Marks().Marks().front();

@@ -56,15 +56,15 @@ void WriteJson(std::string_view code, const zendric::ParseResult& r) {
   std::string out = "{\"code\": ";
   AppendJsonString(out, zendric::ToValidUtf8(code));
   out += ", \"lines\": [";
-  for (std::size_t i = 0; i < r.ResultLines.size(); ++i) {
+  for (std::size_t i = 0; i < r.LineCount(); ++i) {
     if (i > 0) out += ", ";
-    AppendJsonString(out, r.ResultLines[i]);
+    AppendJsonString(out, r.Line(i));
   }
   out += "], \"errors\": [";
-  for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i) {
+  for (std::size_t i = 0; i < r.MessageCount(); ++i) {
     if (i > 0) out += ", ";
-    out += "{\"position\": " + std::to_string(r.ErrorPositions[i]) + ", \"message\": ";
-    AppendJsonString(out, r.ErrorMessages[i]);
+    out += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
+    AppendJsonString(out, r.Message(i));
     out += '}';
   }
   out += "]}\n";
@@ -115,16 +115,19 @@ void WriteText(std::string_view code, const zendric::ParseResult& r, bool first)
   const std::string valid = zendric::ToValidUtf8(code);
   std::string out = first ? "" : "\n";
   out += valid + "\n";
-  for (const std::string& line : r.ResultLines) {
+  for (std::size_t l = 0; l < r.LineCount(); ++l) {
+    const std::string_view line = r.Line(l);
     out += "  ";
     for (char c : line) out += c == '\r' ? std::string("\n    ") : std::string(1, c);
     out += '\n';
   }
-  if (!r.ErrorMessages.empty()) {
+  if (r.MessageCount() > 0) {
     const auto chars = CodePoints(valid);
-    for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i) {
-      out += "position " + std::to_string(r.ErrorPositions[i]) + ": " + r.ErrorMessages[i] + "\n";
-      out += CaretLines(chars, r.ErrorPositions[i]);
+    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
+      out += "position " + std::to_string(r.MessagePosition(i)) + ": ";
+      out += r.Message(i);
+      out += "\n";
+      out += CaretLines(chars, r.MessagePosition(i));
     }
   }
   Write(out);
@@ -137,7 +140,7 @@ struct Reader {
 
   void Read(std::string_view code) {
     const zendric::ParseResult r = zendric::ParseCode(code);
-    if (!r.ErrorMessages.empty()) anyMessage = true;
+    if (r.MessageCount() > 0) anyMessage = true;
     if (json) {
       WriteJson(code, r);
     } else {

@@ -5,21 +5,27 @@
 
 namespace zendric {
 
-void TErrorListModel::SetMessages(const std::vector<std::string>* messages, QSize rowSize) {
+namespace {
+
+QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, QSize rowSize) {
   beginResetModel();
-  Messages = messages;
+  Reading = std::move(reading);
   RowSize = rowSize;
   endResetModel();
 }
 
 int TErrorListModel::rowCount(const QModelIndex& parent) const {
-  if (parent.isValid() || !Messages) return 0;
-  return static_cast<int>(std::min<std::size_t>(Messages->size(), INT_MAX));
+  if (parent.isValid() || !Reading) return 0;
+  return static_cast<int>(std::min<std::size_t>(Reading->MessageCount(), INT_MAX));
 }
 
 QVariant TErrorListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
-  if (role == Qt::DisplayRole) return QString::fromStdString((*Messages)[static_cast<std::size_t>(index.row())]);
+  if (role == Qt::DisplayRole) return ToQString(Reading->Message(static_cast<std::size_t>(index.row())));
   if (role == Qt::SizeHintRole && RowSize.isValid()) return RowSize;
   return {};
 }
@@ -34,20 +40,21 @@ TErrorList::TErrorList(QWidget* parent) : QListView(parent), Model(new TErrorLis
 // All rows take the size of the longest message, so that the list scrolls sideways as
 // far as the widest one reaches; messages come from a few fixed patterns, so the
 // longest in bytes is the widest but for a pixel or two of slack.
-void TErrorList::SetMessages(const std::vector<std::string>& messages) {
+void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading) {
   QSize rowSize;
-  if (!messages.empty()) {
+  const std::size_t count = reading ? reading->MessageCount() : 0;
+  if (count > 0) {
     std::size_t longest = 0;
-    for (std::size_t i = 1; i < messages.size(); ++i)
-      if (messages[i].size() > messages[longest].size()) longest = i;
+    for (std::size_t i = 1; i < count; ++i)
+      if (reading->Message(i).size() > reading->Message(longest).size()) longest = i;
     QStyleOptionViewItem option;
     initViewItemOption(&option);
-    option.text = QString::fromStdString(messages[longest]);
+    option.text = ToQString(reading->Message(longest));
     option.features |= QStyleOptionViewItem::HasDisplay;
     rowSize = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
     rowSize.rwidth() += fontMetrics().averageCharWidth();
   }
-  Model->SetMessages(&messages, rowSize);
+  Model->SetReading(std::move(reading), rowSize);
 }
 
 }  // namespace zendric

@@ -7,8 +7,9 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QSize>
-#include <string>
-#include <vector>
+#include <memory>
+
+#include "ZNParser.h"
 
 namespace zendric {
 
@@ -18,15 +19,15 @@ class TErrorListModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  // Shows `messages`, which must outlive the model or be replaced through this call
-  // right after they change; every row has the size `rowSize`.
-  void SetMessages(const std::vector<std::string>* messages, QSize rowSize);
+  // Shows the messages of `reading`, which the model shares; every row has the size
+  // `rowSize`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, QSize rowSize);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
  private:
-  const std::vector<std::string>* Messages = nullptr;
+  std::shared_ptr<const ParseResult> Reading;
   QSize RowSize;
 };
 
@@ -36,7 +37,7 @@ class TErrorList : public QListView {
  public:
   explicit TErrorList(QWidget* parent = nullptr);
 
-  void SetMessages(const std::vector<std::string>& messages);
+  void SetReading(std::shared_ptr<const ParseResult> reading);
 
   int count() const { return Model->rowCount(); }
   // The selected row, or -1 when none is.

@@ -79,15 +79,17 @@ TErrorMarks::TErrorMarks(QPlainTextEdit* field) : QObject(field), field_(field) 
 
 void TErrorMarks::Show(const ParseResult& reading) {
   const QString text = field_->document()->toRawText();
-  const std::size_t count = std::min(reading.ErrorMessages.size(), reading.ErrorPositions.size());
-  const std::vector<int> offsets =
-      FieldOffsetsForCodePositions(text, std::span(reading.ErrorPositions).first(count));
+  const std::size_t count = reading.MessageCount();
+  std::vector<std::int32_t> positions(count);
+  for (std::size_t i = 0; i < count; ++i) positions[i] = reading.MessagePosition(i);
+  const std::vector<int> offsets = FieldOffsetsForCodePositions(text, positions);
 
   std::vector<Mark> found;
   for (std::size_t i = 0; i < count; ++i) {
     const auto [start, end] = CharacterBefore(text, offsets[i]);
     if (start == end) continue;  // nothing stands before the caret: an empty field
-    found.push_back({start, end, {QString::fromStdString(reading.ErrorMessages[i])}});
+    const std::string_view message = reading.Message(i);
+    found.push_back({start, end, {QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()))}});
   }
   // Several errors on one character make one mark that names them all, in list order.
   std::stable_sort(found.begin(), found.end(), [](const Mark& a, const Mark& b) { return a.Start < b.Start; });

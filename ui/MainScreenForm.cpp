@@ -75,7 +75,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   connect(lbErrors, &QListView::activated, this, &TMainScreen::lbErrorsClick);
   connect(btnAbout, &QToolButton::clicked, this, &TMainScreen::btnAboutClick);
   errorMarks = new TErrorMarks(meZendric);
-  AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return reading; });
+  AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return *reading; });
   MakeReaderAccessible(*this);
 
   if (const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen())
@@ -112,16 +112,17 @@ void TMainScreen::meZendricChange() {
   SplittingLines = false;
 
   const QByteArray code = CodeTextOfField(meZendric->document()->toRawText()).toUtf8();
-  ParseResult next = ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size())));
+  auto next = std::make_shared<const ParseResult>(
+      ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size()))));
   ++parseCount;
 
   // Settle the scroll box's new height first, so the column wraps for the room it gets;
   // the list and the column still show the last reading while it does.
-  lbErrors->setVisible(!next.ErrorMessages.empty());
+  lbErrors->setVisible(next->MessageCount() > 0);
   layout()->activate();
   reading = std::move(next);
-  errorMarks->Show(reading);
-  lbErrors->SetMessages(reading.ErrorMessages);
+  errorMarks->Show(*reading);
+  lbErrors->SetReading(reading);
   FillCodeList();
 }
 
@@ -157,9 +158,9 @@ void TMainScreen::SplitLines() {
 
 void TMainScreen::lbErrorsClick() {
   const int row = lbErrors->currentRow();
-  if (row < 0 || static_cast<std::size_t>(row) >= reading.ErrorPositions.size()) return;
+  if (row < 0 || static_cast<std::size_t>(row) >= reading->MessageCount()) return;
   const int offset =
-      FieldOffsetForCodePosition(meZendric->document()->toRawText(), reading.ErrorPositions[static_cast<std::size_t>(row)]);
+      FieldOffsetForCodePosition(meZendric->document()->toRawText(), reading->MessagePosition(static_cast<std::size_t>(row)));
   QTextCursor caret = meZendric->textCursor();
   caret.setPosition(offset);
   meZendric->setTextCursor(caret);
@@ -174,6 +175,6 @@ void TMainScreen::ClearCodeList() { resultColumn->Clear(); }
 
 // One word-wrapped label per result line, an etched line between every two; labels of
 // the last column are reused, and a long column has them only where the view is.
-void TMainScreen::FillCodeList() { resultColumn->Fill(reading.ResultLines); }
+void TMainScreen::FillCodeList() { resultColumn->Fill(reading); }
 
 }  // namespace zendric

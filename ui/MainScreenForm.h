@@ -33,7 +33,7 @@ class TMainScreen : public QWidget {
 
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
-  const ParseResult& Reading() const { return reading; }
+  const ParseResult& Reading() const { return *reading; }
   // The red underlines under the errors in the edit field.
   const TErrorMarks& ErrorMarks() const { return *errorMarks; }
   // Labels and separators of the result column that exist, top to bottom: all of them
@@ -64,7 +64,8 @@ class TMainScreen : public QWidget {
   TAboutDialog* AboutDialog = nullptr;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   bool SplittingLines = false;
-  ParseResult reading;
+  // Shared with the result column and the error list, which show it.
+  std::shared_ptr<const ParseResult> reading = std::make_shared<const ParseResult>();
   int parseCount = 0;
   TErrorMarks* errorMarks;
 };

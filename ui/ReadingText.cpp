@@ -7,16 +7,18 @@ namespace zendric {
 
 QString ReadingAsText(const ParseResult& reading) {
   QString text;
-  for (const std::string& line : reading.ResultLines) {
-    QString paragraph = QString::fromStdString(line);
+  for (std::size_t i = 0; i < reading.LineCount(); ++i) {
+    const std::string_view line = reading.Line(i);
+    QString paragraph = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
     paragraph.replace(u'\r', u'\n');
     text += paragraph + QStringLiteral("\n\n");
   }
-  const std::size_t count = std::min(reading.ErrorMessages.size(), reading.ErrorPositions.size());
-  for (std::size_t i = 0; i < count; ++i)
+  for (std::size_t i = 0; i < reading.MessageCount(); ++i) {
+    const std::string_view message = reading.Message(i);
     text += QStringLiteral("position %1: %2\n")
-                .arg(reading.ErrorPositions[i])
-                .arg(QString::fromStdString(reading.ErrorMessages[i]));
+                .arg(reading.MessagePosition(i))
+                .arg(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
+  }
   return text;
 }
 

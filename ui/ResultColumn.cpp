@@ -12,8 +12,8 @@ constexpr int SliceMs = 12;         // measured per turn of the event loop after
 constexpr QMargins LabelMargins{3, 0, 3, 0};  // keeps the text off the box's frame
 
 // A result line marks its own line breaks with carriage returns; a label breaks at '\n'.
-QString DisplayText(const std::string& line) {
-  QString text = QString::fromStdString(line);
+QString DisplayText(std::string_view line) {
+  QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
   text.replace(u'\r', u'\n');
   return text;
 }
@@ -39,13 +39,13 @@ void TResultColumn::SetUpLabel(QLabel* label) const {
   label->setContentsMargins(LabelMargins);
 }
 
-int TResultColumn::Measure(const std::string& line, int atWidth) {
+int TResultColumn::Measure(std::string_view line, int atWidth) {
   ruler.setText(DisplayText(line));
   return ruler.heightForWidth(atWidth);
 }
 
 // Rows of average characters at the current width: near enough to size the scroll bar.
-int TResultColumn::Estimate(const std::string& line) const {
+int TResultColumn::Estimate(std::string_view line) const {
   const int room = std::max(1, width - LabelMargins.left() - LabelMargins.right());
   const auto rows = [&](std::int64_t chars) { return std::max<std::int64_t>(1, (chars * averageCharWidth + room - 1) / room); };
   std::int64_t total = 0, chars = 0;
@@ -63,9 +63,9 @@ int TResultColumn::Estimate(const std::string& line) const {
 
 // The exact height of `line`: known from an earlier line of the same text, or measured.
 void TResultColumn::Settle(std::size_t line) {
-  const std::string& text = (*lines)[line];
-  auto [it, added] = knownHeights.try_emplace(text, 0);
-  if (added) it->second = Measure(text, width);
+  const std::string_view text = lines->Line(line);
+  auto it = knownHeights.find(text);
+  if (it == knownHeights.end()) it = knownHeights.emplace(std::string(text), Measure(text, width)).first;
   heights[line] = it->second;
   exact[line] = true;
   --pending;
@@ -75,7 +75,8 @@ void TResultColumn::Settle(std::size_t line) {
 bool TResultColumn::TallerThan(int atWidth, int room) {
   const bool known = atWidth == knownWidth && ruler.font() == knownFont;
   std::int64_t total = -SeparatorHeight;
-  for (const std::string& line : *lines) {
+  for (std::size_t i = 0; i < lines->LineCount(); ++i) {
+    const std::string_view line = lines->Line(i);
     const auto it = known ? knownHeights.find(line) : knownHeights.end();
     total += (it != knownHeights.end() ? it->second : Measure(line, atWidth)) + SeparatorHeight;
     if (total > room) return true;
@@ -94,9 +95,9 @@ void TResultColumn::UseWidth(int newWidth) {
   averageCharWidth = std::max(1, ruler.fontMetrics().averageCharWidth());
 }
 
-void TResultColumn::Fill(const std::vector<std::string>& newLines) {
+void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
   measureTimer.stop();
-  lines = &newLines;
+  lines = reading ? std::move(reading) : std::make_shared<const ParseResult>();
   if (ruler.font() != Panel->font()) ruler.setFont(Panel->font());
 
   const QSize room = Box->maximumViewportSize();
@@ -106,17 +107,17 @@ void TResultColumn::Fill(const std::vector<std::string>& newLines) {
     newWidth = std::max(0, newWidth - Box->verticalScrollBar()->sizeHint().width());
   UseWidth(newWidth);
 
-  const std::size_t count = lines->size();
+  const std::size_t count = lines->LineCount();
   heights.assign(count, 0);
   exact.assign(count, false);
   pending = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    const auto it = knownHeights.find((*lines)[i]);
+    const auto it = knownHeights.find(lines->Line(i));
     if (it != knownHeights.end()) {
       heights[i] = it->second;
       exact[i] = true;
     } else {
-      heights[i] = Estimate((*lines)[i]);
+      heights[i] = Estimate(lines->Line(i));
       ++pending;
     }
   }
@@ -131,9 +132,9 @@ void TResultColumn::Fill(const std::vector<std::string>& newLines) {
 // cut back to the current lines once it holds far more.
 void TResultColumn::ForgetOldTexts() {
   if (knownHeights.size() <= 2 * heights.size() + 1024) return;
-  std::unordered_map<std::string, int> current;
+  decltype(knownHeights) current;
   for (std::size_t i = 0; i < heights.size(); ++i)
-    if (exact[i]) current.emplace((*lines)[i], heights[i]);
+    if (exact[i]) current.emplace(lines->Line(i), heights[i]);
   knownHeights = std::move(current);
 }
 
@@ -145,7 +146,7 @@ void TResultColumn::Clear() {
   shownTexts.clear();
   separators.clear();
   controls.clear();
-  lines = nullptr;
+  lines.reset();
   heights.clear();
   exact.clear();
   tops.clear();
@@ -175,7 +176,7 @@ std::size_t TResultColumn::LineAt(std::int64_t y) const {
 
 // Gives the lines in and near the view their labels, measuring those not yet measured.
 void TResultColumn::Place() {
-  if (placing || restacking || !lines || lines->size() != heights.size()) return;
+  if (placing || restacking || !lines || lines->LineCount() != heights.size()) return;
   placing = true;
   const std::size_t count = heights.size();
   std::size_t from = 0, to = 0;
@@ -241,9 +242,9 @@ void TResultColumn::Materialize(std::size_t from, std::size_t to) {
       SetUpLabel(label);
       fresh = true;
     }
-    if (fresh || nextTexts[i] != (*lines)[line]) {
-      label->setText(DisplayText((*lines)[line]));
-      nextTexts[i] = (*lines)[line];
+    if (fresh || nextTexts[i] != lines->Line(line)) {
+      label->setText(DisplayText(lines->Line(line)));
+      nextTexts[i] = lines->Line(line);
     }
     label->setGeometry(0, ClampToWidget(tops[line]), width, heights[line]);
     if (fresh) label->show();

@@ -14,9 +14,14 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "ZNParser.h"
 
 namespace zendric {
 
@@ -34,10 +39,9 @@ class TResultColumn : public QObject {
   TResultColumn(QScrollArea* box, QWidget* panel);
   ~TResultColumn() override;
 
-  // Shows `lines` (UTF-8, '\r' breaking a line within its label), rewrapped for the
-  // room the box has now. Only a reference is kept: the lines must stay as they are until
-  // the next Fill or Clear.
-  void Fill(const std::vector<std::string>& lines);
+  // Shows the result lines of `reading` (UTF-8, '\r' breaking a line within its label),
+  // rewrapped for the room the box has now. The column shares the reading.
+  void Fill(std::shared_ptr<const ParseResult> reading);
   // Destroys every label and separator; the panel keeps its size until the next Fill.
   void Clear();
 
@@ -53,8 +57,8 @@ class TResultColumn : public QObject {
 
  private:
   void SetUpLabel(QLabel* label) const;
-  int Measure(const std::string& line, int width);
-  int Estimate(const std::string& line) const;
+  int Measure(std::string_view line, int width);
+  int Estimate(std::string_view line) const;
   void Settle(std::size_t line);
   bool TallerThan(int width, int room);
   void UseWidth(int width);
@@ -71,7 +75,7 @@ class TResultColumn : public QObject {
   QLabel ruler;  // never shown: measures texts exactly as a label of the column would
   QTimer measureTimer;
 
-  const std::vector<std::string>* lines = nullptr;
+  std::shared_ptr<const ParseResult> lines;
   std::vector<int> heights;
   std::vector<bool> exact;          // heights[i] measured, not estimated
   std::vector<std::int64_t> tops;   // top of each line's label in the panel
@@ -80,7 +84,11 @@ class TResultColumn : public QObject {
   int width = 0;
 
   // Heights by text, for the width and font they were measured at.
-  std::unordered_map<std::string, int> knownHeights;
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, int, TextHash, std::equal_to<>> knownHeights;
   int knownWidth = -1;
   QFont knownFont;
   int oneLineHeight = 0;

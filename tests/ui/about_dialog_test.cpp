@@ -9,6 +9,7 @@
 
 #include "AboutDialogForm.h"
 #include "MainScreenForm.h"
+#include "ReadingLists.h"
 #include "TextBreaking.h"
 
 using namespace zendric;
@@ -147,8 +148,8 @@ class AboutDialogTest : public QObject {
     QVERIFY(SampleCode.find('\n') == std::string_view::npos && SampleCode.find('\r') == std::string_view::npos);
     QVERIFY(SampleCode.size() >= 150 && SampleCode.size() <= 300);
     const ParseResult r = ParseCode(SampleCode);
-    QCOMPARE(r.ErrorMessages, std::vector<std::string>{});
-    QVERIFY(!r.ResultLines.empty());
+    QCOMPARE(Messages(r), std::vector<std::string>{});
+    QVERIFY(!Lines(r).empty());
   }
 
   void breaksOnlyAtBlanks_data() {
@@ -192,9 +193,9 @@ class AboutDialogTest : public QObject {
       QCOMPARE(reader->meZendric->document()->blockCount(), 1);
       QCOMPARE(reader->ParseCount(), parses + 2);  // cleared, then appended
       const ParseResult want = ParseCode(SampleCode);
-      QCOMPARE(reader->Reading().ResultLines, want.ResultLines);
+      QCOMPARE(Lines(reader->Reading()), Lines(want));
       QVERIFY(reader->lbErrors->isHidden());
-      QCOMPARE(reader->CodeListControls().size(), want.ResultLines.empty() ? 0 : want.ResultLines.size() * 2 - 1);
+      QCOMPARE(reader->CodeListControls().size(), want.LineCount() == 0 ? 0 : want.LineCount() * 2 - 1);
       QTest::mouseClick(about->OKButton, Qt::LeftButton);
     });
     QTest::mouseClick(reader->btnAbout, Qt::LeftButton);  // returns when the box is closed

@@ -17,6 +17,7 @@
 #include "CaretMapping.h"
 #include "CodeEdit.h"
 #include "MainScreenForm.h"
+#include "ReadingLists.h"
 
 using namespace zendric;
 using namespace Qt::StringLiterals;
@@ -70,7 +71,7 @@ class LargeWindowTest : public QObject {
   // panel's width, and the lines are stacked with 5 pixels between every two.
   void CheckHeights() {
     const TResultColumn& column = w->ResultColumn();
-    const auto& lines = w->Reading().ResultLines;
+    const auto& lines = Lines(w->Reading());
     QCOMPARE(column.LineCount(), lines.size());
     QVERIFY(column.AllMeasured());
     if (lines.empty()) {
@@ -105,7 +106,7 @@ class LargeWindowTest : public QObject {
   // between them, and together they cover the visible part of the panel.
   void CheckShownPart() {
     const TResultColumn& column = w->ResultColumn();
-    const auto& lines = w->Reading().ResultLines;
+    const auto& lines = Lines(w->Reading());
     const auto& controls = w->CodeListControls();
     QCOMPARE(static_cast<int>(w->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size()),
              static_cast<int>(controls.size()));
@@ -170,7 +171,7 @@ class LargeWindowTest : public QObject {
     w->meZendric->setPlainText(code);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
     QApplication::processEvents();  // the scroll box shows its bar
-    QCOMPARE(static_cast<int>(w->Reading().ResultLines.size()), lines);
+    QCOMPARE(static_cast<int>(w->Reading().LineCount()), lines);
     CheckHeights();
     QVERIFY(w->sbCodeList->verticalScrollBar()->isVisible());
     QCOMPARE(w->Panel1->width(), w->sbCodeList->viewport()->width());
@@ -186,13 +187,13 @@ class LargeWindowTest : public QObject {
     // At the end, the last line's label ends at the bottom of the view.
     auto* last = qobject_cast<QLabel*>(w->CodeListControls().back());
     QVERIFY(last);
-    QCOMPARE(last->text(), DisplayText(w->Reading().ResultLines.back()));
+    QCOMPARE(last->text(), DisplayText(Lines(w->Reading()).back()));
     QCOMPARE(last->geometry().bottom() + 1, w->Panel1->height());
     QCOMPARE(last->mapTo(w->sbCodeList->viewport(), QPoint(0, last->height())).y(), w->sbCodeList->viewport()->height());
     // And back at the top, the first.
     ScrollTo(0);
     QCOMPARE(w->ResultColumn().FirstShownLine(), std::size_t{0});
-    QCOMPARE(qobject_cast<QLabel*>(w->CodeListControls().front())->text(), DisplayText(w->Reading().ResultLines[0]));
+    QCOMPARE(qobject_cast<QLabel*>(w->CodeListControls().front())->text(), DisplayText(Lines(w->Reading())[0]));
   }
 
   // A change keeps the labels of the lines in view as they are: the same objects,
@@ -278,26 +279,26 @@ class LargeWindowTest : public QObject {
     Paste(code);
     QCOMPARE(w->ParseCount(), parses + 1);
     const ParseResult want = ParseCode(code.toStdString());
-    QCOMPARE(w->Reading().ResultLines.size(), want.ResultLines.size());
-    QCOMPARE(w->Reading().ErrorMessages.size(), want.ErrorMessages.size());
-    QCOMPARE(w->ResultColumn().LineCount(), want.ResultLines.size());
-    QCOMPARE(w->lbErrors->count(), static_cast<int>(want.ErrorMessages.size()));
-    QVERIFY(w->lbErrors->isVisible() == !want.ErrorMessages.empty());
+    QCOMPARE(w->Reading().LineCount(), want.LineCount());
+    QCOMPARE(w->Reading().MessageCount(), want.MessageCount());
+    QCOMPARE(w->ResultColumn().LineCount(), want.LineCount());
+    QCOMPARE(w->lbErrors->count(), static_cast<int>(want.MessageCount()));
+    QVERIFY(w->lbErrors->isVisible() == (want.MessageCount() > 0));
     QTRY_VERIFY_WITH_TIMEOUT(w->ResultColumn().AllMeasured(), 30000);
     CheckHeights();
     ScrollTo(Bar()->maximum());
     CheckShownPart();
-    if (want.ErrorMessages.empty()) return;
+    if (want.MessageCount() == 0) return;
 
     // The last message, at the end of the list, puts the caret where it was found.
     const int last = w->lbErrors->count() - 1;
-    QCOMPARE(w->lbErrors->Text(0), QString::fromStdString(want.ErrorMessages.front()));
-    QCOMPARE(w->lbErrors->Text(last), QString::fromStdString(want.ErrorMessages.back()));
+    QCOMPARE(w->lbErrors->Text(0), QString::fromStdString(Messages(want).front()));
+    QCOMPARE(w->lbErrors->Text(last), QString::fromStdString(Messages(want).back()));
     w->lbErrors->scrollToBottom();
     QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {}, w->lbErrors->RowRect(last).center());
     QCOMPARE(w->lbErrors->currentRow(), last);
     QCOMPARE(w->meZendric->textCursor().position(),
-             FieldOffsetForCodePosition(w->meZendric->document()->toRawText(), want.ErrorPositions.back()));
+             FieldOffsetForCodePosition(w->meZendric->document()->toRawText(), Positions(want).back()));
     QCOMPARE(w->ParseCount(), parses + 1);
   }
 
@@ -391,8 +392,8 @@ class LargeWindowTest : public QObject {
     QCOMPARE(w->meZendric->document()->blockCount(), 3001);
     QCOMPARE(w->meZendric->textCursor().position(), text.size());
     const ParseResult want = ParseCode(CodeTextOfField(text).toStdString());
-    QCOMPARE(w->Reading().ResultLines, want.ResultLines);
-    QCOMPARE(w->Reading().ErrorMessages, want.ErrorMessages);
+    QCOMPARE(Lines(w->Reading()), Lines(want));
+    QCOMPARE(Messages(w->Reading()), Messages(want));
     w->meZendric->undo();
     QVERIFY(w->meZendric->toPlainText().isEmpty());
   }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "MainScreenForm.h"
+#include "ReadingLists.h"
 
 using namespace zendric;
 using namespace Qt::StringLiterals;
@@ -64,9 +65,9 @@ class MainScreenTest : public QObject {
 
   void ExpectReadingOf(const QString& code) {
     const ParseResult want = ParseCode(code.toStdString());
-    QCOMPARE(w->Reading().ResultLines, want.ResultLines);
-    QCOMPARE(w->Reading().ErrorMessages, want.ErrorMessages);
-    QCOMPARE(w->Reading().ErrorPositions, want.ErrorPositions);
+    QCOMPARE(Lines(w->Reading()), Lines(want));
+    QCOMPARE(Messages(w->Reading()), Messages(want));
+    QCOMPARE(Positions(w->Reading()), Positions(want));
   }
 
   void ClickError(int row) {
@@ -223,7 +224,7 @@ class MainScreenTest : public QObject {
       QCOMPARE(control->width(), w->Panel1->width());
       if (isLabel) {
         auto* label = static_cast<QLabel*>(control);
-        QCOMPARE(label->text(), QString::fromStdString(w->Reading().ResultLines[i / 2]));
+        QCOMPARE(label->text(), QString::fromStdString(Lines(w->Reading())[i / 2]));
         QVERIFY(label->height() > 0);
         labelHeights += label->height();
       } else {

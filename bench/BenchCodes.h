@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <random>
 #include <string>
 
 namespace zendric::bench {
@@ -18,6 +20,19 @@ inline std::string RepeatTo(std::size_t size) {
   std::string code = Realistic;
   const std::string items = Realistic.substr(Realistic.find(' ') + 1);
   while (code.size() < size) code += items;
+  return code;
+}
+
+// "ZN2.Dw" and then one byte again and again, to `size` bytes: every byte after the
+// species an error of its own (a '{' also opens a form block, a line of the reading).
+inline std::string RunOf(char byte, std::size_t size) { return "ZN2.Dw" + std::string(size - 6, byte); }
+
+// "ZN2." and then bytes from a fixed seed, to `size` bytes: ill-formed UTF-8, line
+// breaks, controls and every tag letter by chance.
+inline std::string RandomBytes(std::size_t size) {
+  std::mt19937 random(12);
+  std::string code = "ZN2.";
+  while (code.size() < size) code += static_cast<char>(random() & 0xFF);
   return code;
 }
 

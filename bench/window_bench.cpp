@@ -3,16 +3,25 @@
 // the error list are rebuilt, and "to painted", from the edit itself (the field's own
 // layout of the change included) until the window has painted the result. Then the
 // real program's start-up under a private virtual X server (Xvfb): from starting the
-// process until its window is mapped, and its resident memory half a second later.
+// process until its window is mapped, and its resident memory half a second later. And
+// the real program given pastes of a megabyte: Ctrl+V (from a copy of this program
+// holding the clipboard) and a key are timed until the program stops using CPU, then
+// the CPU it uses while left alone, and its memory with the code and once cleared.
 //
 //   build/bench/window_bench                   all of it
-//   build/bench/window_bench --no-startup      the window figures only
+//   build/bench/window_bench --no-startup      the offscreen figures only
 //   build/bench/window_bench --startup-only    start-up and memory only
 //   build/bench/window_bench --startup-runs=N  starts of the program (5 by default)
+//   build/bench/window_bench --real-only       the real program's pastes only
+//   build/bench/window_bench --no-real         all but those
+//   build/bench/window_bench --real-filter=T   only the pastes whose label holds T
+//   build/bench/window_bench --idle-seconds=S  idle time after each paste (10 by default)
+//   build/bench/window_bench --program=PATH    another build of the program
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -41,6 +50,9 @@
 #include <xcb/xcb.h>
 
 #include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
 
 extern char** environ;
 #endif
@@ -63,13 +75,13 @@ class WindowProbe {
     // and passes it on to the window, so handling includes the field's own layout of
     // the changed paragraph (for a long code in one paragraph, most of the time: see
     // BareField).
-    QObject::connect(window.meZendric->document(), &QTextDocument::contentsChange, [this] {
+    QObject::connect(field->document(), &QTextDocument::contentsChange, [this] {
       if (!noticed) start = Clock::now();
       noticed = true;
     });
     // Connected after the window's own handler, so it runs when that has returned; the
     // window's line splitting raises nested notifications, and the outermost ends last.
-    QObject::connect(window.meZendric, &QPlainTextEdit::textChanged, [this] { end = Clock::now(); });
+    QObject::connect(field, &QPlainTextEdit::textChanged, [this] { end = Clock::now(); });
   }
 
   // Makes `edit` and paints; returns the handling time and adds the time to painted.
@@ -84,6 +96,9 @@ class WindowProbe {
   }
 
   zendric::TMainScreen window;
+  // The window keeps its widgets to itself; the benchmark finds them by name.
+  QPlainTextEdit* const field = window.findChild<QPlainTextEdit*>(QStringLiteral("meZendric"));
+  QScrollArea* const column = window.findChild<QScrollArea*>(QStringLiteral("sbCodeList"));
 
  private:
   bool noticed = false;
@@ -96,7 +111,7 @@ void Report(benchmark::State& state, double toPainted) {
 
 // One key at the end of `code`: a letter, then Backspace, and again.
 void Keystroke(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  QPlainTextEdit* field = probe->window.meZendric;
+  QPlainTextEdit* field = probe->field;
   field->setPlainText(QString::fromStdString(*code));
   while (!probe->window.ResultColumn().AllMeasured()) QApplication::processEvents();
   double toPainted = 0;
@@ -117,7 +132,7 @@ void Keystroke(benchmark::State& state, WindowProbe* probe, const std::string* c
 // The same keystrokes in a lone edit field set up like the window's and holding the
 // same text: what the field's own layout costs, apart from the reading and the rebuild.
 void BareField(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  QPlainTextEdit* model = probe->window.meZendric;
+  QPlainTextEdit* model = probe->field;
   QPlainTextEdit field;
   field.setFont(model->font());
   field.setLineWrapMode(model->lineWrapMode());
@@ -146,7 +161,7 @@ void BareField(benchmark::State& state, WindowProbe* probe, const std::string* c
 
 // A paste of `code` into the empty field, as Ctrl+V does it.
 void Paste(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  QPlainTextEdit* field = probe->window.meZendric;
+  QPlainTextEdit* field = probe->field;
   field->clear();
   QApplication::clipboard()->setText(QString::fromStdString(*code));
   QApplication::processEvents();
@@ -162,9 +177,9 @@ void Paste(benchmark::State& state, WindowProbe* probe, const std::string* code)
 
 // A page down in the column of a megabyte's reading, back to the top at the end.
 void PageDown(benchmark::State& state, WindowProbe* probe, const std::string* code) {
-  probe->window.meZendric->setPlainText(QString::fromStdString(*code));
+  probe->field->setPlainText(QString::fromStdString(*code));
   while (!probe->window.ResultColumn().AllMeasured()) QApplication::processEvents();
-  QScrollBar* bar = probe->window.sbCodeList->verticalScrollBar();
+  QScrollBar* bar = probe->column->verticalScrollBar();
   double toPainted = 0;
   for (auto _ : state) {
     const auto before = Clock::now();
@@ -174,7 +189,7 @@ void PageDown(benchmark::State& state, WindowProbe* probe, const std::string* co
     toPainted += Seconds(Clock::now() - before);
   }
   Report(state, toPainted);
-  probe->window.meZendric->clear();
+  probe->field->clear();
 }
 
 // Keeps the median of each benchmark for the table printed at the end.
@@ -290,8 +305,16 @@ std::string WindowName(xcb_connection_t* x, xcb_window_t window) {
   return name;
 }
 
-// Starts `program` on `display` and waits until its main window is mapped.
-std::optional<StartUp> StartOnce(const std::string& display, const char* program) {
+// A started program and its main window, once mapped.
+struct Launched {
+  pid_t pid = -1;
+  xcb_window_t window = 0;
+  double seconds = 0;  // from the start until the window was mapped
+};
+
+// Starts `program` on `display` and waits until its main window is mapped; the caller
+// ends the process.
+std::optional<Launched> Launch(const std::string& display, const char* program) {
   xcb_connection_t* x = xcb_connect(display.c_str(), nullptr);
   if (xcb_connection_has_error(x)) {
     xcb_disconnect(x);
@@ -305,41 +328,172 @@ std::optional<StartUp> StartOnce(const std::string& display, const char* program
   const std::vector<std::string> env =
       Environment({"DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"}, {"DISPLAY=" + display});
   const auto start = Clock::now();
-  const pid_t app = Spawn({program}, env);
-  if (app < 0) {
+  Launched app;
+  app.pid = Spawn({program}, env);
+  if (app.pid < 0) {
     xcb_disconnect(x);
     return std::nullopt;
   }
-  std::optional<StartUp> result;
+  bool mapped = false;
   const auto deadline = start + std::chrono::seconds(20);
-  while (!result && Clock::now() < deadline && waitpid(app, nullptr, WNOHANG) == 0) {
+  while (!mapped && Clock::now() < deadline && waitpid(app.pid, nullptr, WNOHANG) == 0) {
     while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
-      if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY && !result) {
+      if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY && !mapped) {
         const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
-        if (WindowName(x, map->window) == "Zendric 2 reader") result = StartUp{Seconds(Clock::now() - start), 0};
+        if (WindowName(x, map->window) == "Zendric 2 reader") {
+          app.seconds = Seconds(Clock::now() - start);
+          app.window = map->window;
+          mapped = true;
+        }
       }
       free(event);
     }
     pollfd ready{xcb_get_file_descriptor(x), POLLIN, 0};
-    if (!result) poll(&ready, 1, 50);
+    if (!mapped) poll(&ready, 1, 50);
   }
-  if (result) {
-    usleep(500 * 1000);  // the first paint and whatever follows it
-    result->residentMb = ResidentMb(app);
-  }
-  kill(app, SIGTERM);
-  waitpid(app, nullptr, 0);
   xcb_disconnect(x);
+  if (mapped) return app;
+  kill(app.pid, SIGTERM);
+  waitpid(app.pid, nullptr, 0);
+  return std::nullopt;
+}
+
+void End(pid_t pid) {
+  kill(pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+}
+
+std::optional<StartUp> StartOnce(const std::string& display, const char* program) {
+  const std::optional<Launched> app = Launch(display, program);
+  if (!app) return std::nullopt;
+  usleep(500 * 1000);  // the first paint and whatever follows it
+  const StartUp result{app->seconds, ResidentMb(app->pid)};
+  End(app->pid);
   return result;
+}
+
+// CPU time (user and system) the process `pid` has used, in seconds.
+double CpuSeconds(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const std::size_t after = text.rfind(')');  // the name may hold blanks
+  if (after == std::string::npos) return 0;
+  std::istringstream fields(text.substr(after + 2));
+  std::string field;
+  double ticks = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i)
+    if (i == 14 || i == 15) ticks += std::stod(field);
+  return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Waits until `pid` has used no CPU for a while; returns when it last did, from `since`.
+double UntilQuiet(pid_t pid, Clock::time_point since) {
+  constexpr auto step = std::chrono::milliseconds(50);
+  constexpr int quietSteps = 8;  // 400 ms without a clock tick of work
+  auto lastBusy = since;
+  double cpu = CpuSeconds(pid);
+  int quiet = 0;
+  while (quiet < quietSteps && Clock::now() - since < std::chrono::seconds(300)) {
+    std::this_thread::sleep_for(step);
+    const double now = CpuSeconds(pid);
+    if (now > cpu) {
+      lastBusy = Clock::now();
+      quiet = 0;
+    } else {
+      ++quiet;
+    }
+    cpu = now;
+  }
+  return Seconds(lastBusy - since);
+}
+
+void RunXdotool(const std::string& display, const std::vector<std::string>& args) {
+  std::vector<std::string> argv{"xdotool"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const pid_t tool = Spawn(argv, Environment({"DISPLAY"}, {"DISPLAY=" + display}));
+  if (tool > 0) waitpid(tool, nullptr, 0);
+}
+
+// This program again, holding `file`'s text on the display's clipboard until ended.
+pid_t HoldClipboard(const std::string& display, const std::string& file) {
+  int ready[2];
+  if (pipe(ready) != 0) return -1;
+  const pid_t holder = Spawn({"/proc/self/exe", "--hold-clipboard=" + file, "--ready-fd=" + std::to_string(ready[1])},
+                             Environment({"DISPLAY", "QT_QPA_PLATFORM"}, {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb"}));
+  close(ready[1]);
+  char ch = 0;
+  if (holder > 0 && read(ready[0], &ch, 1) != 1) {
+    End(holder);
+    close(ready[0]);
+    return -1;
+  }
+  close(ready[0]);
+  return holder;
+}
+
+// What the real program does with one pasted code, under the virtual display.
+struct RealFigures {
+  double pasteSeconds = 0;     // from Ctrl+V until the program stops working
+  double keySeconds = 0;       // from a key until the program stops working
+  double idleCpuSeconds = 0;   // CPU used in the idle time after the paste
+  double pastedMb = 0;         // resident memory with the code shown
+  double clearedMb = 0;        // and after the field was cleared
+};
+
+std::optional<RealFigures> MeasureRealPaste(const std::string& display, const Launched& app, const std::string& code,
+                                            double idleSeconds) {
+  char path[] = "/tmp/window_bench_XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) return std::nullopt;
+  const bool written = write(fd, code.data(), code.size()) == static_cast<ssize_t>(code.size());
+  close(fd);
+  const pid_t holder = written ? HoldClipboard(display, path) : -1;
+  unlink(path);
+  if (holder < 0) return std::nullopt;
+
+  const std::string window = std::to_string(app.window);
+  RunXdotool(display, {"mousemove", "--window", window, "100", "20", "click", "1"});  // into the field
+  UntilQuiet(app.pid, Clock::now());
+  RealFigures f;
+  auto start = Clock::now();
+  RunXdotool(display, {"key", "ctrl+v"});
+  f.pasteSeconds = UntilQuiet(app.pid, start);
+  f.pastedMb = ResidentMb(app.pid);
+  const double before = CpuSeconds(app.pid);
+  std::this_thread::sleep_for(std::chrono::duration<double>(idleSeconds));
+  f.idleCpuSeconds = CpuSeconds(app.pid) - before;
+  start = Clock::now();
+  RunXdotool(display, {"key", "x"});
+  f.keySeconds = UntilQuiet(app.pid, start);
+  RunXdotool(display, {"key", "ctrl+a", "Delete"});
+  UntilQuiet(app.pid, Clock::now());
+  f.clearedMb = ResidentMb(app.pid);
+  End(holder);
+  return f;
 }
 
 #endif
 
-// Medians of `runs` starts, or nothing (and why) when the program cannot be started.
-std::optional<StartUp> MeasureStartUp(int runs, std::string& why) {
 #ifdef ZENDRIC_HAVE_XCB
-  if (access(ZENDRIC_PROGRAM, X_OK) != 0) {
-    why = "no program at " ZENDRIC_PROGRAM;
+// The clipboard holder's whole life: the file's text on the clipboard, a byte to
+// `readyFd` once it is there, then serving it until ended.
+int HoldClipboardMain(int argc, char** argv, const std::string& file, int readyFd) {
+  QApplication application(argc, argv);
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  QApplication::clipboard()->setText(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  QApplication::processEvents();
+  if (write(readyFd, "1", 1) != 1) return 1;
+  close(readyFd);
+  return QApplication::exec();
+}
+#endif
+
+// Medians of `runs` starts, or nothing (and why) when the program cannot be started.
+std::optional<StartUp> MeasureStartUp(int runs, const char* program, std::string& why) {
+#ifdef ZENDRIC_HAVE_XCB
+  if (access(program, X_OK) != 0) {
+    why = std::string("no program at ") + program;
     return std::nullopt;
   }
   VirtualDisplay display;
@@ -349,7 +503,7 @@ std::optional<StartUp> MeasureStartUp(int runs, std::string& why) {
   }
   std::vector<double> times, memory;
   for (int i = 0; i < runs; ++i) {
-    const auto once = StartOnce(display.name, ZENDRIC_PROGRAM);
+    const auto once = StartOnce(display.name, program);
     if (!once) {
       why = "the window did not show on " + display.name;
       return std::nullopt;
@@ -364,8 +518,50 @@ std::optional<StartUp> MeasureStartUp(int runs, std::string& why) {
   return StartUp{median(times), median(memory)};
 #else
   (void)runs;
+  (void)program;
   why = "built without the X client library";
   return std::nullopt;
+#endif
+}
+
+struct NamedCode {
+  const char* label;
+  const std::string* code;
+};
+
+// The real program under a virtual display: each code pasted, left alone, a key
+// typed, the field cleared. Prints a table; says why when it cannot.
+void MeasureRealPastes(const char* program, const std::vector<NamedCode>& codes, double idleSeconds,
+                       const std::string& only) {
+#ifdef ZENDRIC_HAVE_XCB
+  VirtualDisplay display;
+  const std::optional<Launched> app = display.name.empty() ? std::nullopt : Launch(display.name, program);
+  if (!app) {
+    std::printf("real pastes not measured: the program did not start under Xvfb\n");
+    return;
+  }
+  UntilQuiet(app->pid, Clock::now());
+  std::printf("\nthe real program (%s), memory at start %.1f MB; idle CPU over %.0f s after the paste\n", program,
+              ResidentMb(app->pid), idleSeconds);
+  std::printf("%-24s %9s %9s %12s %10s %11s\n", "paste", "paste s", "key s", "idle CPU s", "shown MB", "cleared MB");
+  for (const NamedCode& c : codes) {
+    if (std::string(c.label).find(only) == std::string::npos) continue;
+    const std::optional<RealFigures> f = MeasureRealPaste(display.name, *app, *c.code, idleSeconds);
+    if (!f) {
+      std::printf("%-24s not measured: the clipboard could not be set\n", c.label);
+      continue;
+    }
+    std::printf("%-24s %9.2f %9.2f %12.2f %10.1f %11.1f\n", c.label, f->pasteSeconds, f->keySeconds, f->idleCpuSeconds,
+                f->pastedMb, f->clearedMb);
+    std::fflush(stdout);
+  }
+  End(app->pid);
+#else
+  (void)program;
+  (void)codes;
+  (void)idleSeconds;
+  (void)only;
+  std::printf("real pastes not measured: built without the X client library\n");
 #endif
 }
 
@@ -384,6 +580,18 @@ bool TakeFlag(int& argc, char** argv, const char* flag, std::string* value = nul
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef ZENDRIC_HAVE_XCB
+  std::string holdFile, readyFd;
+  if (TakeFlag(argc, argv, "--hold-clipboard=", &holdFile) && TakeFlag(argc, argv, "--ready-fd=", &readyFd))
+    return HoldClipboardMain(argc, argv, holdFile, std::atoi(readyFd.c_str()));
+#endif
+  std::string program = ZENDRIC_PROGRAM, idleText;
+  TakeFlag(argc, argv, "--program=", &program);
+  const double idleSeconds = TakeFlag(argc, argv, "--idle-seconds=", &idleText) ? std::atof(idleText.c_str()) : 10.0;
+  const bool realOnly = TakeFlag(argc, argv, "--real-only");
+  std::string realFilter;
+  TakeFlag(argc, argv, "--real-filter=", &realFilter);
+  const bool noReal = TakeFlag(argc, argv, "--no-real");
   const bool startUpOnly = TakeFlag(argc, argv, "--startup-only");
   const bool noStartUp = TakeFlag(argc, argv, "--no-startup");
   std::string runsText;
@@ -403,7 +611,11 @@ int main(int argc, char** argv) {
   const std::string long10k = RepeatTo(10 * 1024);
   const std::string long1m = RepeatTo(1024 * 1024);
   const std::string stray1m = "ZN2. " + std::string(1024 * 1024, 'x');
-  if (!startUpOnly) {
+  const std::string brace1m = zendric::bench::RunOf('{', 1000000);
+  const std::string quote1m = zendric::bench::RunOf('"', 1000000);
+  const std::string nul1m = zendric::bench::RunOf('\0', 1000000);
+  const std::string random1m = zendric::bench::RandomBytes(1000000);
+  if (!startUpOnly && !realOnly) {
     WindowProbe probe;
     const auto timed = [](benchmark::internal::Benchmark* b) { return b->UseManualTime()->Unit(benchmark::kMillisecond); };
     timed(benchmark::RegisterBenchmark("Keystroke/realistic", Keystroke, &probe, &Realistic));
@@ -413,12 +625,18 @@ int main(int argc, char** argv) {
     timed(benchmark::RegisterBenchmark("Paste/1m", Paste, &probe, &long1m))->Iterations(2);
     timed(benchmark::RegisterBenchmark("Paste/1m_stray", Paste, &probe, &stray1m))->Iterations(2);
     timed(benchmark::RegisterBenchmark("PageDown/1m", PageDown, &probe, &long1m));
+    const std::pair<const char*, const std::string*> worst[] = {
+        {"1m_brace", &brace1m}, {"1m_quote", &quote1m}, {"1m_nul", &nul1m}, {"1m_random", &random1m}};
+    for (const auto& [name, code] : worst) {
+      timed(benchmark::RegisterBenchmark((std::string("Paste/") + name).c_str(), Paste, &probe, code))->Iterations(1);
+      timed(benchmark::RegisterBenchmark((std::string("Keystroke/") + name).c_str(), Keystroke, &probe, code))->Iterations(4);
+    }
     benchmark::RunSpecifiedBenchmarks(&reporter);
   }
   benchmark::Shutdown();
 
   std::string why;
-  const std::optional<StartUp> start = noStartUp ? std::nullopt : MeasureStartUp(runs, why);
+  const std::optional<StartUp> start = noStartUp || realOnly ? std::nullopt : MeasureStartUp(runs, program.c_str(), why);
 
   struct Row {
     const char* label;
@@ -443,9 +661,14 @@ int main(int argc, char** argv) {
   if (start) {
     std::printf("%-24s %12.0f %14s %8s\n", "start-up to window ms", start->seconds * 1e3, "", "300 ms");
     std::printf("%-24s %12.1f %14s %8s\n", "resident memory MB", start->residentMb, "", "60 MB");
-  } else if (!noStartUp) {
+  } else if (!noStartUp && !realOnly) {
     std::printf("start-up not measured: %s\n", why.c_str());
   }
+  if (!noStartUp && !startUpOnly && !noReal)
+    MeasureRealPastes(program.c_str(),
+                      {{"1 MB of items", &long1m}, {"1 MB '{' run", &brace1m}, {"1 MB '\"' run", &quote1m},
+                       {"1 MB NUL run", &nul1m}, {"1 MB random bytes", &random1m}, {"1 MB stray chars", &stray1m}},
+                      idleSeconds, realFilter);
   std::string summary;
   char part[200];
   if (!f.empty()) {

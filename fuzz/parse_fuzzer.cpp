@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
+#include "Finder.h"
 #include "ParseState.h"
 
 namespace {
@@ -19,6 +21,31 @@ void Require(bool ok, const char* what) {
 
 bool IsValidUtf8(std::string_view text) { return zendric::ToValidUtf8(text) == text; }
 
+// The same bytes as a text to find codes in: whole, and streamed in two pieces.
+void CheckFinder(std::string_view text) {
+  const std::vector<zendric::FoundCode> found = zendric::FindCodes(text);
+  std::int32_t lastLine = 0;
+  for (const zendric::FoundCode& f : found) {
+    Require(f.Code.starts_with("ZN2."), "a found code starts with ZN2.");
+    Require(IsValidUtf8(f.Code), "a found code is UTF-8");
+    Require(f.Code.find_first_of("\r\n") == std::string::npos, "a found code holds no line end");
+    Require(f.Code.back() != ' ' && f.Code.back() != '\t', "a found code has no trailing blank");
+    Require(f.Line >= lastLine && f.Column >= 1, "codes in order, columns from 1");
+    lastLine = f.Line;
+  }
+  std::vector<zendric::FoundCode> streamed;
+  zendric::CodeFinder finder([&streamed](const zendric::FoundCode& f) { streamed.push_back(f); });
+  finder.Feed(text.substr(0, text.size() / 2));
+  finder.Feed(text.substr(text.size() / 2));
+  finder.Finish();
+  Require(streamed.size() == found.size(), "streaming finds as many codes");
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    Require(streamed[i].Code == found[i].Code && streamed[i].Line == found[i].Line &&
+                streamed[i].Column == found[i].Column,
+            "streaming finds the same codes");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zendric::ParseCode(s, code);
 
   const zendric::ParseResult& r = s.Result;
-  Require(s.NestingDepth == 0, "form blocks closed");
+  Require(s.OpenFormBlocks == 0, "form blocks closed");
   Require(s.ReadDepth == 0, "nested reads left");
   const auto length = static_cast<std::int64_t>(s.CodeText.size());
   const bool codeHasLineFeed = code.find('\n') != std::string_view::npos;
@@ -58,5 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const zendric::ParseResult first = r;
   zendric::ParseCode(s, code);
   Require(s.Result == first, "a second reading gives the same result");
+  CheckFinder(code);
   return 0;
 }

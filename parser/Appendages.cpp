@@ -1,26 +1,13 @@
 #include "Appendages.h"
 
-#include <array>
 #include <charconv>
 #include <limits>
 #include <string>
 
-#include "Readers.h"
+#include "Catalogue.h"
 
 namespace zendric {
 namespace {
-
-constexpr std::array<AppendageRow, 9> Rows{{
-    {"a", "a pair of ", 2, "arms"},
-    {"f", "a pair of ", 2, "fore limbs"},
-    {"h", "a ", 1, "head"},
-    {"l", "a pair of ", 2, "legs"},
-    {"p", "a pair of ", 2, "paddles, flukes, or fins"},
-    {"t", "a ", 1, "tail"},
-    {"v", "a pair of ", 2, "horns or spines on the head"},
-    {"w", "a pair of ", 2, "wings"},
-    {"w'", "a pair of ", 2, "wings that also act as arms, legs, or fore-limbs"},
-}};
 
 constexpr std::int32_t MaxCount = std::numeric_limits<std::int32_t>::max();
 
@@ -32,18 +19,13 @@ struct Count {
   std::int32_t number = 0;  // meaningful only in State::Number; never below 0
 };
 
-// The row whose code stands at Cursor; the longest code wins, so "w'" beats "w".
+// The row whose code stands at Cursor.
 const AppendageRow* MatchRow(const ParseState& s) {
-  const AppendageRow* best = nullptr;
-  for (const AppendageRow& row : Rows) {
-    bool matches = true;
-    for (std::size_t i = 0; i < row.Code.size() && matches; ++i) {
-      const auto at = s.Cursor + static_cast<std::int32_t>(i);
-      matches = CharAt(s, at) == static_cast<unsigned char>(row.Code[i]);
-    }
-    if (matches && (best == nullptr || row.Code.size() > best->Code.size())) best = &row;
-  }
-  return best;
+  return FindRowIf(Appendages, [&](const AppendageRow& row) {
+    for (std::size_t i = 0; i < row.Code.size(); ++i)
+      if (!SameKey(row.Code[i], CharAt(s, s.Cursor + static_cast<std::int32_t>(i)))) return false;
+    return true;
+  });
 }
 
 // "+" and "-" step from the number if there is one, else from the row's default.
@@ -109,11 +91,9 @@ void AppendCountPhrase(ParseState& s, const Count& count, const AppendageRow& ro
 
 }  // namespace
 
-const std::span<const AppendageRow> Appendages(Rows);
-
 // P: appendage codes, each followed by modifiers "!", "+", "-", "^", "~" or digits
-void ReadAppendagesItem(ParseState& s) {
-  AppendText(s, "I've got these appendages: ");
+void ReadAppendagesItem(ParseState& s, const TagRow& tag) {
+  AppendText(s, tag.Heading);
   bool first = true;
   while (!AtEnd(s) && !AtItemBoundary(s)) {
     const AppendageRow* row = MatchRow(s);

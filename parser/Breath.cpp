@@ -2,34 +2,15 @@
 
 #include <vector>
 
-#include "Readers.h"
+#include "Catalogue.h"
 
 namespace zendric {
 namespace {
 
-const BreathWeapon* FindBreathWeapon(std::string_view code) {
-  for (const BreathWeapon& w : BreathWeapons)
-    if (w.Code.size() == code.size() && (code.empty() || w.Code[0] == code[0]) && w.Code == code) return &w;
-  return nullptr;
-}
-
-// The closing quote of the text whose opening quote is at Cursor, or 0 when the
-// code ends first. Inside a form block a "}" closes it as well.
-std::int32_t FindClosingQuote(const ParseState& s) {
-  return ScanToTerminator(s, TerminatorSet("\""), false, s.Cursor + 1);
-}
-
 // Moves Cursor past the quoted text at Cursor and returns what stands between the
 // quotes; without a closing quote the rest of the code is taken, after `missing`.
 std::string ReadQuoted(ParseState& s, std::string_view missing) {
-  std::int32_t close = FindClosingQuote(s);
-  if (close == 0) {
-    AddError(s, std::string(missing));
-    close = CodeLength(s) + 1;
-  }
-  std::string text = CodeSlice(s, s.Cursor + 1, close);
-  s.Cursor = close + 1;
-  return text;
+  return EnclosedText(s, ScanEnclosed(s, U'"', BraceEnds::Quietly, {missing}));
 }
 
 }  // namespace
@@ -44,7 +25,7 @@ std::string ReadBreathCode(ParseState& s) {
     if (end == 0) end = CodeLength(s) + 1;
     const std::string code = CodeSlice(s, s.Cursor, end);
     s.Cursor = end;
-    if (const BreathWeapon* weapon = FindBreathWeapon(code)) {
+    if (const BreathWeapon* weapon = FindRow(BreathWeapons, &BreathWeapon::Code, code)) {
       phrase = weapon->Name;
     } else {
       AddError(s, "Error: Invalid breath weapon code (" + code + ")");
@@ -59,8 +40,8 @@ std::string ReadBreathCode(ParseState& s) {
 }
 
 // B: weapon, each followed by shapes "|" and "#", weapons chained by "/"
-void ReadBreathItem(ParseState& s) {
-  AppendText(s, "I breathe ");
+void ReadBreathItem(ParseState& s, const TagRow& tag) {
+  AppendText(s, tag.Heading);
   std::string weapon = ReadBreathCode(s);
   // Each shape wraps everything before it; kept apart so that a long run of
   // them does not copy the phrase over and over.

@@ -39,9 +39,7 @@ inline constexpr std::array<BreathWeapon, 19> BreathWeapons{{
 }};
 
 // What ends an unquoted code, besides capitals, "$" and (inside a form block) "}".
-inline constexpr std::string_view BreathTerminatorChars = " \"#/|";
-static_assert(BreathTerminatorChars.size() == 5);
-inline constexpr TerminatorSet BreathTerminators{BreathTerminatorChars};
+inline constexpr TerminatorSet BreathTerminators{" \"#/|"};
 
 // Reads one weapon at Cursor: a code or a quoted name, then at most one quoted
 // adjective. Returns its phrase, empty after an invalid code.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Readers.h"
+#include "Catalogue.h"
 
 namespace zendric {
 namespace {
@@ -66,38 +66,13 @@ class PhraseBuilder {
   std::size_t tail_ = None;
 };
 
-const ColourEntry* FindColour(std::string_view code) {
-  // Most codes are two letters long: the first letter settles it before a compare.
-  for (const ColourEntry& c : ColourTable)
-    if (c.Code.size() == code.size() && (code.empty() || c.Code[0] == code[0]) && c.Code == code) return &c;
-  return nullptr;
-}
-
-const ColourModifier* FindModifier(char32_t ch) {
-  for (const ColourModifier& m : ColourModifiers)
-    if (static_cast<unsigned char>(m.Key) == ch) return &m;
-  return nullptr;
-}
-
-const ColourCombiner* FindCombiner(char32_t ch) {
-  for (const ColourCombiner& c : ColourCombiners)
-    if (static_cast<unsigned char>(c.Key) == ch) return &c;
-  return nullptr;
-}
-
-const ColourBodyPart* FindBodyPart(char32_t ch) {
-  for (const ColourBodyPart& p : ColourBodyParts)
-    if (static_cast<unsigned char>(p.Letter) == ch) return &p;
-  return nullptr;
-}
-
 // colour: code, then modifiers, then patterns each followed by a nested colour
 void WriteColour(ParseState& s, PhraseBuilder& out, char32_t context) {
   std::int32_t end = ScanToTerminator(s, ColourTerminators, true, s.Cursor);
   if (end == 0) end = CodeLength(s) + 1;
   const std::string code = CodeSlice(s, s.Cursor, end);
   s.Cursor = end;
-  const ColourEntry* colour = FindColour(code);
+  const ColourEntry* colour = FindRow(ColourTable, &ColourEntry::Code, code);
   if (colour == nullptr) {
     // Nothing more is read: whatever ended the code is left to the caller.
     AddError(s, "Error: Invalid colour code (" + code + ")");
@@ -106,7 +81,7 @@ void WriteColour(ParseState& s, PhraseBuilder& out, char32_t context) {
 
   PhraseBuilder::Start start = out.Open(colour->Name);
   bool shaded = false;
-  while (const ColourModifier* m = FindModifier(CurrentChar(s))) {
+  while (const ColourModifier* m = FindRow(ColourModifiers, &ColourModifier::Key, CurrentChar(s))) {
     out.Prepend(start, m->Shade && shaded ? VeryWord : m->Word);
     shaded = shaded || m->Shade;
     ++s.Cursor;
@@ -114,7 +89,7 @@ void WriteColour(ParseState& s, PhraseBuilder& out, char32_t context) {
 
   // A nested colour takes every pattern behind it, so this loop only goes round
   // again when a nested code was invalid and stopped on a pattern character.
-  while (const ColourCombiner* c = FindCombiner(CurrentChar(s))) {
+  while (const ColourCombiner* c = FindRow(ColourCombiners, &ColourCombiner::Key, CurrentChar(s))) {
     ++s.Cursor;
     const bool continuesList = c->ContinuesOwnKind && context == static_cast<unsigned char>(c->Key);
     const ColourJoin& join = continuesList ? ListJoin : c->Join;
@@ -138,12 +113,12 @@ std::string ReadColour(ParseState& s, char32_t context) {
 }
 
 // C: colour [">" colour], repeated; "," body-part letter starts another colour
-void ReadColourItem(ParseState& s) {
+void ReadColourItem(ParseState& s, const TagRow& tag) {
   // Pattern levels are counted per item, apart from any species form around it.
   const std::int32_t outerDepth = s.ReadDepth;
   s.ReadDepth = 0;
 
-  AppendText(s, "My colour: I am ");
+  AppendText(s, tag.Heading);
   bool mayEnd = false;  // false right after a body part: its colour is always read
   // A turn that consumes nothing has stopped on a blank, a capital, "$" or "}",
   // and the next test ends the item there.
@@ -153,7 +128,7 @@ void ReadColourItem(ParseState& s) {
     mayEnd = true;
     if (AcceptChar(s, U',')) {
       const char32_t letter = CurrentChar(s);
-      if (const ColourBodyPart* part = FindBodyPart(letter)) {
+      if (const ColourBodyPart* part = FindRow(ColourBodyParts, &ColourBodyPart::Letter, letter)) {
         AppendText(s, part->Heading);
         mayEnd = false;
       } else {

@@ -31,11 +31,6 @@ inline constexpr std::array<ColourEntry, 36> ColourTable{{
     {"~", "chameleonic"}, {"?", "unknown"},    {"", "colourless"},
 }};
 
-// What ends a colour code, besides capitals, "$" and (inside a form block) "}".
-inline constexpr std::string_view ColourTerminatorChars = " !#%&'*+,-/:=>@\\^_|";
-static_assert(ColourTerminatorChars.size() == 19);
-inline constexpr TerminatorSet ColourTerminators{ColourTerminatorChars};
-
 // A modifier puts its word in front of the phrase. A shade ("+" or "-") says
 // "light "/"dark " the first time after a code and "very " every later time.
 struct ColourModifier {
@@ -100,6 +95,16 @@ inline constexpr std::array<ColourBodyPart, 14> ColourBodyParts{{
     {'v', "\rMy horns are "},
     {'w', "\rMy wings are "},
 }};
+
+// What ends a colour code, besides capitals, "$" and (inside a form block) "}": a
+// blank, the "," of a body part, the ">" of a change, and every modifier and pattern.
+constexpr TerminatorSet MakeColourTerminators() {
+  TerminatorSet set(" ,>");
+  for (const ColourModifier& m : ColourModifiers) set = set.With(m.Key);
+  for (const ColourCombiner& c : ColourCombiners) set = set.With(c.Key);
+  return set;
+}
+inline constexpr TerminatorSet ColourTerminators = MakeColourTerminators();
 
 // No pattern character around the colour being read.
 inline constexpr char32_t NoPattern = U'\0';

@@ -1,26 +1,16 @@
 #include "Gender.h"
 
-#include "Readers.h"
+#include "Catalogue.h"
 
 namespace zendric {
-
-const GenderRow* FindGenderLetter(char32_t ch) {
-  for (const GenderRow& row : GenderLetters) {
-    if (static_cast<unsigned char>(row.Letter) == ch) return &row;
-  }
-  return nullptr;
-}
-
 namespace {
+
 
 // "...": a free description, given an article like a letter's phrase.
 std::string ReadFreeGender(ParseState& s) {
-  const std::int32_t open = s.Cursor;
-  std::int32_t end = ScanToTerminator(s, TerminatorSet("\""), false, open + 1);
-  if (end == 0 || CharAt(s, end) != U'"') AddError(s, "Error: Missing \" in free gender description");
-  if (end == 0) end = CodeLength(s) + 1;
-  s.Cursor = end + 1;
-  return WithArticle(CodeSlice(s, open + 1, end));
+  // A "}" of a form block stands in for the quote, but not quietly.
+  const Enclosure free = ScanEnclosed(s, U'"', BraceEnds::AsMissing, {"Error: Missing \" in free gender description"});
+  return WithArticle(EnclosedText(s, free));
 }
 
 // ~(letters): the list runs to ")" whatever stands in it, blanks and tags included.
@@ -30,7 +20,7 @@ std::string ReadVariableGender(ParseState& s) {
   if (!AcceptChar(s, U'(')) return result;
   result += " between ";
   while (!AtEnd(s) && CurrentChar(s) != U')') {
-    if (const GenderRow* row = FindGenderLetter(CurrentChar(s))) {
+    if (const GenderRow* row = FindRow(GenderLetters, &GenderRow::Letter, CurrentChar(s))) {
       result += row->Phrase;
       result += ", ";
     } else {
@@ -47,7 +37,7 @@ std::string ReadVariableGender(ParseState& s) {
 // Gender code: a letter, a quoted description, or "~" with an optional "(letters)".
 std::string ReadGenderCode(ParseState& s) {
   const char32_t ch = CurrentChar(s);  // NUL past the end, which is none of these
-  if (const GenderRow* row = FindGenderLetter(ch)) {
+  if (const GenderRow* row = FindRow(GenderLetters, &GenderRow::Letter, ch)) {
     ++s.Cursor;
     return std::string(row->Phrase);
   }
@@ -62,8 +52,8 @@ std::string ReadGenderCode(ParseState& s) {
 }
 
 // G: a gender code, then any chain of "/" (mentally) or ">" (changing into) codes.
-void ReadGenderItem(ParseState& s) {
-  AppendText(s, "I'm " + ReadGenderCode(s));
+void ReadGenderItem(ParseState& s, const TagRow& tag) {
+  AppendText(s, std::string(tag.Heading) + ReadGenderCode(s));
   while (!AtEnd(s) && (CurrentChar(s) == U'/' || CurrentChar(s) == U'>')) {
     AppendText(s, CurrentChar(s) == U'/' ? ", but mentally I'm " : " changing into ");
     ++s.Cursor;

@@ -22,10 +22,6 @@ inline constexpr std::array<GenderRow, 6> GenderLetters{{
     {'p', "a pseudo-hermaphrodite"},
     {'?', "an unknown gender"},
 }};
-static_assert(GenderLetters.size() == 6);
-
-// The row of a gender letter, or nullptr.
-const GenderRow* FindGenderLetter(char32_t ch);
 
 // Reads one gender code at Cursor and returns its phrase (possibly empty).
 std::string ReadGenderCode(ParseState& s);

@@ -44,14 +44,8 @@ inline constexpr std::array<UnitRow, 7> WeightUnits{{
 inline constexpr char DefaultLengthUnit = 'm';
 inline constexpr char DefaultWeightUnit = 'k';
 
-template <std::size_t N>
-constexpr bool HasUnit(const std::array<UnitRow, N>& units, char letter) {
-  for (const UnitRow& row : units) {
-    if (row.Letter == letter) return true;
-  }
-  return false;
-}
-static_assert(HasUnit(LengthUnits, DefaultLengthUnit) && HasUnit(WeightUnits, DefaultWeightUnit));
+static_assert(FindRow(LengthUnits, &UnitRow::Letter, char32_t{DefaultLengthUnit}) != nullptr &&
+              FindRow(WeightUnits, &UnitRow::Letter, char32_t{DefaultWeightUnit}) != nullptr);
 
 inline constexpr std::array<BodyPartRow, 5> LengthBodyParts{{
     {'a', "", " long arms"},

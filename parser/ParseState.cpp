@@ -190,6 +190,22 @@ std::int32_t CurrentLineLength(const ParseState& s) {
                            : 0;
 }
 
+Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
+                       std::initializer_list<std::string_view> missing) {
+  Enclosure e{s.Cursor, ScanToTerminator(s, TerminatorSet().With(static_cast<char>(closing)), false, s.Cursor + 1)};
+  if (e.Close == 0 || (brace == BraceEnds::AsMissing && CharAt(s, e.Close) != closing)) {
+    std::string message;
+    for (std::string_view piece : missing) message += piece;
+    AddError(s, std::move(message));
+    if (e.Close == 0) e.Close = CodeLength(s) + 1;
+  }
+  s.Cursor = e.Close + 1;
+  return e;
+}
+
+std::string EnclosedText(const ParseState& s, Enclosure e) { return CodeSlice(s, e.Open + 1, e.Close); }
+}
+
 std::string ReadNumber(ParseState& s, bool IntegerOnly) {
   std::int32_t i = s.Cursor;
   while (i <= CodeLength(s) && (IsDigit(CharAt(s, i)) || (!IntegerOnly && CharAt(s, i) == U'.'))) ++i;

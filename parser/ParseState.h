@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "ZNParser.h"
@@ -36,6 +38,7 @@ class TerminatorSet {
   [[nodiscard]] constexpr TerminatorSet With(char ch) const {
     return With(std::string_view(&ch, 1));
   }
+  constexpr bool operator==(const TerminatorSet&) const = default;
 
  private:
   constexpr void Add(std::string_view members) {
@@ -52,7 +55,7 @@ struct ParseState {
   std::int32_t Cursor = 0;           // next position to read; may stand past the end
   ParseResult Result;                // the result lines and messages written so far
   std::int32_t CurrentLine = -1;     // index of the line the current item writes
-  std::int32_t NestingDepth = 0;     // open "{ }" form blocks of the species item
+  std::int32_t OpenFormBlocks = 0;   // "{ }" form blocks of the species item not yet closed
   std::int32_t ReadDepth = 0;        // depth of the current nested species or colour read
   // The top-level item being read (0: none): where it starts, and the run of lines it
   // wrote, whose spans end where the item ends.
@@ -88,11 +91,54 @@ std::int32_t CurrentLineLength(const ParseState& s);
 inline std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
                                      std::int32_t start);
 inline bool AcceptChar(ParseState& s, char32_t ch);
+
+// A text enclosed by an opening mark and its closing one: the positions of both.
+// Close stands one past the end of the code when the closing mark is missing.
+struct Enclosure {
+  std::int32_t Open = 0;
+  std::int32_t Close = 0;
+};
+// Inside a form block a "}" ends an enclosed text as well; some items take it as
+// their closing mark, others say that theirs is missing.
+enum class BraceEnds { Quietly, AsMissing };
+// Scans from the opening mark at Cursor to `closing` and moves Cursor past it. When
+// the mark is missing (or, with AsMissing, a "}" stood in for it) the message made of
+// `missing` is recorded at the opening mark. Without the mark the text runs to the end.
+Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
+                       std::initializer_list<std::string_view> missing);
+// The text between the marks.
+std::string EnclosedText(const ParseState& s, Enclosure e);
 inline bool IsTagLetter(char32_t ch) { return ch >= U'A' && ch <= U'Z'; }
 inline bool AtItemBoundary(const ParseState& s);
 inline bool IsDigit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
 std::string ReadNumber(ParseState& s, bool IntegerOnly);
 std::string WithArticle(std::string_view noun);
+
+// --- looking up rows of the readers' tables ---
+// Keys are ASCII: comparing them character by character with code points is exact.
+constexpr bool SameKey(char key, char32_t ch) { return static_cast<unsigned char>(key) == ch; }
+constexpr bool SameKey(char32_t key, char32_t ch) { return key == ch; }
+constexpr bool SameKey(std::string_view key, std::string_view text) { return key == text; }
+constexpr bool SameKey(std::string_view key, std::u32string_view text) {
+  if (key.size() != text.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    if (!SameKey(key[i], text[i])) return false;
+  return true;
+}
+
+// The first row of `rows` that `matches`, or nullptr.
+template <typename Rows, typename Match>
+constexpr auto FindRowIf(const Rows& rows, Match matches) {
+  using Row = std::remove_cvref_t<decltype(*std::begin(rows))>;
+  for (const Row& row : rows)
+    if (matches(row)) return &row;
+  return static_cast<const Row*>(nullptr);
+}
+// The first row whose `field` is `key`, or nullptr.
+template <typename Rows, typename Field, typename Key>
+constexpr auto FindRow(const Rows& rows, Field field, const Key& key) {
+  return FindRowIf(rows, [&](const auto& row) { return SameKey(row.*field, key); });
+}
 
 // --- access to the code text ---
 inline std::int32_t CodeLength(const ParseState& s) {
@@ -106,7 +152,7 @@ inline char32_t CurrentChar(const ParseState& s) { return CharAt(s, s.Cursor); }
 inline bool AtEnd(const ParseState& s) { return s.Cursor > CodeLength(s); }
 inline std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
                                      std::int32_t start) {
-  if (s.NestingDepth > 0) set = set.With('}');
+  if (s.OpenFormBlocks > 0) set = set.With('}');
   const std::int32_t length = CodeLength(s);
   for (std::int32_t i = std::max(start, 1); i <= length; ++i) {
     const char32_t ch = s.CodeText[static_cast<std::size_t>(i - 1)];
@@ -123,7 +169,7 @@ inline bool AcceptChar(ParseState& s, char32_t ch) {
 }
 inline bool AtItemBoundary(const ParseState& s) {
   const char32_t ch = CurrentChar(s);
-  return IsTagLetter(ch) || ch == U' ' || (s.NestingDepth > 0 && ch == U'}');
+  return IsTagLetter(ch) || ch == U' ' || (s.OpenFormBlocks > 0 && ch == U'}');
 }
 // The UTF-8 text of positions from..to-1, clipped to the code.
 std::string CodeSlice(const ParseState& s, std::int32_t from, std::int32_t to);

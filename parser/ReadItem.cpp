@@ -2,37 +2,11 @@
 #include <array>
 #include <string>
 
+#include "Catalogue.h"
 #include "ParseState.h"
-#include "Readers.h"
 
 namespace zendric {
 namespace {
-
-using ItemReader = void (*)(ParseState&);
-
-struct TagReader {
-  std::u32string_view Tag;
-  ItemReader Reader;
-};
-
-// Tried first and in this order, so "Fr" is never diet and "Sk" never social life.
-constexpr std::array<TagReader, 5> TwoLetterTags{{
-    {U"Sk", ReadSkinItem},
-    {U"Fr", ReadFruitiness},
-    {U"Ac", ReadActivity},
-    {U"Tc", ReadTechnology},
-    {U"Df", ReadDragonFriend},
-}};
-
-constexpr std::array<TagReader, 21> OneLetterTags{{
-    {U"$", ReadMoney},          {U"A", ReadAge},           {U"B", ReadBreathItem},
-    {U"C", ReadColourItem},     {U"F", ReadDietItem},      {U"G", ReadGenderItem},
-    {U"H", ReadHoard},          {U"I", ReadIrritability},  {U"J", ReadJoviality},
-    {U"L", ReadLengthItem},     {U"M", ReadMatingStatus},  {U"N", ReadNativeLand},
-    {U"O", ReadOffspring},      {U"P", ReadAppendagesItem}, {U"Q", ReadPsionics},
-    {U"R", ReadReality},        {U"S", ReadSocialLife},    {U"T", ReadWeightItem},
-    {U"U", ReadUbiquity},       {U"V", ReadMagic},         {U"W", ReadWidth},
-}};
 
 constexpr std::u32string_view Prefix = U"ZN2.";
 
@@ -41,31 +15,34 @@ bool CodeHasAt(const ParseState& s, std::int32_t position, std::u32string_view t
   return std::u32string_view(s.CodeText).substr(static_cast<std::size_t>(position - 1)).starts_with(text);
 }
 
-// Row of a tag table by the tag's first character (-1: none), so that finding a
-// tag costs one look-up. The first row wins, as a scan in table order would find it.
-template <std::size_t N>
-constexpr std::array<std::int8_t, 128> IndexByFirstChar(const std::array<TagReader, N>& table) {
-  std::array<std::int8_t, 128> index{};
-  index.fill(-1);
-  for (std::size_t i = N; i-- > 0;) index[table[i].Tag.front()] = static_cast<std::int8_t>(i);
+// Rows of the catalogue by the tag's first character (-1: none), so that finding a
+// tag costs a look-up or two: a two-letter tag is tried before the one-letter tag of
+// the same capital, so "Fr" is never diet and "Sk" never social life.
+struct TagIndex {
+  std::array<std::int8_t, 128> TwoLetters{};
+  std::array<std::int8_t, 128> OneLetter{};
+};
+constexpr TagIndex MakeTagIndex() {
+  TagIndex index;
+  index.TwoLetters.fill(-1);
+  index.OneLetter.fill(-1);
+  for (std::size_t i = 0; i < TagCatalogue.size(); ++i) {
+    const std::string_view letters = TagCatalogue[i].Letters;
+    auto& slot = (letters.size() == 2 ? index.TwoLetters : index.OneLetter)[static_cast<unsigned char>(letters[0])];
+    // Two tags of one length and first letter would make the second unreachable.
+    if (slot >= 0 || letters.size() > 2) throw "tag catalogue: two tags share their first letter";
+    slot = static_cast<std::int8_t>(i);
+  }
   return index;
 }
-constexpr auto TwoLetterIndex = IndexByFirstChar(TwoLetterTags);
-constexpr auto OneLetterIndex = IndexByFirstChar(OneLetterTags);
+constexpr TagIndex Index = MakeTagIndex();
 
-// The two-letter tags start with five different letters, so at most one can match.
-static_assert([] {
-  for (std::size_t i = 0; i < TwoLetterTags.size(); ++i)
-    if (TwoLetterIndex[TwoLetterTags[i].Tag.front()] != static_cast<std::int8_t>(i)) return false;
-  return true;
-}());
-
-const TagReader* FindTag(const ParseState& s) {
+const TagRow* FindTagAtCursor(const ParseState& s) {
   const char32_t first = CurrentChar(s);
   if (first >= 128) return nullptr;
-  if (const int i = TwoLetterIndex[first]; i >= 0 && CharAt(s, s.Cursor + 1) == TwoLetterTags[i].Tag[1])
-    return &TwoLetterTags[static_cast<std::size_t>(i)];
-  if (const int i = OneLetterIndex[first]; i >= 0) return &OneLetterTags[static_cast<std::size_t>(i)];
+  if (const int i = Index.TwoLetters[first]; i >= 0 && SameKey(TagCatalogue[i].Letters[1], CharAt(s, s.Cursor + 1)))
+    return &TagCatalogue[static_cast<std::size_t>(i)];
+  if (const int i = Index.OneLetter[first]; i >= 0) return &TagCatalogue[static_cast<std::size_t>(i)];
   return nullptr;
 }
 
@@ -101,7 +78,7 @@ void ParseCode(ParseState& s, std::string_view code) {
   s.Result.Reserve(s.CodeText.size() * 12 + 256, s.CodeText.size() / 6 + 4);
   s.Cursor = 1;
   s.CurrentLine = -1;
-  s.NestingDepth = 0;
+  s.OpenFormBlocks = 0;
   s.ReadDepth = 0;
   s.ItemStart = 0;
   s.WrittenLastLine = -1;
@@ -126,9 +103,9 @@ void ReadItem(ParseState& s, bool TopLevel) {
   if (s.Cursor == 1 && CodeHasAt(s, 1, Prefix)) {
     s.Cursor += static_cast<std::int32_t>(Prefix.size());
     ReadSpeciesItem(s, TerminatorSet(std::string_view("\0", 1)), true, true, {});
-  } else if (const TagReader* tag = FindTag(s)) {
-    s.Cursor += static_cast<std::int32_t>(tag->Tag.size());
-    tag->Reader(s);
+  } else if (const TagRow* tag = FindTagAtCursor(s)) {
+    s.Cursor += static_cast<std::int32_t>(tag->Letters.size());
+    tag->Read(s, *tag);
   } else {
     const std::int32_t pos = s.Cursor;
     std::string message = "Error: Invalid code at position ";

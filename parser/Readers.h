@@ -1,6 +1,7 @@
-// Every item reader the dispatcher knows. Each takes the parse state with Cursor just
-// behind the tag and the item's result line current, consumes what its grammar
-// accepts and returns with Cursor on the first character it did not consume.
+// Every item reader. Each takes the parse state with Cursor just behind the tag and
+// the item's result line current, consumes what its grammar accepts and returns with
+// Cursor on the first character it did not consume. A tag's reader gets its row of
+// the tag catalogue, which holds its heading, noun, scale and the like.
 #pragma once
 
 #include <string_view>
@@ -9,38 +10,30 @@
 
 namespace zendric {
 
+struct TagRow;
+
 // The item directly behind "ZN2.".
 void ReadSpeciesItem(ParseState& s, TerminatorSet Stops, bool SayIAm, bool MayStartMix,
                      std::string_view PreviousCode);
 
-// Two-letter tags.
-void ReadSkinItem(ParseState& s);      // Sk
-void ReadFruitiness(ParseState& s);    // Fr
-void ReadActivity(ParseState& s);      // Ac
-void ReadTechnology(ParseState& s);    // Tc
-void ReadDragonFriend(ParseState& s);  // Df
+// One reader per kind of tag.
+void ReadScaledItem(ParseState& s, const TagRow& tag);
+void ReadFruitiness(ParseState& s, const TagRow& tag);
+void ReadIrritability(ParseState& s, const TagRow& tag);
+void ReadSplitItem(ParseState& s, const TagRow& tag);
+void ReadSpecialistItem(ParseState& s, const TagRow& tag);
+void ReadGenderItem(ParseState& s, const TagRow& tag);
+void ReadLengthItem(ParseState& s, const TagRow& tag);
+void ReadWeightItem(ParseState& s, const TagRow& tag);
+void ReadColourItem(ParseState& s, const TagRow& tag);
+void ReadBreathItem(ParseState& s, const TagRow& tag);
+void ReadDietItem(ParseState& s, const TagRow& tag);
+void ReadAppendagesItem(ParseState& s, const TagRow& tag);
+void ReadSkinItem(ParseState& s, const TagRow& tag);
 
-// One-letter tags.
-void ReadMoney(ParseState& s);           // $
-void ReadAge(ParseState& s);             // A
-void ReadBreathItem(ParseState& s);      // B
-void ReadColourItem(ParseState& s);      // C
-void ReadDietItem(ParseState& s);        // F
-void ReadGenderItem(ParseState& s);      // G
-void ReadHoard(ParseState& s);           // H
-void ReadIrritability(ParseState& s);    // I
-void ReadJoviality(ParseState& s);       // J
-void ReadLengthItem(ParseState& s);      // L
-void ReadMatingStatus(ParseState& s);    // M
-void ReadNativeLand(ParseState& s);      // N
-void ReadOffspring(ParseState& s);       // O
-void ReadAppendagesItem(ParseState& s);  // P
-void ReadPsionics(ParseState& s);        // Q
-void ReadReality(ParseState& s);         // R
-void ReadSocialLife(ParseState& s);      // S
-void ReadWeightItem(ParseState& s);      // T
-void ReadUbiquity(ParseState& s);        // U
-void ReadMagic(ParseState& s);           // V
-void ReadWidth(ParseState& s);           // W
+// The entries of split items (A, J, M, O).
+void ReadRatedEntry(ParseState& s, const TagRow& tag);
+void ReadMatingEntry(ParseState& s, const TagRow& tag);
+void ReadOffspringEntry(ParseState& s, const TagRow& tag);
 
 }  // namespace zendric

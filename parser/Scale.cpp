@@ -18,29 +18,19 @@ void ReadScale(ParseState& s, std::span<const ScaleEntry> scale, TerminatorSet t
   }
 
   if (terminators.Contains(U'"') && CharAt(s, end) == U'"') {
-    s.Cursor = end;  // keep the opening quote's position: a missing-quote error points at it
-    std::int32_t close = ScanToTerminator(s, TerminatorSet("\""), false, s.Cursor + 1);
-    if (close == 0) {
-      AddError(s, "Error: Missing \" in " + std::string(Noun) + " tag");
-      close = CodeLength(s) + 1;
-    }
+    s.Cursor = end;  // the opening quote: a missing-quote message points at it
+    const Enclosure quoted = ScanEnclosed(s, U'"', BraceEnds::Quietly, {"Error: Missing \" in ", Noun, " tag"});
     std::string text(Heading);
-    text += CodeSlice(s, s.Cursor + 1, close);
+    text += EnclosedText(s, quoted);
     AppendText(s, text);
-    s.Cursor = close + 1;
     return;
   }
 
-  for (const ScaleEntry& entry : scale) {
-    // Keys are ASCII, so comparing code point by code point is exact.
-    if (entry.Key.size() == modifier.size() &&
-        std::equal(entry.Key.begin(), entry.Key.end(), modifier.begin(),
-                   [](char k, char32_t c) { return static_cast<unsigned char>(k) == c; })) {
-      AppendText(s, Heading);
-      AppendText(s, entry.Text);
-      s.Cursor = end;
-      return;
-    }
+  if (const ScaleEntry* entry = FindRow(scale, &ScaleEntry::Key, modifier)) {
+    AppendText(s, Heading);
+    AppendText(s, entry->Text);
+    s.Cursor = end;
+    return;
   }
   AddError(s, "Error: invalid code in " + std::string(Noun) + " tag");
   s.Cursor = end;

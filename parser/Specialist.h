@@ -1,27 +1,52 @@
 // Technology, magic and psionics: a rating on the common scale, then an optional
-// speciality in square brackets.
+// speciality in square brackets. Their scales; headings and messages are their rows
+// of the tag catalogue.
 #pragma once
-
-#include <span>
-#include <string_view>
 
 #include "Scale.h"
 
 namespace zendric {
 
-// One specialist tag: its scale and the message for a field left without "]".
-struct SpecialistTag {
-  std::string_view Tag;
-  std::string_view Heading;
-  std::string_view Noun;
-  std::span<const ScaleEntry> Scale;
-  std::string_view MissingBracket;
+inline constexpr ScaleEntry TechnologyScale[] = {
+    {"+++!", "I write microcode in my spare time!"},
+    {"+++", "I build my own computers from spare parts."},
+    {"++", "I can program in several languages."},
+    {"+", "I can find my way around most gadgets."},
+    {"", "I can use a computer without breaking it."},
+    {"-", "I can just about set the clock on the video."},
+    {"--", "Machines and I don't get along."},
+    {"---", "Anything with a plug is a mystery to me."},
+    {"---!", "Technology? I still count on my claws."},
+    {"?", "I don't know how good I am with technology"},
+    {"~", "My tech skills vary"},
 };
 
-// Rows in the order Tc, V, Q.
-extern const std::span<const SpecialistTag> SpecialistTags;
+inline constexpr ScaleEntry MagicScale[] = {
+    {"+++!", "I bend the laws of nature at will!"},
+    {"+++", "I am a master of the arcane arts."},
+    {"++", "I know a number of spells."},
+    {"+", "I know a few simple spells and tricks."},
+    {"", "I can manage a charm or two."},
+    {"-", "My spells usually fizzle."},
+    {"--", "I once made a spoon glow - by accident."},
+    {"---", "I haven't a drop of magic in me."},
+    {"---!", "Magic? What's that?"},
+    {"~", "Sometimes I'm good at it, sometimes not."},
+    {"?", "I have no idea!"},
+};
 
-// The bracketed field at Cursor, if there is one.
-void ReadSpecialistField(ParseState& s, std::string_view MissingBracket);
+inline constexpr ScaleEntry PsionicsScale[] = {
+    {"+++!", "I can read and bend any mind I touch!"},
+    {"+++", "I speak mind to mind across great distances."},
+    {"++", "I can sense what others are thinking."},
+    {"+", "I pick up the odd stray thought."},
+    {"", "I have the usual hunches and no more."},
+    {"-", "My mind is fairly well shielded."},
+    {"--", "Only my very outer thoughts are exposed."},
+    {"---", "My mind is a closed book."},
+    {"---!", "My mind is a fortress - nothing gets in or out!"},
+    {"~", "Sometimes I'm good at it, sometimes not."},
+    {"?", "I have no idea!"},
+};
 
 }  // namespace zendric

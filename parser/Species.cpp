@@ -88,14 +88,8 @@ void ReadShapechanger(ParseState& s, TerminatorSet Stops, bool SayIAm) {
 // characters up to a blank, a mark, a stop or the next tag.
 std::string CutSpeciesCode(ParseState& s, TerminatorSet Stops) {
   if (CurrentChar(s) == U'"') {
-    std::int32_t close = ScanToTerminator(s, TerminatorSet("\""), false, s.Cursor + 1);
-    if (close == 0) {
-      AddError(s, "Error: Missing \" in species code");
-      close = CodeLength(s) + 1;
-    }
-    std::string code = CodeSlice(s, s.Cursor, close + 1);
-    s.Cursor = close + 1;
-    return code;
+    const Enclosure name = ScanEnclosed(s, U'"', BraceEnds::Quietly, {"Error: Missing \" in species code"});
+    return CodeSlice(s, name.Open, name.Close + 1);  // the quotes stay: they mark an own name
   }
   // The first character always belongs to the code, whatever it is.
   std::int32_t end = ScanToTerminator(s, Stops.With(CodeEnds), true, s.Cursor + 1);
@@ -109,13 +103,13 @@ std::string CutSpeciesCode(ParseState& s, TerminatorSet Stops) {
 void ReadFormBlock(ParseState& s) {
   AppendText(s, "\rSpecific to this form:");
   ++s.Cursor;
-  ++s.NestingDepth;
+  ++s.OpenFormBlocks;
   while (!AtEnd(s) && CurrentChar(s) != U'}') {
     while (CurrentChar(s) == U' ') ++s.Cursor;
     if (!AtEnd(s) && CurrentChar(s) != U'}') ReadItem(s, false);
   }
   if (!AcceptChar(s, U'}')) AddError(s, "Error: missing } at position " + std::to_string(s.Cursor));
-  --s.NestingDepth;
+  --s.OpenFormBlocks;
 }
 
 }  // namespace

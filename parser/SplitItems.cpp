@@ -1,100 +1,22 @@
 #include "SplitItems.h"
 
-#include <array>
 #include <string>
 
-#include "Readers.h"
+#include "Catalogue.h"
 
 namespace zendric {
 namespace {
 
-constexpr ScaleEntry AgeScale[] = {
-    {"+++!", "Ancient"},
-    {"+++", "Venerable"},
-    {"++", "Elder"},
-    {"+", "Old"},
-    {"", "Mature adult"},
-    {"-", "Young adult"},
-    {"--", "Juvenile"},
-    {"---", "Hatchling"},
-    {"---!", "Still in the egg"},
-    {"?", "I have no idea how old I am"},
-    {"~", "It depends on how I feel"},
-};
-
-constexpr ScaleEntry JovialityScale[] = {
-    {"+++!", "I'd laugh at my own funeral!"},
-    {"+++", "I laugh at everything, myself included."},
-    {"++", "I'm always ready for a joke."},
-    {"+", "I'm a cheerful sort."},
-    {"", "I'm as jolly as the next dragon."},
-    {"-", "I don't laugh much."},
-    {"--", "Jokes are wasted on me."},
-    {"---", "I never smile. Ever."},
-    {"---!", "Laugh near me and you're lunch!"},
-    {"~", "It depends on my mood"},
-    {"?", "I have no idea"},
-};
-
-constexpr ScaleEntry MatingScale[] = {
-    {"+++!", "I have more mates than I have claws!"},
-    {"+++", "I'm mated for life, and happily so!"},
-    {"++", "I have a mate."},
-    {"+", "I'm seeing someone."},
-    {"", "I'm looking for a mate."},
-    {"-", "Don't ask!"},
-    {"--", "I'm single."},
-    {"---", "I'm single and very proud of it!"},
-    {"---!", "A mate? Not in this life or any other!"},
-    {"/", "Ask me, and I'll ask your snout to meet your kidneys!"},
-    {"~", "It changes from one season to the next."},
-    {"?", "I'm not sure myself."},
-};
-
-constexpr ScaleEntry OffspringScale[] = {
-    {"+++!", "My hatchlings could fill a kingdom!"},
-    {"+++", "I have a whole clutch of them."},
-    {"++", "I've got a few still in the nest."},
-    {"+", "I've got one still in the nest."},
-    {"", "None yet, but I'd like some one day."},
-    {"-", "None, and I'm in no hurry."},
-    {"--", "Hatchlings? Not for me."},
-    {"---", "Keep those squealing things away from me!"},
-    {"---!", "I'd sooner eat one than raise one!"},
-    {"?", "I lost track long ago. If it meeps, I feed it."},
-    {"~", "That depends on who is visiting the nest."},
-    {"/", "If I ever heard one was my fault, I'd faint!"},
-};
-
-static_assert(std::size(AgeScale) == 11 && std::size(JovialityScale) == 11 &&
-              std::size(MatingScale) == 12 && std::size(OffspringScale) == 12);
-
-enum SplitRow { kAge, kJoviality, kMating, kOffspring };
-
-constexpr std::array<SplitTag, 4> Rows{{
-    {"A", "My age: ", "Error: Missing ) in age tag", ReadAgeEntry,
-     "\rMy real life age: ", "\rMy virtual age: ", "age", AgeScale, TerminatorSet(")rv")},
-    {"J", "My joviality: ", "Error: Missing ) in joviality tag", ReadJovialityEntry,
-     "\rMy real life joviality: ", "\rMy virtual joviality: ", "joviality", JovialityScale,
-     TerminatorSet(")rv")},
-    {"M", "My mating status: ", "Error: Missing ) in mating status tag", ReadMatingEntry,
-     "\rMy real life mating status: ", "\rMy virtual mating status: ", "mating status", MatingScale,
-     TerminatorSet(")*0123456789_rvx|")},
-    {"O", "My offspring: ", "Error: Missing ) in offspring tag", ReadOffspringEntry,
-     "\rMy real life offspring: ", "\rMy virtual offspring: ", "offspring", OffspringScale,
-     TerminatorSet(")rv")},
-}};
-
 // "r" or "v" in front of an entry says which life it describes.
-void ReadMarker(ParseState& s, const SplitTag& tag) {
+void ReadMarker(ParseState& s, const TagRow& tag) {
   if (AcceptChar(s, U'r')) {
-    AppendText(s, tag.RealLifeMarker);
+    AppendText(s, tag.RealLife);
   } else if (AcceptChar(s, U'v')) {
-    AppendText(s, tag.VirtualMarker);
+    AppendText(s, tag.Virtual);
   }
 }
 
-void ReadEntryScale(ParseState& s, const SplitTag& tag) {
+void ReadEntryScale(ParseState& s, const TagRow& tag) {
   ReadScale(s, tag.Scale, tag.Terminators, "", tag.Noun);
 }
 
@@ -115,13 +37,10 @@ void ReadMatingModifiers(ParseState& s, bool plus) {
   while (!AtEnd(s)) {
     const char32_t ch = CurrentChar(s);
     if (ch == U'"') {
-      std::int32_t close = ScanToTerminator(s, TerminatorSet("\""), false, s.Cursor + 1);
-      if (close == 0 || CharAt(s, close) != U'"') {
-        AddError(s, "Error: Missing \" in mating status description");
-        if (close == 0) close = CodeLength(s) + 1;
-      }
-      AppendText(s, "\rOther info: " + CodeSlice(s, s.Cursor + 1, close));
-      s.Cursor = close + 1;
+      // A "}" of a form block stands in for the quote, but not quietly.
+      const Enclosure info =
+          ScanEnclosed(s, U'"', BraceEnds::AsMissing, {"Error: Missing \" in mating status description"});
+      AppendText(s, "\rOther info: " + EnclosedText(s, info));
     } else if (IsDigit(ch)) {
       const std::string count = ReadNumber(s, true);
       if (plus) {
@@ -178,41 +97,32 @@ void ReadMatingModifiers(ParseState& s, bool plus) {
 
 }  // namespace
 
-const std::span<const SplitTag> SplitTags(Rows);
-
 // split item: one entry, or "(" entries ")"
-void ReadSplitItem(ParseState& s, const SplitTag& tag) {
+void ReadSplitItem(ParseState& s, const TagRow& tag) {
   AppendText(s, tag.Heading);
   if (!AcceptChar(s, U'(')) {
-    tag.ReadEntry(s);
+    tag.ReadEntry(s, tag);
     return;
   }
   for (;;) {
     const std::int32_t before = s.Cursor;
-    tag.ReadEntry(s);
+    tag.ReadEntry(s, tag);
     if (AtEnd(s) || CurrentChar(s) == U')' || CurrentChar(s) == U' ') break;
     // An entry that cannot start here (a capital, "$", a quote, "}") would stall
     // the group: it ends as at a blank and leaves that character to the item loop.
     if (s.Cursor == before) break;
   }
-  if (!AcceptChar(s, U')')) AddError(s, std::string(tag.MissingBracket));
+  if (!AcceptChar(s, U')')) AddError(s, std::string(tag.MissingClose));
 }
 
-// age entry: ["r"|"v"] scale
-void ReadAgeEntry(ParseState& s) {
-  ReadMarker(s, Rows[kAge]);
-  ReadEntryScale(s, Rows[kAge]);
-}
-
-// joviality entry: ["r"|"v"] scale
-void ReadJovialityEntry(ParseState& s) {
-  ReadMarker(s, Rows[kJoviality]);
-  ReadEntryScale(s, Rows[kJoviality]);
+// age and joviality entry: ["r"|"v"] scale
+void ReadRatedEntry(ParseState& s, const TagRow& tag) {
+  ReadMarker(s, tag);
+  ReadEntryScale(s, tag);
 }
 
 // mating entry: ["r"|"v"] [" "] scale {"quoted" | digits | "_" | "*" | "|" | "xx" | "xy"}
-void ReadMatingEntry(ParseState& s) {
-  const SplitTag& tag = Rows[kMating];
+void ReadMatingEntry(ParseState& s, const TagRow& tag) {
   ReadMarker(s, tag);
 
   // A blank in front of a capital only separates this item from the next one.
@@ -236,8 +146,7 @@ void ReadMatingEntry(ParseState& s) {
 }
 
 // offspring entry: ["r"|"v"] ["a"] ("-" digits | "+" digits | scale)
-void ReadOffspringEntry(ParseState& s) {
-  const SplitTag& tag = Rows[kOffspring];
+void ReadOffspringEntry(ParseState& s, const TagRow& tag) {
   ReadMarker(s, tag);
   const bool adopted = AcceptChar(s, U'a');
   const char32_t sign = CurrentChar(s);
@@ -251,10 +160,5 @@ void ReadOffspringEntry(ParseState& s) {
   }
   if (adopted) AppendText(s, "\rMy hatchlings are adopted.");
 }
-
-void ReadAge(ParseState& s) { ReadSplitItem(s, Rows[kAge]); }
-void ReadJoviality(ParseState& s) { ReadSplitItem(s, Rows[kJoviality]); }
-void ReadMatingStatus(ParseState& s) { ReadSplitItem(s, Rows[kMating]); }
-void ReadOffspring(ParseState& s) { ReadSplitItem(s, Rows[kOffspring]); }
 
 }  // namespace zendric

@@ -1,38 +1,68 @@
 // Age, joviality, mating status and offspring: one entry behind the tag, or a
-// bracketed group of entries for real life ("r") and virtual life ("v").
+// bracketed group of entries for real life ("r") and virtual life ("v"). Their
+// scales; markers, messages and entry readers are their rows of the tag catalogue.
 #pragma once
-
-#include <span>
-#include <string_view>
 
 #include "Scale.h"
 
 namespace zendric {
 
-using EntryReader = void (*)(ParseState&);
-
-// Everything the shared wrapper and a tag's entry reader need.
-struct SplitTag {
-  std::string_view Tag;
-  std::string_view Heading;
-  std::string_view MissingBracket;
-  EntryReader ReadEntry;
-  std::string_view RealLifeMarker;
-  std::string_view VirtualMarker;
-  std::string_view Noun;
-  std::span<const ScaleEntry> Scale;
-  TerminatorSet Terminators;
+inline constexpr ScaleEntry AgeScale[] = {
+    {"+++!", "Ancient"},
+    {"+++", "Venerable"},
+    {"++", "Elder"},
+    {"+", "Old"},
+    {"", "Mature adult"},
+    {"-", "Young adult"},
+    {"--", "Juvenile"},
+    {"---", "Hatchling"},
+    {"---!", "Still in the egg"},
+    {"?", "I have no idea how old I am"},
+    {"~", "It depends on how I feel"},
 };
 
-// Rows in the order A, J, M, O.
-extern const std::span<const SplitTag> SplitTags;
+inline constexpr ScaleEntry JovialityScale[] = {
+    {"+++!", "I'd laugh at my own funeral!"},
+    {"+++", "I laugh at everything, myself included."},
+    {"++", "I'm always ready for a joke."},
+    {"+", "I'm a cheerful sort."},
+    {"", "I'm as jolly as the next dragon."},
+    {"-", "I don't laugh much."},
+    {"--", "Jokes are wasted on me."},
+    {"---", "I never smile. Ever."},
+    {"---!", "Laugh near me and you're lunch!"},
+    {"~", "It depends on my mood"},
+    {"?", "I have no idea"},
+};
 
-// Writes the tag's heading, then one entry or a "( ... )" group of entries.
-void ReadSplitItem(ParseState& s, const SplitTag& tag);
+inline constexpr ScaleEntry MatingScale[] = {
+    {"+++!", "I have more mates than I have claws!"},
+    {"+++", "I'm mated for life, and happily so!"},
+    {"++", "I have a mate."},
+    {"+", "I'm seeing someone."},
+    {"", "I'm looking for a mate."},
+    {"-", "Don't ask!"},
+    {"--", "I'm single."},
+    {"---", "I'm single and very proud of it!"},
+    {"---!", "A mate? Not in this life or any other!"},
+    {"/", "Ask me, and I'll ask your snout to meet your kidneys!"},
+    {"~", "It changes from one season to the next."},
+    {"?", "I'm not sure myself."},
+};
 
-void ReadAgeEntry(ParseState& s);
-void ReadJovialityEntry(ParseState& s);
-void ReadMatingEntry(ParseState& s);
-void ReadOffspringEntry(ParseState& s);
+inline constexpr ScaleEntry OffspringScale[] = {
+    {"+++!", "My hatchlings could fill a kingdom!"},
+    {"+++", "I have a whole clutch of them."},
+    {"++", "I've got a few still in the nest."},
+    {"+", "I've got one still in the nest."},
+    {"", "None yet, but I'd like some one day."},
+    {"-", "None, and I'm in no hurry."},
+    {"--", "Hatchlings? Not for me."},
+    {"---", "Keep those squealing things away from me!"},
+    {"---!", "I'd sooner eat one than raise one!"},
+    {"?", "I lost track long ago. If it meeps, I feed it."},
+    {"~", "That depends on who is visiting the nest."},
+    {"/", "If I ever heard one was my fault, I'd faint!"},
+};
 
 }  // namespace zendric

@@ -26,6 +26,20 @@ class TAboutDialog : public QDialog {
  public:
   explicit TAboutDialog(TMainScreen* reader);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateEmblem();
+  void CreateCredits();
+  void CreateSample();
+  void CreateDescription();
+  void CreateButtons();
+  void DescribeControls();
+  void PlaceControls();
+  void btnReadClick();
+
+  TMainScreen* Reader;
   QFrame* bvIcon;
   QLabel* imIcon;
   QLabel* Label1;
@@ -39,15 +53,6 @@ class TAboutDialog : public QDialog {
   QPushButton* btnRead;
   QTextEdit* meAbout;
   QPushButton* OKButton;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  void btnReadClick();
-  void PlaceControls();
-
-  TMainScreen* Reader;
 };
 
 }  // namespace zendric

@@ -1,6 +1,8 @@
 #include "CodeEdit.h"
 
+#include <QGuiApplication>
 #include <QPlainTextDocumentLayout>
+#include <QStyleHints>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -57,6 +59,26 @@ TCodeEdit::TCodeEdit(QWidget* parent) : QPlainTextEdit(parent) {
   auto* doc = new QTextDocument(this);
   doc->setDocumentLayout(new TCodeLayout(doc, this));
   setDocument(doc);
+  connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TCodeEdit::ChooseCaretBlink);
+  connect(this, &QPlainTextEdit::textChanged, this, &TCodeEdit::ChooseCaretBlink);
+}
+
+TCodeEdit::~TCodeEdit() {
+  if (steadyCaret) QGuiApplication::styleHints()->setCursorFlashTime(blinkTime);
+}
+
+// The blink time is the application's: the field sets it to none and back.
+void TCodeEdit::ChooseCaretBlink() {
+  const bool steady = textCursor().block().length() > SteadyCaretFrom;
+  if (steady == steadyCaret) return;
+  steadyCaret = steady;
+  QStyleHints* hints = QGuiApplication::styleHints();
+  if (steady) {
+    blinkTime = hints->cursorFlashTime();
+    hints->setCursorFlashTime(0);
+  } else {
+    hints->setCursorFlashTime(blinkTime);
+  }
 }
 
 }  // namespace zendric

@@ -1,15 +1,56 @@
 #include "ErrorList.h"
 
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <climits>
 
-namespace zendric {
+#include "FocusFrame.h"
 
+namespace zendric {
 namespace {
 
-QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+class TErrorRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem row = option;
+    const bool focused = row.state & QStyle::State_HasFocus;
+    row.state &= ~QStyle::State_HasFocus;  // the style's own focus mark; the frame below is ours
+    if ((row.state & QStyle::State_MouseOver) && !(row.state & QStyle::State_Selected)) {
+      QColor lit = row.palette.color(QPalette::Active, QPalette::Highlight);
+      lit.setAlpha(48);
+      painter->fillRect(row.rect, lit);
+    }
+    QStyledItemDelegate::paint(painter, row, index);
+    if (focused) PaintFocusFrame(*painter, row.rect, row.palette);
+  }
+};
+
+bool StartsCodePoint(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
 
 }  // namespace
+
+QString ShownMessage(std::string_view message) {
+  const auto text = [](std::string_view part) { return QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size())); };
+  // Counted from the front only until the limit is passed: a megabyte costs no more
+  // than a short message.
+  const std::size_t headLength = ShownMessageLength - TailLength;
+  std::size_t at = 0, points = 0, headEnd = 0;
+  for (; at < message.size() && points <= ShownMessageLength; ++at) {
+    if (!StartsCodePoint(message[at])) continue;
+    if (points == headLength) headEnd = at;
+    ++points;
+  }
+  if (points <= ShownMessageLength) return text(message);
+  std::size_t tailStart = message.size();
+  for (std::size_t tail = 0; tail < TailLength;)
+    if (StartsCodePoint(message[--tailStart])) ++tail;
+  return text(message.substr(0, headEnd)) + QStringLiteral(" \u2026 ") + text(message.substr(tailStart));
+}
 
 void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, QSize rowSize) {
   beginResetModel();
@@ -25,7 +66,7 @@ int TErrorListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant TErrorListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
-  if (role == Qt::DisplayRole) return ToQString(Reading->Message(static_cast<std::size_t>(index.row())));
+  if (role == Qt::DisplayRole) return ShownMessage(Reading->Message(static_cast<std::size_t>(index.row())));
   if (role == Qt::SizeHintRole && RowSize.isValid()) return RowSize;
   return {};
 }
@@ -35,6 +76,64 @@ TErrorList::TErrorList(QWidget* parent) : QListView(parent), Model(new TErrorLis
   setUniformItemSizes(true);  // rows are placed by arithmetic, not measured one by one
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setItemDelegate(new TErrorRowDelegate(this));
+  setMouseTracking(true);
+  viewport()->setAttribute(Qt::WA_Hover);
+  RowHeight_ = SizeOfRow(QStringLiteral("Error")).height();
+}
+
+QSize TErrorList::SizeOfRow(const QString& text) const {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.text = text;
+  option.features |= QStyleOptionViewItem::HasDisplay;
+  return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+}
+
+void TErrorList::SetHeightForRows(int height) {
+  Room = height;
+  FitWholeRows();
+}
+
+// The rows' height is fixed; what is left for them depends on the horizontal scroll bar,
+// which comes and goes with the width.
+void TErrorList::FitWholeRows() {
+  if (Room <= 0 || RowHeight_ <= 0 || Fitting) return;
+  const QScrollBar* bar = horizontalScrollBar();
+  const bool barShown = horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn ||
+                        (horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded && bar->maximum() > 0);
+  const int chrome = 2 * frameWidth() + (barShown ? bar->sizeHint().height() : 0);
+  const int rows = std::max(1, (Room - chrome) / RowHeight_);
+  const int height = chrome + rows * RowHeight_;
+  if (height == this->height() && minimumHeight() == maximumHeight()) return;
+  Fitting = true;
+  setFixedHeight(height);
+  Fitting = false;
+}
+
+void TErrorList::updateGeometries() {
+  QListView::updateGeometries();
+  FitWholeRows();
+}
+
+void TErrorList::changeEvent(QEvent* event) {
+  QListView::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    RowHeight_ = SizeOfRow(QStringLiteral("Error")).height();
+    FitWholeRows();
+  }
+}
+
+// A pointing hand over a row, the plain arrow beside the rows.
+void TErrorList::mouseMoveEvent(QMouseEvent* event) {
+  QListView::mouseMoveEvent(event);
+  if (indexAt(event->position().toPoint()).isValid()) viewport()->setCursor(Qt::PointingHandCursor);
+  else viewport()->unsetCursor();
+}
+
+void TErrorList::leaveEvent(QEvent* event) {
+  QListView::leaveEvent(event);
+  viewport()->unsetCursor();
 }
 
 // All rows take the size of the longest message, so that the list scrolls sideways as
@@ -47,12 +146,9 @@ void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading) {
     std::size_t longest = 0;
     for (std::size_t i = 1; i < count; ++i)
       if (reading->Message(i).size() > reading->Message(longest).size()) longest = i;
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    option.text = ToQString(reading->Message(longest));
-    option.features |= QStyleOptionViewItem::HasDisplay;
-    rowSize = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    rowSize = SizeOfRow(ShownMessage(reading->Message(longest)));
     rowSize.rwidth() += fontMetrics().averageCharWidth();
+    RowHeight_ = rowSize.height();
   }
   Model->SetReading(std::move(reading), rowSize);
 }

@@ -8,10 +8,20 @@
 #include <QListView>
 #include <QSize>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "ZNParser.h"
 
 namespace zendric {
+
+// A message as the list shows it. A message quotes the item it is about, and a pasted
+// megabyte can make that item a megabyte long, which a row would lay out whole on every
+// paint: a message of more than ShownMessageLength code points shows its start, " … "
+// and its last TailLength code points (where the message says what is wrong).
+inline constexpr std::size_t ShownMessageLength = 400;
+inline constexpr std::size_t TailLength = 60;
+QString ShownMessage(std::string_view message);
 
 class TErrorListModel : public QAbstractListModel {
   Q_OBJECT
@@ -31,12 +41,21 @@ class TErrorListModel : public QAbstractListModel {
   QSize RowSize;
 };
 
+// Rows that can be clicked show it: the row under the pointer is lit and the pointer
+// is a pointing hand. The current row shows the keyboard focus as a frame, and the
+// list is as high as a whole number of rows, so that no row is cut in half.
 class TErrorList : public QListView {
   Q_OBJECT
 
  public:
   explicit TErrorList(QWidget* parent = nullptr);
 
+  // The list takes the most whole rows that fit in `height` pixels, scroll bar and
+  // frame included.
+  void SetHeightForRows(int height);
+  int RowHeight() const { return RowHeight_; }
+
+  // Shows the messages of `reading`, which the list shares.
   void SetReading(std::shared_ptr<const ParseResult> reading);
 
   int count() const { return Model->rowCount(); }
@@ -46,8 +65,20 @@ class TErrorList : public QListView {
   QString Text(int row) const { return Model->index(row).data().toString(); }
   QRect RowRect(int row) const { return visualRect(Model->index(row)); }
 
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void updateGeometries() override;
+  void changeEvent(QEvent* event) override;
+
  private:
+  void FitWholeRows();
+  QSize SizeOfRow(const QString& text) const;
+
   TErrorListModel* Model;
+  int Room = 0;
+  int RowHeight_ = 0;
+  bool Fitting = false;
 };
 
 }  // namespace zendric

@@ -4,11 +4,13 @@
 #include <QPaintEvent>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QToolTip>
 #include <algorithm>
 #include <numeric>
 
 #include "CaretMapping.h"
+#include "ErrorList.h"
 
 namespace zendric {
 
@@ -77,48 +79,103 @@ TErrorMarks::TErrorMarks(QPlainTextEdit* field) : QObject(field), field_(field) 
   field_->viewport()->installEventFilter(this);
 }
 
-void TErrorMarks::Show(const ParseResult& reading) {
+void TErrorMarks::Show(std::shared_ptr<const ParseResult> shared) {
+  reading_ = std::move(shared);
+  const ParseResult& reading = *reading_;
   const QString text = field_->document()->toRawText();
   const std::size_t count = reading.MessageCount();
   std::vector<std::int32_t> positions(count);
   for (std::size_t i = 0; i < count; ++i) positions[i] = reading.MessagePosition(i);
   const std::vector<int> offsets = FieldOffsetsForCodePositions(text, positions);
 
-  std::vector<Mark> found;
+  struct Found {
+    int Start, End;
+    std::uint32_t Message;
+  };
+  std::vector<Found> found;
+  found.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const auto [start, end] = CharacterBefore(text, offsets[i]);
     if (start == end) continue;  // nothing stands before the caret: an empty field
-    const std::string_view message = reading.Message(i);
-    found.push_back({start, end, {QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()))}});
+    found.push_back({start, end, static_cast<std::uint32_t>(i)});
   }
   // Several errors on one character make one mark that names them all, in list order.
-  std::stable_sort(found.begin(), found.end(), [](const Mark& a, const Mark& b) { return a.Start < b.Start; });
-  marks_.clear();
-  for (Mark& mark : found) {
-    if (!marks_.empty() && marks_.back().Start == mark.Start)
-      marks_.back().Messages += mark.Messages;
+  std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.Start < b.Start; });
+  // Built anew rather than cleared, so that a short list lets the memory of a long one go.
+  std::vector<Mark> marks;
+  std::vector<std::uint32_t> order;
+  order.reserve(found.size());
+  for (const Found& f : found) {
+    if (!marks.empty() && marks.back().Start == f.Start)
+      ++marks.back().Count;
     else
-      marks_.push_back(std::move(mark));
+      marks.push_back({f.Start, f.End, static_cast<std::uint32_t>(order.size()), 1});
+    order.push_back(f.Message);
   }
+  marks.shrink_to_fit();
+  marks_ = std::move(marks);
+  messageOrder_ = std::move(order);
   layer_->update();
 }
 
-QRect TErrorMarks::MarkRect(const Mark& mark) const {
+QStringList TErrorMarks::MessagesOf(const Mark& mark) const {
+  QStringList messages;
+  for (std::uint32_t k = mark.First; k < mark.First + mark.Count; ++k)
+    messages << ShownMessage(reading_->Message(messageOrder_[k]));
+  return messages;
+}
+
+namespace {
+
+// The line of `layout` that holds block position `at`, found by halving: the layout's
+// own lookup walks the lines from the first, and a pasted megabyte has thousands.
+QTextLine LineHolding(const QTextLayout& layout, int at) {
+  int low = 0, high = layout.lineCount() - 1;
+  while (low < high) {
+    const int middle = (low + high + 1) / 2;
+    if (layout.lineAt(middle).textStart() <= at)
+      low = middle;
+    else
+      high = middle - 1;
+  }
+  return layout.lineAt(low);
+}
+
+}  // namespace
+
+// Where the layout of `block` has its origin in the viewport: the caret rectangle at
+// the block's start, less the first line's place. A caret rectangle costs a walk over
+// every line of its block, so a paint takes one per block, not one per mark.
+QPointF TErrorMarks::BlockOrigin(const QTextBlock& block) const {
   QTextCursor at(field_->document());
-  at.setPosition(mark.Start);
-  const QRect left = field_->cursorRect(at);
-  at.setPosition(mark.End);
-  const QRect right = field_->cursorRect(at);
-  int width = right.left() - left.left();
-  if (right.top() != left.top() || width <= 0) {
+  at.setPosition(block.position());
+  const QRect caret = field_->cursorRect(at);  // lays the block out if it was not
+  const QTextLine first = block.layout()->lineAt(0);
+  if (!first.isValid()) return caret.topLeft();
+  return QPointF(caret.left() - first.cursorToX(0), caret.top() - first.y());
+}
+
+QRect TErrorMarks::RectIn(const Mark& mark, const QTextBlock& block, QPointF origin) const {
+  const QTextLayout* layout = block.layout();
+  if (!layout || layout->lineCount() == 0) return {};
+  const int start = mark.Start - block.position(), end = mark.End - block.position();
+  const QTextLine line = LineHolding(*layout, start);
+  const qreal left = line.cursorToX(start);
+  const bool lastLine = line.lineNumber() == layout->lineCount() - 1;
+  int width = 0;
+  if (end < line.textStart() + line.textLength() || lastLine) width = qRound(line.cursorToX(end) - left);
+  if (width <= 0) {
     // The character ends a wrapped display line: measure it instead.
-    QString ch;
-    for (int i = mark.Start; i < mark.End; ++i) ch += field_->document()->characterAt(i);
-    width = std::max(1, field_->fontMetrics().horizontalAdvance(ch));
+    width = std::max(1, field_->fontMetrics().horizontalAdvance(block.text().mid(start, end - start)));
   }
   // Wide enough for two turns of the wave under a blank or an "i"; the wave runs in
   // the line's descent and may reach a little below it.
-  return QRect(left.left(), left.top(), std::max(width, 5), left.height() + 2);
+  return QRect(qRound(origin.x() + left), qRound(origin.y() + line.y()), std::max(width, 5), qRound(line.height()) + 2);
+}
+
+QRect TErrorMarks::MarkRect(const Mark& mark) const {
+  const QTextBlock block = field_->document()->findBlock(mark.Start);
+  return RectIn(mark, block, BlockOrigin(block));
 }
 
 void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
@@ -130,8 +187,14 @@ void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
                             [](const Mark& mark, int offset) { return mark.End < offset; });
   const int baseline = field_->fontMetrics().ascent();
   painter.setPen(QPen(MarkColour, 1));
+  QTextBlock block;
+  QPointF origin;
   for (; m != marks_.end() && m->Start <= last + 1; ++m) {
-    const QRect r = MarkRect(*m);
+    if (!block.isValid() || !block.contains(m->Start)) {
+      block = field_->document()->findBlock(m->Start);
+      origin = BlockOrigin(block);
+    }
+    const QRect r = RectIn(*m, block, origin);
     if (!r.intersects(area)) continue;
     // A zigzag two pixels high and four long, from the baseline down.
     const int high = r.top() + baseline + 1, low = high + 2;
@@ -155,7 +218,7 @@ const TErrorMarks::Mark* TErrorMarks::MarkAt(QPoint point) const {
 
 QString TErrorMarks::ToolTipAt(QPoint point) const {
   const Mark* mark = MarkAt(point);
-  return mark ? mark->Messages.join(u'\n') : QString();
+  return mark ? MessagesOf(*mark).join(u'\n') : QString();
 }
 
 bool TErrorMarks::eventFilter(QObject* watched, QEvent* event) {
@@ -168,7 +231,7 @@ bool TErrorMarks::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ToolTip: {
       const auto* help = static_cast<QHelpEvent*>(event);
       if (const Mark* mark = MarkAt(help->pos()))
-        QToolTip::showText(help->globalPos(), mark->Messages.join(u'\n'), field_->viewport(), MarkRect(*mark));
+        QToolTip::showText(help->globalPos(), MessagesOf(*mark).join(u'\n'), field_->viewport(), MarkRect(*mark));
       else
         QToolTip::hideText();
       return true;

@@ -8,8 +8,10 @@
 #include <QPainter>
 #include <QRect>
 #include <QStringList>
+#include <QTextBlock>
 #include <cstdint>
 #include <span>
+#include <memory>
 #include <vector>
 
 #include "ZNParser.h"
@@ -30,20 +32,26 @@ class TErrorMarks : public QObject {
 
  public:
   // One marked character and every message recorded at it, in the order of the list.
+  // A code can hold a million errors: a mark is four numbers, and the messages stay
+  // in the reading.
   struct Mark {
     int Start;  // field offsets, as a QTextCursor counts them
     int End;
-    QStringList Messages;
+    std::uint32_t First;  // the mark's messages: messageOrder_[First, First + Count)
+    std::uint32_t Count;
   };
 
   static constexpr QColor MarkColour{255, 0, 0};
 
   explicit TErrorMarks(QPlainTextEdit* field);
 
-  // Replaces every mark by those of `reading`, which was read from the field as it is now.
-  void Show(const ParseResult& reading);
+  // Replaces every mark by those of `reading`, which was read from the field as it is
+  // now; the marks share it.
+  void Show(std::shared_ptr<const ParseResult> reading);
 
   const std::vector<Mark>& Marks() const { return marks_; }
+  // The messages recorded at `mark`, in the order of the list and as it shows them.
+  QStringList MessagesOf(const Mark& mark) const;
   // Where `mark` stands in the field's viewport, its wave included.
   QRect MarkRect(const Mark& mark) const;
   // The layer over the field's viewport that the waves are drawn on.
@@ -58,10 +66,14 @@ class TErrorMarks : public QObject {
   friend class TMarkLayer;
   const Mark* MarkAt(QPoint point) const;
   void PaintMarks(QPainter& painter, const QRect& area) const;
+  QPointF BlockOrigin(const QTextBlock& block) const;
+  QRect RectIn(const Mark& mark, const QTextBlock& block, QPointF origin) const;
 
   QPlainTextEdit* field_;
   QWidget* layer_;
+  std::shared_ptr<const ParseResult> reading_;
   std::vector<Mark> marks_;  // by Start, no two on one character
+  std::vector<std::uint32_t> messageOrder_;  // indexes of the reading's messages, by mark
 };
 
 }  // namespace zendric

@@ -1,6 +1,10 @@
 #include "HyperLink.h"
 
+#include <QAccessibleWidget>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -8,9 +12,37 @@
 #include "FmxUtils.h"
 
 namespace zendric {
+namespace {
+
+// A link label is announced as a link, by its caption, and can be pressed.
+class THyperLinkAccessible : public QAccessibleWidget {
+ public:
+  explicit THyperLinkAccessible(THyperLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+  QString text(QAccessible::Text t) const override {
+    const auto* link = static_cast<const THyperLink*>(widget());
+    if (t == QAccessible::Name && link->accessibleName().isEmpty()) return link->text();
+    if (t == QAccessible::Value) return link->URL();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& action) override {
+    if (action == pressAction()) static_cast<THyperLink*>(widget())->Open();
+  }
+};
+
+QAccessibleInterface* HyperLinkAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String(THyperLink::staticMetaObject.className()))
+    if (auto* link = qobject_cast<THyperLink*>(object)) return new THyperLinkAccessible(link);
+  return nullptr;
+}
+
+}  // namespace
 
 THyperLink::THyperLink(QWidget* parent)
-    : QLabel(parent), opener_([](const QString& url) { ShellOpen(url); }) {
+    : QLabel(parent), opener_(&ShellOpen) {
+  static const bool factoryInstalled = (QAccessible::installFactory(&HyperLinkAccessible), true);
+  (void)factoryInstalled;
   setTextFormat(Qt::PlainText);
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::TabFocus);  // reached by Tab; a click opens it without taking the focus
@@ -65,7 +97,15 @@ void THyperLink::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void THyperLink::Open() {
-  if (opener_) opener_(url_);
+  if (!opener_ || opener_(url_)) return;
+  QGuiApplication::clipboard()->setText(url_);
+  QMessageBox message(QMessageBox::Information, QStringLiteral("Link not opened"),
+                      QStringLiteral("No program on this desktop opened this address; it is on the clipboard now:\n\n") + url_,
+                      QMessageBox::Ok, window());
+  message.setObjectName(QStringLiteral("linkNotOpened"));
+  message.setTextFormat(Qt::PlainText);
+  message.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  message.exec();
 }
 
 void THyperLink::keyPressEvent(QKeyEvent* event) {

@@ -6,93 +6,204 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "AboutDialogForm.h"
-#include "Accessibility.h"
 #include "CaretMapping.h"
 #include "CodeEdit.h"
 #include "ErrorMarks.h"
+#include "FocusFrame.h"
 #include "ReadingText.h"
 
 namespace zendric {
+namespace {
+
+// The platform's key for help, F1 where it has none.
+QKeySequence HelpKey() {
+  const QKeySequence help(QKeySequence::HelpContents);
+  return help.isEmpty() ? QKeySequence(Qt::Key_F1) : help;
+}
+
+QString KeyText(const QKeySequence& keys) { return keys.toString(QKeySequence::NativeText); }
+
+}  // namespace
 
 TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Zendric 2 reader"));
-  resize(558, 315);
+  resize(FirstSize);
+  CreateTopPanel();
+  CreateCodeList();
+  CreateErrorList();
+  LayOutControls();
+  CreateShortcuts();
+  DescribeControls();
+  ConnectControls();
+  PlaceOnScreen();
+}
 
+// The code field, and the About button in a narrow panel at its right.
+void TMainScreen::CreateTopPanel() {
   pnTop = new QWidget(this);
-  pnTop->setFixedHeight(57);
+  pnTop->setObjectName(QStringLiteral("pnTop"));
+  pnTop->setMinimumHeight(24);
   meZendric = new TCodeEdit(pnTop);
+  meZendric->setObjectName(QStringLiteral("meZendric"));
   meZendric->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   meZendric->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   meZendric->setTabChangesFocus(true);
   meZendric->installEventFilter(this);
+  meZendric->setPlaceholderText(QStringLiteral("Type or paste a Zendric 2 code, e.g. ZN2.Dw Gm L12m"));
+  errorMarks = new TErrorMarks(meZendric);
+  new TFocusFrame(meZendric);
+
   pnButton = new QWidget(pnTop);
+  pnButton->setObjectName(QStringLiteral("pnButton"));
   pnButton->setFixedWidth(38);
   btnAbout = new QToolButton(pnButton);
+  btnAbout->setObjectName(QStringLiteral("btnAbout"));
   btnAbout->setAutoRaise(true);
   btnAbout->setGeometry(8, 16, 25, 25);
   btnAbout->setIcon(QIcon(QStringLiteral(":/pictures/question.svg")));
   btnAbout->setIconSize(QSize(16, 16));
-  btnAbout->setToolTip(QStringLiteral("About"));
-  btnAbout->setAccessibleName(QStringLiteral("About"));
+  new TFocusFrame(btnAbout);
+
   auto* topRow = new QHBoxLayout(pnTop);
   topRow->setContentsMargins(0, 0, 0, 0);
   topRow->setSpacing(0);
   topRow->addWidget(meZendric, 1);
   topRow->addWidget(pnButton);
+}
 
+void TMainScreen::CreateCodeList() {
   sbCodeList = new QScrollArea(this);
+  sbCodeList->setObjectName(QStringLiteral("sbCodeList"));
   sbCodeList->setWidgetResizable(false);
   sbCodeList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sbCodeList->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Panel1 = new QWidget;
+  Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->resize(0, 0);
   sbCodeList->setWidget(Panel1);
   resultColumn = std::make_unique<TResultColumn>(sbCodeList, Panel1);
+  // The column shows nothing of its own while it has the focus: Tab would seem to vanish.
+  new TFocusFrame(sbCodeList);
+  sbCodeList->installEventFilter(this);  // rewraps the column for the room it gets
+  AddCopyReading(sbCodeList, {[this] { return CodeTextOfField(meZendric->document()->toRawText()); },
+                              [this]() -> const ParseResult& { return *reading; },
+                              [this] { return resultColumn->SelectedText(); }});
+}
 
+void TMainScreen::CreateErrorList() {
   lbErrors = new TErrorList(this);
-  lbErrors->setFixedHeight(ErrorListHeight);
+  lbErrors->setObjectName(QStringLiteral("lbErrors"));
+  lbErrors->SetHeightForRows(ErrorListHeight);
   lbErrors->hide();
+}
+
+// The code above the reading, the boundary between them to be dragged; the errors below.
+void TMainScreen::LayOutControls() {
+  spReading = new QSplitter(Qt::Vertical, this);
+  spReading->setObjectName(QStringLiteral("spReading"));
+  spReading->setChildrenCollapsible(false);
+  spReading->setHandleWidth(4);
+  spReading->addWidget(pnTop);
+  spReading->addWidget(sbCodeList);
+  spReading->setStretchFactor(0, 0);
+  spReading->setStretchFactor(1, 1);
+  spReading->setSizes({FirstCodeHeight, FirstSize.height()});
 
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  column->addWidget(pnTop);
-  column->addWidget(sbCodeList, 1);
+  column->addWidget(spReading, 1);
   column->addWidget(lbErrors);
 
   setTabOrder(lbErrors, sbCodeList);
   setTabOrder(sbCodeList, meZendric);
   setTabOrder(meZendric, btnAbout);
   meZendric->setFocus();
+}
 
+// The key that asks for help opens the box that explains the program.
+void TMainScreen::CreateShortcuts() {
+  auto* openAbout = new QShortcut(HelpKey(), this);
+  connect(openAbout, &QShortcut::activated, btnAbout, &QToolButton::click);
+  btnAbout->setToolTip(QStringLiteral("About (%1)").arg(KeyText(HelpKey())));
+  auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+  connect(quit, &QShortcut::activated, this, &QWidget::close);
+}
+
+// What a screen reader says for each control.
+void TMainScreen::DescribeControls() {
+  const QString copyKeys = KeyText(QKeySequence::Copy);
+  const QString helpKey = KeyText(HelpKey());
+  const struct {
+    QWidget* control;
+    QString name;
+    QString description;
+  } descriptions[] = {
+      {this, QStringLiteral("Zendric 2 reader"),
+       QStringLiteral("Reads a Zendric 2 code and says in plain English what each of its items describes")},
+      {pnTop, QStringLiteral("Code and About"), QStringLiteral("The code to read and the About button")},
+      {meZendric, QStringLiteral("Code"),
+       QStringLiteral("The Zendric 2 code to read: type or paste it here. Errors are underlined in red")},
+      {pnButton, QStringLiteral("About button"), QStringLiteral("Holds the About button")},
+      {btnAbout, QStringLiteral("About"),
+       QStringLiteral("Shows the program's name and version and a sample code (%1)").arg(helpKey)},
+      {sbCodeList, QStringLiteral("Reading"),
+       QStringLiteral("What each item of the code says, one paragraph per item. %1 copies it all").arg(copyKeys)},
+      {Panel1, QStringLiteral("Reading text"), QStringLiteral("The paragraphs of the reading")},
+      {lbErrors, QStringLiteral("Errors"),
+       QStringLiteral("The errors found in the code. Enter puts the caret at the selected error")},
+  };
+  for (const auto& d : descriptions) {
+    d.control->setAccessibleName(d.name);
+    d.control->setAccessibleDescription(d.description);
+  }
+}
+
+void TMainScreen::ConnectControls() {
   connect(meZendric, &QPlainTextEdit::textChanged, this, &TMainScreen::meZendricChange);
   connect(lbErrors, &QListView::clicked, this, &TMainScreen::lbErrorsClick);
   connect(lbErrors, &QListView::activated, this, &TMainScreen::lbErrorsClick);
   connect(btnAbout, &QToolButton::clicked, this, &TMainScreen::btnAboutClick);
-  errorMarks = new TErrorMarks(meZendric);
-  AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return *reading; });
-  MakeReaderAccessible(*this);
+}
 
+void TMainScreen::PlaceOnScreen() {
   if (const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen())
     move(where->availableGeometry().center() - rect().center());
 }
 
 TMainScreen::~TMainScreen() { ClearCodeList(); }
 
-void TMainScreen::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  FillCodeList();
+void TMainScreen::RememberLayoutIn(std::unique_ptr<QSettings> settings) {
+  Settings = std::move(settings);
+  if (!Settings) return;
+  const QByteArray geometry = Settings->value(QStringLiteral("window/geometry")).toByteArray();
+  if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+    resize(FirstSize);
+    PlaceOnScreen();
+  }
+  spReading->restoreState(Settings->value(QStringLiteral("window/split")).toByteArray());
+}
+
+void TMainScreen::closeEvent(QCloseEvent* event) {
+  if (Settings) {
+    Settings->setValue(QStringLiteral("window/geometry"), saveGeometry());
+    Settings->setValue(QStringLiteral("window/split"), spReading->saveState());
+    Settings->sync();
+  }
+  QWidget::closeEvent(event);
 }
 
 // Shift+Enter would put a line break inside the line; it gives a new line, like Enter.
 // Splitting it afterwards would not do: the key's edit is no undo group the split can
 // join, so undo would bring the break back and the split would follow at once.
 bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sbCodeList && event->type() == QEvent::Resize) FillCodeList();
   if (watched == meZendric && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->matches(QKeySequence::InsertLineSeparator)) {
@@ -121,7 +232,7 @@ void TMainScreen::meZendricChange() {
   lbErrors->setVisible(next->MessageCount() > 0);
   layout()->activate();
   reading = std::move(next);
-  errorMarks->Show(*reading);
+  errorMarks->Show(reading);
   lbErrors->SetReading(reading);
   FillCodeList();
 }
@@ -154,6 +265,17 @@ void TMainScreen::SplitLines() {
     if (cut) block = document->findBlock(start + static_cast<int>(text.size()));  // the last piece
   }
   if (editing) cursor.endEditBlock();
+}
+
+// Select all and type over it, in one edit block: the field's undo takes back exactly
+// this, and the window reads the new code once.
+void TMainScreen::ReplaceCode(const QString& code) {
+  QTextCursor cursor(meZendric->document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(code);
+  cursor.endEditBlock();
+  meZendric->setTextCursor(cursor);  // the caret after the new code, as typing leaves it
 }
 
 void TMainScreen::lbErrorsClick() {

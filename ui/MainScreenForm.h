@@ -4,6 +4,8 @@
 
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QSettings>
+#include <QSplitter>
 #include <QToolButton>
 #include <QWidget>
 #include <memory>
@@ -24,12 +26,23 @@ class TMainScreen : public QWidget {
  public:
   static constexpr int SeparatorHeight = TResultColumn::SeparatorHeight;
   static constexpr int ErrorListHeight = 80;
+  static constexpr QSize FirstSize{558, 315};
+  static constexpr int FirstCodeHeight = 57;
 
   explicit TMainScreen(QWidget* parent = nullptr);
   ~TMainScreen() override;
 
   // The About box that btnAbout shows; created after the window, as at start-up.
   void SetAboutDialog(TAboutDialog* dialog) { AboutDialog = dialog; }
+
+  // Takes the window's size, place and the split between code and reading from
+  // `settings` (the first start keeps the first size, centred), and keeps them there
+  // when the window closes.
+  void RememberLayoutIn(std::unique_ptr<QSettings> settings);
+
+  // Puts `code` in the field in place of all it holds, as one edit that one undo takes
+  // back: whatever the user had typed is never lost to the program's own writes.
+  void ReplaceCode(const QString& code);
 
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
@@ -41,19 +54,20 @@ class TMainScreen : public QWidget {
   const std::vector<QWidget*>& CodeListControls() const { return resultColumn->Controls(); }
   const TResultColumn& ResultColumn() const { return *resultColumn; }
 
-  QWidget* pnTop;
-  QPlainTextEdit* meZendric;
-  QWidget* pnButton;
-  QToolButton* btnAbout;
-  TErrorList* lbErrors;
-  QScrollArea* sbCodeList;
-  QWidget* Panel1;
-
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CreateTopPanel();
+  void CreateCodeList();
+  void CreateErrorList();
+  void LayOutControls();
+  void CreateShortcuts();
+  void DescribeControls();
+  void ConnectControls();
+  void PlaceOnScreen();
+
   void meZendricChange();
   void lbErrorsClick();
   void btnAboutClick();
@@ -61,13 +75,23 @@ class TMainScreen : public QWidget {
   void ClearCodeList();
   void SplitLines();
 
+  QSplitter* spReading = nullptr;
+  QWidget* pnTop = nullptr;
+  QPlainTextEdit* meZendric = nullptr;
+  QWidget* pnButton = nullptr;
+  QToolButton* btnAbout = nullptr;
+  TErrorList* lbErrors = nullptr;
+  QScrollArea* sbCodeList = nullptr;
+  QWidget* Panel1 = nullptr;
+
   TAboutDialog* AboutDialog = nullptr;
+  std::unique_ptr<QSettings> Settings;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   bool SplittingLines = false;
   // Shared with the result column and the error list, which show it.
   std::shared_ptr<const ParseResult> reading = std::make_shared<const ParseResult>();
   int parseCount = 0;
-  TErrorMarks* errorMarks;
+  TErrorMarks* errorMarks = nullptr;
 };
 
 }  // namespace zendric

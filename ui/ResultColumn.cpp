@@ -1,6 +1,8 @@
 #include "ResultColumn.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -12,10 +14,14 @@ constexpr int SliceMs = 12;         // measured per turn of the event loop after
 constexpr QMargins LabelMargins{3, 0, 3, 0};  // keeps the text off the box's frame
 
 // A result line marks its own line breaks with carriage returns; a label breaks at '\n'.
-QString DisplayText(std::string_view line) {
-  QString text = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+QString DisplayText(std::string_view piece) {
+  QString text = QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
   text.replace(u'\r', u'\n');
   return text;
+}
+
+std::uint64_t TextKey(std::string_view text) {
+  return std::hash<std::string_view>{}(text) * 0x9E3779B97F4A7C15ull + text.size();
 }
 
 int ClampToWidget(std::int64_t y) { return static_cast<int>(std::min<std::int64_t>(y, QWIDGETSIZE_MAX)); }
@@ -29,18 +35,125 @@ TResultColumn::TResultColumn(QScrollArea* box, QWidget* panel) : Box(box), Panel
   measureTimer.setInterval(0);
   connect(&measureTimer, &QTimer::timeout, this, [this] { MeasureFor(SliceMs); });
   connect(Box->verticalScrollBar(), &QScrollBar::valueChanged, this, &TResultColumn::Place);
+  Box->installEventFilter(this);
 }
 
 TResultColumn::~TResultColumn() { Clear(); }
 
+// A paragraph's text can be selected with the mouse, and with Shift and the arrows once
+// it has the focus; Tab passes over the paragraphs, and the column's menu is theirs.
 void TResultColumn::SetUpLabel(QLabel* label) const {
   label->setTextFormat(Qt::PlainText);  // "&" and "<b>" stay as typed
   label->setWordWrap(true);
   label->setContentsMargins(LabelMargins);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  label->setFocusPolicy(Qt::ClickFocus);
+  label->setContextMenuPolicy(Qt::NoContextMenu);
+  label->installEventFilter(const_cast<TResultColumn*>(this));
 }
 
-int TResultColumn::Measure(std::string_view line, int atWidth) {
-  ruler.setText(DisplayText(line));
+QString TResultColumn::SelectedText() const {
+  for (const QLabel* label : labels)
+    if (label->hasSelectedText()) return label->selectedText();
+  return {};
+}
+
+bool TResultColumn::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && ColumnKey(static_cast<QKeyEvent*>(event))) return true;
+  return QObject::eventFilter(watched, event);
+}
+
+// Home and End (with or without Ctrl) go to the top and the bottom, the page keys a page
+// on, from the column or from a paragraph in it; Enter puts the focus in the first
+// paragraph in view, to select from the keyboard, and Escape takes it back out.
+bool TResultColumn::ColumnKey(QKeyEvent* key) {
+  QScrollBar* bar = Box->verticalScrollBar();
+  const bool inParagraph = QApplication::focusWidget() != Box;
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  const bool plain = mods == Qt::NoModifier, ctrl = mods == Qt::ControlModifier;
+  switch (key->key()) {
+    case Qt::Key_Home:
+      if (!(ctrl || (plain && !inParagraph))) return false;
+      bar->triggerAction(QAbstractSlider::SliderToMinimum);
+      return true;
+    case Qt::Key_End:
+      if (!(ctrl || (plain && !inParagraph))) return false;
+      bar->triggerAction(QAbstractSlider::SliderToMaximum);
+      return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      if (!plain) return false;
+      bar->triggerAction(key->key() == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub
+                                                       : QAbstractSlider::SliderPageStepAdd);
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    {
+      if (inParagraph || labels.empty()) return false;
+      const std::size_t top = std::clamp(PieceAt(bar->value()), first, first + labels.size() - 1);
+      labels[top - first]->setFocus(Qt::OtherFocusReason);
+      labels[top - first]->setSelection(0, 0);  // the caret at the start of the paragraph
+      return true;
+    }
+    case Qt::Key_Escape:
+      if (!inParagraph) return false;
+      Box->setFocus(Qt::OtherFocusReason);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TResultColumn::CutIntoPieces(std::string_view line, std::uint32_t index, std::vector<Piece>& out) {
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t limit = std::min(line.size(), from + PieceBytes);
+    std::size_t rows = 1, at = from;
+    while (at < limit && !(line[at] == '\r' && ++rows > PieceRows)) ++at;
+    if (at == line.size()) {
+      out.push_back({index, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(at)});
+      return;
+    }
+    std::size_t to = at, next = at + 1;  // cut at the line break that starts a row too many
+    if (at == limit) {
+      // Too many bytes: cut after the last line break, else after a blank in the second
+      // half, else between two code points. Each piece takes at least one byte.
+      const std::string_view part = line.substr(from, limit - from);
+      const std::size_t lastBreak = part.rfind('\r');
+      const std::size_t lastBlank = part.rfind(' ');
+      if (lastBreak != std::string_view::npos && lastBreak > 0) {
+        to = from + lastBreak;
+        next = to + 1;
+      } else if (lastBlank != std::string_view::npos && lastBlank >= PieceBytes / 2) {
+        to = next = from + lastBlank + 1;
+      } else {
+        to = limit;
+        while (to > from + 1 && (static_cast<unsigned char>(line[to]) & 0xC0) == 0x80) --to;
+        next = to;
+      }
+    }
+    out.push_back({index, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to)});
+    from = next;
+  }
+}
+
+std::string_view TResultColumn::TextOf(std::size_t piece) const {
+  const Piece& p = pieces[piece];
+  return lines->Line(p.Line).substr(p.From, p.To - p.From);
+}
+
+int TResultColumn::LineHeight(std::size_t line) const {
+  const std::size_t last = firstPiece[line + 1] - 1;
+  return static_cast<int>(tops[last] + heights[last] - tops[firstPiece[line]]);
+}
+
+// The separator above a piece: none above the first, nor between pieces of one line.
+int TResultColumn::GapBefore(std::size_t piece) const {
+  return piece > 0 && pieces[piece].Line != pieces[piece - 1].Line ? SeparatorHeight : 0;
+}
+
+int TResultColumn::Measure(std::string_view text, int atWidth) {
+  ruler.setText(DisplayText(text));
   return ruler.heightForWidth(atWidth);
 }
 
@@ -61,24 +174,24 @@ int TResultColumn::Estimate(std::string_view line) const {
   return ClampToWidget(total * oneLineHeight);
 }
 
-// The exact height of `line`: known from an earlier line of the same text, or measured.
-void TResultColumn::Settle(std::size_t line) {
-  const std::string_view text = lines->Line(line);
-  auto it = knownHeights.find(text);
-  if (it == knownHeights.end()) it = knownHeights.emplace(std::string(text), Measure(text, width)).first;
-  heights[line] = it->second;
-  exact[line] = true;
+// The exact height of `piece`: known from an earlier piece of the same text, or measured.
+void TResultColumn::Settle(std::size_t piece) {
+  const std::string_view text = TextOf(piece);
+  auto [it, added] = knownHeights.try_emplace(TextKey(text), 0);
+  if (added) it->second = Measure(text, width);
+  heights[piece] = it->second;
+  exact[piece] = true;
   --pending;
 }
 
 // Whether the column at `atWidth` is taller than `room`; stops as soon as it is.
 bool TResultColumn::TallerThan(int atWidth, int room) {
   const bool known = atWidth == knownWidth && ruler.font() == knownFont;
-  std::int64_t total = -SeparatorHeight;
-  for (std::size_t i = 0; i < lines->LineCount(); ++i) {
-    const std::string_view line = lines->Line(i);
-    const auto it = known ? knownHeights.find(line) : knownHeights.end();
-    total += (it != knownHeights.end() ? it->second : Measure(line, atWidth)) + SeparatorHeight;
+  std::int64_t total = 0;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const std::string_view text = TextOf(i);
+    const auto it = known ? knownHeights.find(TextKey(text)) : knownHeights.end();
+    total += (it != knownHeights.end() ? it->second : Measure(text, atWidth)) + GapBefore(i);
     if (total > room) return true;
   }
   return false;
@@ -99,6 +212,18 @@ void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
   measureTimer.stop();
   lines = reading ? std::move(reading) : std::make_shared<const ParseResult>();
   if (ruler.font() != Panel->font()) ruler.setFont(Panel->font());
+  // Rebuilt rather than cleared, so that a short reading lets a long one's memory go.
+  std::vector<Piece> newPieces;
+  std::vector<std::uint32_t> newFirsts;
+  newPieces.reserve(lines->LineCount());
+  newFirsts.reserve(lines->LineCount() + 1);
+  for (std::size_t i = 0; i < lines->LineCount(); ++i) {
+    newFirsts.push_back(static_cast<std::uint32_t>(newPieces.size()));
+    CutIntoPieces(lines->Line(i), static_cast<std::uint32_t>(i), newPieces);
+  }
+  newFirsts.push_back(static_cast<std::uint32_t>(newPieces.size()));
+  pieces = std::move(newPieces);
+  firstPiece = std::move(newFirsts);
 
   const QSize room = Box->maximumViewportSize();
   int newWidth = room.width();
@@ -107,17 +232,18 @@ void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
     newWidth = std::max(0, newWidth - Box->verticalScrollBar()->sizeHint().width());
   UseWidth(newWidth);
 
-  const std::size_t count = lines->LineCount();
-  heights.assign(count, 0);
-  exact.assign(count, false);
+  const std::size_t count = pieces.size();
+  std::vector<int>(count, 0).swap(heights);
+  std::vector<bool>(count, false).swap(exact);
   pending = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    const auto it = knownHeights.find(lines->Line(i));
+    const std::string_view text = TextOf(i);
+    const auto it = knownHeights.find(TextKey(text));
     if (it != knownHeights.end()) {
       heights[i] = it->second;
       exact[i] = true;
     } else {
-      heights[i] = Estimate(lines->Line(i));
+      heights[i] = Estimate(text);
       ++pending;
     }
   }
@@ -132,9 +258,9 @@ void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
 // cut back to the current lines once it holds far more.
 void TResultColumn::ForgetOldTexts() {
   if (knownHeights.size() <= 2 * heights.size() + 1024) return;
-  decltype(knownHeights) current;
+  std::unordered_map<std::uint64_t, int> current;
   for (std::size_t i = 0; i < heights.size(); ++i)
-    if (exact[i]) current.emplace(lines->Line(i), heights[i]);
+    if (exact[i]) current.emplace(TextKey(TextOf(i)), heights[i]);
   knownHeights = std::move(current);
 }
 
@@ -147,9 +273,11 @@ void TResultColumn::Clear() {
   separators.clear();
   controls.clear();
   lines.reset();
-  heights.clear();
-  exact.clear();
-  tops.clear();
+  std::vector<Piece>().swap(pieces);
+  std::vector<std::uint32_t>().swap(firstPiece);
+  std::vector<int>().swap(heights);
+  std::vector<bool>().swap(exact);
+  std::vector<std::int64_t>().swap(tops);
   pending = 0;
   first = 0;
 }
@@ -157,26 +285,27 @@ void TResultColumn::Clear() {
 // Tops from the heights; the panel is as high as the labels plus the separators.
 void TResultColumn::Restack() {
   const std::size_t count = heights.size();
-  tops.resize(count);
+  if (tops.size() != count) std::vector<std::int64_t>(count).swap(tops);
   std::int64_t y = 0;
   for (std::size_t i = 0; i < count; ++i) {
+    y += GapBefore(i);
     tops[i] = y;
-    y += heights[i] + SeparatorHeight;
+    y += heights[i];
   }
-  const std::int64_t total = count > 0 ? y - SeparatorHeight : 0;
+  const std::int64_t total = y;
   restacking = true;  // the scroll bar may move; Place follows anyway
   Panel->resize(width, ClampToWidget(total));
   restacking = false;
 }
 
-std::size_t TResultColumn::LineAt(std::int64_t y) const {
+std::size_t TResultColumn::PieceAt(std::int64_t y) const {
   const auto after = std::upper_bound(tops.begin(), tops.end(), y);
   return after == tops.begin() ? 0 : static_cast<std::size_t>(after - tops.begin() - 1);
 }
 
 // Gives the lines in and near the view their labels, measuring those not yet measured.
 void TResultColumn::Place() {
-  if (placing || restacking || !lines || lines->LineCount() != heights.size()) return;
+  if (placing || restacking || !lines || pieces.size() != heights.size() || tops.size() != heights.size()) return;
   placing = true;
   const std::size_t count = heights.size();
   std::size_t from = 0, to = 0;
@@ -186,10 +315,10 @@ void TResultColumn::Place() {
       to = count;
     } else {
       const std::int64_t view = Box->maximumViewportSize().height();
-      from = LineAt(top - ViewsAround * view);
-      to = LineAt(top + view + ViewsAround * view) + 1;
+      from = PieceAt(top - ViewsAround * view);
+      to = PieceAt(top + view + ViewsAround * view) + 1;
     }
-    const std::size_t anchor = LineAt(top);
+    const std::size_t anchor = PieceAt(top);
     const std::int64_t offset = top - tops[anchor];
     bool measured = false;
     for (std::size_t i = from; i < to; ++i) {
@@ -214,7 +343,7 @@ void TResultColumn::KeepInView(std::size_t line, std::int64_t offset) {
   if (value != bar->value()) bar->setValue(value);
 }
 
-// Labels for lines from..to-1, taken over from the last placing where they can be.
+// Labels for pieces from..to-1, taken over from the last placing where they can be.
 void TResultColumn::Materialize(std::size_t from, std::size_t to) {
   const std::size_t count = to - from;
   std::vector<QLabel*> nextLabels(count, nullptr);
@@ -230,7 +359,8 @@ void TResultColumn::Materialize(std::size_t from, std::size_t to) {
     }
   }
   for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t line = from + i;
+    const std::size_t piece = from + i;
+    const std::string_view text = TextOf(piece);
     QLabel* label = nextLabels[i];
     bool fresh = false;
     if (!label && !spare.empty()) {
@@ -242,17 +372,18 @@ void TResultColumn::Materialize(std::size_t from, std::size_t to) {
       SetUpLabel(label);
       fresh = true;
     }
-    if (fresh || nextTexts[i] != lines->Line(line)) {
-      label->setText(DisplayText(lines->Line(line)));
-      nextTexts[i] = lines->Line(line);
+    if (fresh || nextTexts[i] != text) {
+      label->setText(DisplayText(text));
+      nextTexts[i] = text;
     }
-    label->setGeometry(0, ClampToWidget(tops[line]), width, heights[line]);
+    label->setGeometry(0, ClampToWidget(tops[piece]), width, heights[piece]);
     if (fresh) label->show();
     nextLabels[i] = label;
   }
   for (std::size_t k : spare) delete labels[k];
 
-  const std::size_t separatorCount = count > 0 ? count - 1 : 0;
+  std::size_t separatorCount = 0;
+  for (std::size_t i = 1; i < count; ++i) separatorCount += GapBefore(from + i) > 0;
   while (separators.size() > separatorCount) {
     delete separators.back();
     separators.pop_back();
@@ -265,9 +396,10 @@ void TResultColumn::Materialize(std::size_t from, std::size_t to) {
     separators.push_back(separator);
   }
   controls.clear();
+  std::size_t used = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    if (i > 0) {
-      QFrame* separator = separators[i - 1];
+    if (i > 0 && GapBefore(from + i) > 0) {
+      QFrame* separator = separators[used++];
       separator->setGeometry(0, ClampToWidget(tops[from + i] - SeparatorHeight), width, SeparatorHeight);
       separator->setFrameRect(QRect(0, 0, width, 2));  // the etched line along the top edge
       controls.push_back(separator);
@@ -286,7 +418,7 @@ void TResultColumn::MeasureFor(int milliseconds) {
   QElapsedTimer clock;
   clock.start();
   const std::int64_t top = Box->verticalScrollBar()->value();
-  const std::size_t anchor = LineAt(top);
+  const std::size_t anchor = PieceAt(top);
   const std::int64_t offset = top - tops[anchor];
   const std::size_t count = heights.size();
   do {

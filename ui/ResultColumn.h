@@ -2,9 +2,13 @@
 // between every two, stacked in a panel that a scroll box scrolls. A short column has
 // all its labels; a long one (a pasted megabyte gives a hundred thousand lines) has
 // labels only for the lines in and near the view, and they move to other lines as the
-// view scrolls. Every line's height is measured once per text and width; a line not yet
-// measured counts with an estimate until its turn comes, in the view at once and
+// view scrolls. A line too long for one label (a megabyte of '{' reads as one line of
+// a million display lines, which a label lays out whole on every paint) is cut into
+// pieces, each a label of its own, stacked with no gap, so that only the pieces in view
+// are laid out. Every piece's height is measured once per text and width; a piece not
+// yet measured counts with an estimate until its turn comes, in the view at once and
 // elsewhere in slices between events, so that the window never waits for all of them.
+// Once all are measured, nothing runs until the next change.
 #pragma once
 
 #include <QFont>
@@ -14,7 +18,6 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,6 +37,10 @@ class TResultColumn : public QObject {
   static constexpr std::size_t AllLabelsUpTo = 200;
   // Labels exist for this many view heights above and below the view as well.
   static constexpr int ViewsAround = 1;
+  // A piece holds at most this many display lines and bytes: a label of it lays out
+  // in well under a millisecond.
+  static constexpr std::size_t PieceRows = 64;
+  static constexpr std::size_t PieceBytes = 4096;
 
   // The column lives in `panel`, the widget that `box` scrolls; destroy it before them.
   TResultColumn(QScrollArea* box, QWidget* panel);
@@ -45,21 +52,43 @@ class TResultColumn : public QObject {
   // Destroys every label and separator; the panel keeps its size until the next Fill.
   void Clear();
 
-  // Labels and separators that exist, top to bottom: label, separator, label, ...
+  // Labels and separators that exist, top to bottom: label, separator, label, ...; the
+  // pieces of one line follow each other with no separator.
   const std::vector<QWidget*>& Controls() const { return controls; }
-  std::size_t LineCount() const { return heights.size(); }
-  // Whether every line's height is measured, not estimated.
+  std::size_t LineCount() const { return firstPiece.empty() ? 0 : firstPiece.size() - 1; }
+  std::size_t PieceCount() const { return pieces.size(); }
+  // Whether every piece's height is measured, not estimated.
   bool AllMeasured() const { return pending == 0; }
-  int LineTop(std::size_t line) const { return static_cast<int>(tops[line]); }
-  int LineHeight(std::size_t line) const { return heights[line]; }
-  // The first line the label of which exists (0 when there is none).
-  std::size_t FirstShownLine() const { return first; }
+  // Whether measuring is over and no slice of it is waiting to run.
+  bool Settled() const { return pending == 0 && !measureTimer.isActive(); }
+  int LineTop(std::size_t line) const { return static_cast<int>(tops[firstPiece[line]]); }
+  int LineHeight(std::size_t line) const;
+  // The first line a label of which exists (0 when there is none).
+  std::size_t FirstShownLine() const { return pieces.empty() ? 0 : pieces[first].Line; }
+
+  // Where `line` is cut into pieces: [from, to) byte ranges, each holding at most
+  // PieceRows display lines and PieceBytes bytes; the '\r' at a cut belongs to neither.
+  struct Piece {
+    std::uint32_t Line;
+    std::uint32_t From;
+    std::uint32_t To;
+  };
+  static void CutIntoPieces(std::string_view line, std::uint32_t index, std::vector<Piece>& out);
+
+  // The text selected in a paragraph of the column, empty when none is.
+  QString SelectedText() const;
+
+ protected:
+  // The keys that move through the column while it has the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SetUpLabel(QLabel* label) const;
-  int Measure(std::string_view line, int width);
-  int Estimate(std::string_view line) const;
-  void Settle(std::size_t line);
+  bool ColumnKey(QKeyEvent* key);
+  std::string_view TextOf(std::size_t piece) const;
+  int Measure(std::string_view text, int width);
+  int Estimate(std::string_view text) const;
+  void Settle(std::size_t piece);
   bool TallerThan(int width, int room);
   void UseWidth(int width);
   void Restack();
@@ -68,7 +97,8 @@ class TResultColumn : public QObject {
   void Materialize(std::size_t from, std::size_t to);
   void MeasureFor(int milliseconds);
   void ForgetOldTexts();
-  std::size_t LineAt(std::int64_t y) const;
+  std::size_t PieceAt(std::int64_t y) const;
+  int GapBefore(std::size_t piece) const;
 
   QScrollArea* Box;
   QWidget* Panel;
@@ -76,25 +106,24 @@ class TResultColumn : public QObject {
   QTimer measureTimer;
 
   std::shared_ptr<const ParseResult> lines;
-  std::vector<int> heights;
+  std::vector<Piece> pieces;
+  std::vector<std::uint32_t> firstPiece;  // of each line, and the piece count at the end
+  std::vector<int> heights;         // of each piece
   std::vector<bool> exact;          // heights[i] measured, not estimated
-  std::vector<std::int64_t> tops;   // top of each line's label in the panel
-  std::size_t pending = 0;          // lines with an estimated height
+  std::vector<std::int64_t> tops;   // top of each piece's label in the panel
+  std::size_t pending = 0;          // pieces with an estimated height
   std::size_t nextToMeasure = 0;
   int width = 0;
 
-  // Heights by text, for the width and font they were measured at.
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
-  std::unordered_map<std::string, int, TextHash, std::equal_to<>> knownHeights;
+  // Heights by text (a hash of it and its length: no copy of a long reading's text),
+  // for the width and font they were measured at.
+  std::unordered_map<std::uint64_t, int> knownHeights;
   int knownWidth = -1;
   QFont knownFont;
   int oneLineHeight = 0;
   int averageCharWidth = 1;
 
-  std::vector<QLabel*> labels;         // labels of lines first, first + 1, ...
+  std::vector<QLabel*> labels;         // labels of pieces first, first + 1, ...
   std::vector<std::string> shownTexts;  // what each label shows, as read
   std::vector<QFrame*> separators;
   std::vector<QWidget*> controls;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Catalogue.h"
 #include "ParseState.h"
 #include "ZNParser.h"
 
@@ -75,7 +76,16 @@ inline void ExpectReadings(const std::vector<Case>& cases) {
   for (const Case& c : cases) ExpectReading(c);
 }
 
-// An item read by hand inside one open form block, as the species reader reads it:
+// The rows of the tag catalogue of the given kinds, in catalogue order.
+inline std::vector<const TagRow*> RowsOf(std::initializer_list<TagKind> kinds) {
+  std::vector<const TagRow*> rows;
+  for (const TagRow& row : TagCatalogue)
+    for (TagKind kind : kinds)
+      if (row.Kind == kind) rows.push_back(&row);
+  return rows;
+}
+
+// An item of a tag read by hand inside one open form block, as the species reader reads it:
 // the first line it writes, how many it writes, its messages as "position: message",
 // and where it stops.
 struct BlockReading {
@@ -85,13 +95,16 @@ struct BlockReading {
   std::int32_t cursor;
 };
 
-inline BlockReading ReadInFormBlock(void (*read)(ParseState&), std::u32string code) {
+inline BlockReading ReadInFormBlock(std::string_view tag, std::u32string code) {
+  const TagRow* row = FindTag(tag);
+  EXPECT_NE(row, nullptr) << tag;
+  if (row == nullptr) return {};
   ParseState s;
   s.CodeText = std::move(code);
   s.Cursor = 1;
   s.CurrentLine = 0;
-  s.NestingDepth = 1;
-  read(s);
+  s.OpenFormBlocks = 1;
+  row->Read(s, *row);
   const ParseResult& out = s.Result;
   BlockReading r{out.LineCount() == 0 ? "" : std::string(out.Line(0)), out.LineCount(), {}, s.Cursor};
   for (std::size_t i = 0; i < out.MessageCount(); ++i)

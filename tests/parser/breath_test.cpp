@@ -100,7 +100,7 @@ TEST(Breath, InsideAFormBlock) {
       {U"}", "I breathe ", {"1: Error: Invalid breath weapon code ()"}, 1},
   };
   for (const BlockCase& c : cases) {
-    const testing::BlockReading r = testing::ReadInFormBlock(ReadBreathItem, c.code);
+    const testing::BlockReading r = testing::ReadInFormBlock("B", c.code);
     ASSERT_EQ(r.lineCount, 1u);
     EXPECT_EQ(r.line, c.line);
     EXPECT_EQ(r.errors, c.errors);

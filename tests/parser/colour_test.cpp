@@ -154,8 +154,13 @@ TEST(Colour, EveryCodeAndEveryTerminator) {
     const std::string line = "My colour: I am " + std::string(colour.Name) + " with white stripes";
     ExpectReadings({{code, {line}, {}}});
   }
+  // The set built from the modifiers and patterns is exactly this list.
+  constexpr std::string_view Terminators = " !#%&'*+,-/:=>@\\^_|";
+  EXPECT_EQ(ColourTerminators, TerminatorSet(Terminators));
+  for (char32_t ch = 0; ch < 256; ++ch)
+    EXPECT_EQ(ColourTerminators.Contains(ch), Terminators.find(static_cast<char>(ch)) != std::string_view::npos) << static_cast<int>(ch);
   // Each terminator ends a code: no "bl" plus terminator is reported as a code.
-  for (char t : ColourTerminatorChars) {
+  for (char t : Terminators) {
     const std::string code = std::string("ZN2. Cbl") + t;
     const ParseResult r = ParseCode(code);
     for (const std::string& m : testing::Messages(r)) EXPECT_EQ(m.find("colour code (bl"), std::string::npos) << code << ": " << m;
@@ -176,7 +181,7 @@ TEST(Colour, DollarEndsTheItem) {
 
 // The colour item read by hand inside one open form block.
 testing::BlockReading ReadInFormBlock(std::u32string code) {
-  return testing::ReadInFormBlock(ReadColourItem, std::move(code));
+  return testing::ReadInFormBlock("C", std::move(code));
 }
 
 TEST(Colour, InsideAFormBlock) {
@@ -240,7 +245,7 @@ TEST(ColourNesting, ItemCountsItsOwnLevels) {
   s.Cursor = 1;
   s.CurrentLine = 0;
   s.ReadDepth = 200;
-  ReadColourItem(s);
+  ReadColourItem(s, *FindTag("C"));
   EXPECT_TRUE(testing::Messages(s).empty());
   EXPECT_EQ(s.ReadDepth, 200);
   ASSERT_EQ(testing::Lines(s).size(), 1u);

@@ -116,15 +116,18 @@ TEST(ScaledTags, FruitinessAndIrritability) {
 
 TEST(ScaledTags, CatalogueRowsShareTheCommonScale) {
   constexpr std::string_view Common[] = {"+++!", "+++", "++", "+", "", "-", "--", "---", "---!"};
-  for (const ScaledTag& tag : ScaledTagCatalogue) {
-    SCOPED_TRACE(tag.Tag);
+  const auto rows = testing::RowsOf({TagKind::Scaled, TagKind::Fruitiness, TagKind::Irritability});
+  ASSERT_EQ(rows.size(), 11u);
+  for (const TagRow* row : rows) {
+    const TagRow& tag = *row;
+    SCOPED_TRACE(tag.Letters);
     std::vector<std::string_view> keys;
     for (const ScaleEntry& e : tag.Scale) {
       EXPECT_FALSE(e.Text.empty());
       EXPECT_EQ(std::count(keys.begin(), keys.end(), e.Key), 0) << "duplicate key " << e.Key;
       keys.push_back(e.Key);
     }
-    if (tag.Tag == "N") continue;
+    if (tag.Letters == "N") continue;
     ASSERT_GE(keys.size(), 11u);
     for (std::size_t i = 0; i < std::size(Common); ++i) EXPECT_EQ(keys[i], Common[i]);
   }
@@ -141,7 +144,7 @@ ParseState StateFor(std::u32string code, std::int32_t cursor = 1) {
 TEST(Primitives, ScanToTerminator) {
   ParseState s = StateFor(U"ab}c d");
   EXPECT_EQ(ScanToTerminator(s, TerminatorSet(" "), false, 1), 5);
-  s.NestingDepth = 1;
+  s.OpenFormBlocks = 1;
   EXPECT_EQ(ScanToTerminator(s, TerminatorSet(" "), false, 1), 3);
   EXPECT_EQ(ScanToTerminator(s, TerminatorSet(" "), false, 3), 3);  // the start itself is tested
   EXPECT_EQ(ScanToTerminator(s, TerminatorSet(" "), false, 7), 0);  // past the end

@@ -59,9 +59,11 @@ TEST(Diet, Tables) {
   std::u32string letters;
   for (const FoodEntry& f : FoodTable) letters += f.Letter;
   EXPECT_EQ(letters, U"~cfjmopv");
+  // Built from the two tables: every food letter but the one that is a rating.
+  EXPECT_EQ(FoodLetters, TerminatorSet("cfjmopv"));
   constexpr std::string_view Keys[] = {"+++!", "+++", "++", "+", "", "-", "--", "---", "---!", "~", "?"};
-  ASSERT_EQ(DietScale.size(), std::size(Keys));
-  for (std::size_t i = 0; i < DietScale.size(); ++i) {
+  ASSERT_EQ(std::size(DietScale), std::size(Keys));
+  for (std::size_t i = 0; i < std::size(DietScale); ++i) {
     EXPECT_EQ(DietScale[i].Key, Keys[i]);
     // Every rating reads "meaning - 'saying'".
     const std::string_view text = DietScale[i].Text;

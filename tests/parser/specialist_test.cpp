@@ -61,10 +61,11 @@ TEST(Specialist, Errors) {
 TEST(Specialist, TagsRateOnTheCommonScale) {
   constexpr std::string_view Common[] = {"+++!", "+++", "++", "+", "", "-", "--", "---", "---!"};
   constexpr std::string_view LastTwo[][2] = {{"?", "~"}, {"~", "?"}, {"~", "?"}};
-  ASSERT_EQ(SpecialistTags.size(), 3u);
-  for (std::size_t t = 0; t < SpecialistTags.size(); ++t) {
-    const SpecialistTag& tag = SpecialistTags[t];
-    SCOPED_TRACE(tag.Tag);
+  const auto rows = testing::RowsOf({TagKind::Specialist});
+  ASSERT_EQ(rows.size(), 3u);
+  for (std::size_t t = 0; t < rows.size(); ++t) {
+    const TagRow& tag = *rows[t];
+    SCOPED_TRACE(tag.Letters);
     ASSERT_EQ(tag.Scale.size(), 11u);
     for (std::size_t i = 0; i < std::size(Common); ++i) EXPECT_EQ(tag.Scale[i].Key, Common[i]);
     EXPECT_EQ(tag.Scale[9].Key, LastTwo[t][0]);

@@ -22,10 +22,10 @@ using testing::ExpectReadings;
 constexpr std::string_view Width = "Concerning my width: 'I'm of perfectly normal girth!'";
 constexpr std::string_view WidthPlus = "Concerning my width: 'I'm a little on the broad side!'";
 
-std::string TextOf(const SplitTag& tag, std::string_view key) {
-  const auto row = std::find_if(tag.Scale.begin(), tag.Scale.end(), [&](const ScaleEntry& e) { return e.Key == key; });
-  EXPECT_NE(row, tag.Scale.end()) << tag.Tag << " has no key " << key;
-  return row == tag.Scale.end() ? std::string() : std::string(row->Text);
+std::string TextOf(const TagRow& tag, std::string_view key) {
+  const ScaleEntry* row = FindRow(tag.Scale, &ScaleEntry::Key, key);
+  EXPECT_NE(row, nullptr) << tag.Letters << " has no key " << key;
+  return row == nullptr ? std::string() : std::string(row->Text);
 }
 
 TEST(SplitItems, AgeAndJoviality) {
@@ -73,16 +73,17 @@ TEST(SplitItems, MissingBracket) {
 TEST(SplitItems, EveryTagSharesTheWrapper) {
   const std::string_view Headings[] = {"My age: ", "My joviality: ", "My mating status: ", "My offspring: "};
   const std::string_view Nouns[] = {"age", "joviality", "mating status", "offspring"};
-  ASSERT_EQ(SplitTags.size(), 4u);
-  for (std::size_t i = 0; i < SplitTags.size(); ++i) {
-    const SplitTag& tag = SplitTags[i];
-    SCOPED_TRACE(tag.Tag);
+  const auto rows = testing::RowsOf({TagKind::Split});
+  ASSERT_EQ(rows.size(), 4u);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const TagRow& tag = *rows[i];
+    SCOPED_TRACE(tag.Letters);
     EXPECT_EQ(tag.Heading, Headings[i]);
     const std::string heading(tag.Heading);
-    const std::string real = std::string(tag.RealLifeMarker);
-    const std::string virt = std::string(tag.VirtualMarker);
+    const std::string real = std::string(tag.RealLife);
+    const std::string virt = std::string(tag.Virtual);
     const std::string missing = "Error: Missing ) in " + std::string(Nouns[i]) + " tag";
-    const std::string t = "ZN2. " + std::string(tag.Tag);
+    const std::string t = "ZN2. " + std::string(tag.Letters);
     EXPECT_EQ(real, "\rMy real life " + std::string(Nouns[i]) + ": ");
     EXPECT_EQ(virt, "\rMy virtual " + std::string(Nouns[i]) + ": ");
     ExpectReadings({
@@ -98,9 +99,10 @@ TEST(SplitItems, EveryTagSharesTheWrapper) {
 TEST(SplitItems, ScalesHoldTheCommonKeys) {
   constexpr std::string_view Common[] = {"+++!", "+++", "++", "+", "", "-", "--", "---", "---!"};
   const std::string_view Extra[] = {"?~", "~?", "/~?", "?~/"};
-  for (std::size_t i = 0; i < SplitTags.size(); ++i) {
-    const SplitTag& tag = SplitTags[i];
-    SCOPED_TRACE(tag.Tag);
+  const auto rows = testing::RowsOf({TagKind::Split});
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const TagRow& tag = *rows[i];
+    SCOPED_TRACE(tag.Letters);
     ASSERT_EQ(tag.Scale.size(), std::size(Common) + Extra[i].size());
     for (std::size_t k = 0; k < tag.Scale.size(); ++k) {
       const std::string_view want = k < std::size(Common) ? Common[k] : Extra[i].substr(k - std::size(Common), 1);
@@ -200,27 +202,27 @@ TEST(SplitItems, MatingGroups) {
 // read by hand with one block open, as the species reader would read it.
 TEST(SplitItems, InsideAFormBlock) {
   struct BlockCase {
-    void (*read)(ParseState&);
+    std::string_view tag;
     std::u32string code;
     std::string line;
     std::vector<std::string> errors;
     std::int32_t cursor;
   };
   const BlockCase cases[] = {
-      {ReadAge, U"+}", "My age: Old", {}, 2},
+      {"A", U"+}", "My age: Old", {}, 2},
       // A group cut off by the "}" is missing its bracket there.
-      {ReadAge, U"(r---}", "My age: \rMy real life age: HatchlingMature adult", {"6: Error: Missing ) in age tag"}, 6},
+      {"A", U"(r---}", "My age: \rMy real life age: HatchlingMature adult", {"6: Error: Missing ) in age tag"}, 6},
       // A description that reaches the "}" is reported, and the "}" is taken.
-      {ReadMatingStatus, U"+\"far}y", "My mating status: I'm seeing someone.\rOther info: far",
+      {"M", U"+\"far}y", "My mating status: I'm seeing someone.\rOther info: far",
        {"2: Error: Missing \" in mating status description"}, 7},
-      {ReadMatingStatus, U"+2}", "My mating status: I'm seeing someone.\rI have 2 mates", {}, 3},
+      {"M", U"+2}", "My mating status: I'm seeing someone.\rI have 2 mates", {}, 3},
       // A blank before the "}" is a space modifier: "}" is no capital.
-      {ReadMatingStatus, U" }", "My mating status: I'm looking for a mate.",
+      {"M", U" }", "My mating status: I'm looking for a mate.",
        {"2: Error: space modifier only allowed before plusses in mating status"}, 2},
-      {ReadOffspring, U"a+3}", "My offspring: I have 3 hatchlings that are still home.\rMy hatchlings are adopted.", {}, 4},
+      {"O", U"a+3}", "My offspring: I have 3 hatchlings that are still home.\rMy hatchlings are adopted.", {}, 4},
   };
   for (const BlockCase& c : cases) {
-    const testing::BlockReading r = testing::ReadInFormBlock(c.read, c.code);
+    const testing::BlockReading r = testing::ReadInFormBlock(c.tag, c.code);
     ASSERT_EQ(r.lineCount, 1u);
     EXPECT_EQ(r.line, c.line);
     EXPECT_EQ(r.errors, c.errors);

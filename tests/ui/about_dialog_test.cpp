@@ -1,18 +1,22 @@
 // The About box, its pictures and its links, and the Read button working on the reader
 // window behind the open box.
 #include <QApplication>
+#include <QClipboard>
 #include <QEnterEvent>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
 #include "AboutDialogForm.h"
+#include "Controls.h"
 #include "MainScreenForm.h"
 #include "ReadingLists.h"
 #include "TextBreaking.h"
 
 using namespace zendric;
+using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,17 +50,24 @@ class AboutDialogTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainScreen> reader;
+  std::unique_ptr<ReaderControls> readerUi;
+  std::unique_ptr<AboutControls> aboutUi;
   TAboutDialog* about = nullptr;  // owned by the reader window
   QStringList opened;
 
  private slots:
   void init() {
     reader = std::make_unique<TMainScreen>();
+    readerUi = std::make_unique<ReaderControls>(*reader);
     about = new TAboutDialog(reader.get());
+    aboutUi = std::make_unique<AboutControls>(*about);
     reader->SetAboutDialog(about);
     opened.clear();
-    for (THyperLink* link : {about->HyperLink1, about->HyperLink2})
-      link->SetOpener([this](const QString& url) { opened << url; });
+    for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2})
+      link->SetOpener([this](const QString& url) {
+        opened << url;
+        return true;
+      });
     reader->show();
     QVERIFY(QTest::qWaitForWindowExposed(reader.get()));
   }
@@ -67,24 +78,24 @@ class AboutDialogTest : public QObject {
     QCOMPARE(about->size(), QSize(379, 245));
     QCOMPARE(about->minimumSize(), about->maximumSize());
     QVERIFY(about->isHidden());
-    QCOMPARE(about->Label1->text(), u"Zendric 2 reader"_s);
-    QCOMPARE(about->Label1->font().pixelSize(), 19);
-    QCOMPARE(about->Label4->text(), u"V1.0"_s);
-    QVERIFY(about->Label2->text().endsWith(u" -"_s));
-    QCOMPARE(about->HyperLink2->text(), u"Zendric 2 homepage"_s);
-    QCOMPARE(about->HyperLink1->URL(), u"mailto:"_s + about->HyperLink1->text());
-    for (const QString& url : {about->HyperLink1->URL(), about->HyperLink2->URL()})
+    QCOMPARE(aboutUi->Label1->text(), u"Zendric 2 reader"_s);
+    QCOMPARE(aboutUi->Label1->font().pixelSize(), 19);
+    QCOMPARE(aboutUi->Label4->text(), u"V1.0"_s);
+    QVERIFY(aboutUi->Label2->text().endsWith(u" -"_s));
+    QCOMPARE(aboutUi->HyperLink2->text(), u"Zendric 2 homepage"_s);
+    QCOMPARE(aboutUi->HyperLink1->URL(), u"mailto:"_s + aboutUi->HyperLink1->text());
+    for (const QString& url : {aboutUi->HyperLink1->URL(), aboutUi->HyperLink2->URL()})
       QVERIFY2(url.contains(u"example.org"_s) || url.contains(u"example.com"_s), qPrintable(url));
-    QCOMPARE(about->btnRead->text(), u"&Read"_s);
-    QCOMPARE(about->OKButton->text(), u"&Close"_s);
-    QVERIFY(about->OKButton->isDefault());
-    QVERIFY(about->meAbout->isReadOnly());
-    QCOMPARE(about->meAbout->toPlainText(),
+    QCOMPARE(aboutUi->btnRead->text(), u"&Read"_s);
+    QCOMPARE(aboutUi->OKButton->text(), u"&Close"_s);
+    QVERIFY(aboutUi->OKButton->isDefault());
+    QVERIFY(aboutUi->meAbout->isReadOnly());
+    QCOMPARE(aboutUi->meAbout->toPlainText(),
              u"This little program can read the Zendric 2.4 and produce something that's \n"
              "more easy to read ];-) It will also produce a list of errors in the code. (if any)\n"
              "If you have any comments, praises etc. feel free to mail them to me."_s);
     // The sample as shown is the sample, broken for display at blanks only.
-    QString shown = about->lbZendric->text();
+    QString shown = aboutUi->lbZendric->text();
     QCOMPARE(shown.replace(u'\n', u' '), Sample());
   }
 
@@ -92,9 +103,9 @@ class AboutDialogTest : public QObject {
   void controlsFitWithoutOverlapping() {
     about->show();
     QVERIFY(QTest::qWaitForWindowExposed(about));
-    const QList<QWidget*> controls = {about->bvIcon, about->Label1,  about->Label4,    about->Label2,
-                                      about->HyperLink1, about->Label3, about->HyperLink2, about->Label5,
-                                      about->lbZendric,  about->btnRead, about->meAbout,   about->OKButton};
+    const QList<QWidget*> controls = {aboutUi->bvIcon, aboutUi->Label1,  aboutUi->Label4,    aboutUi->Label2,
+                                      aboutUi->HyperLink1, aboutUi->Label3, aboutUi->HyperLink2, aboutUi->Label5,
+                                      aboutUi->lbZendric,  aboutUi->btnRead, aboutUi->meAbout,   aboutUi->OKButton};
     for (QWidget* c : controls) {
       QVERIFY2(about->rect().contains(c->geometry()), qPrintable(c->objectName() + c->metaObject()->className()));
       for (QWidget* d : controls)
@@ -102,20 +113,58 @@ class AboutDialogTest : public QObject {
           QVERIFY2(!c->geometry().intersects(d->geometry()),
                    qPrintable(QStringLiteral("%1 and %2").arg(c->geometry().y()).arg(d->geometry().y())));
     }
-    QVERIFY(about->bvIcon->geometry().contains(about->imIcon->geometry()));
+    QVERIFY(aboutUi->bvIcon->geometry().contains(aboutUi->imIcon->geometry()));
     // All of the description can be read: it fits, or the field scrolls to the rest.
     QApplication::processEvents();
-    QTextEdit* text = about->meAbout;
+    QTextEdit* text = aboutUi->meAbout;
     QVERIFY(text->document()->size().height() <= text->viewport()->height() || text->verticalScrollBar()->isVisible());
     // Every text fits its label: nothing is cut off.
-    for (QLabel* l : {about->Label1, about->Label4, about->Label2, static_cast<QLabel*>(about->HyperLink1), about->Label3,
-                      static_cast<QLabel*>(about->HyperLink2), about->Label5, about->lbZendric})
+    for (QLabel* l : {aboutUi->Label1, aboutUi->Label4, aboutUi->Label2, static_cast<QLabel*>(aboutUi->HyperLink1), aboutUi->Label3,
+                      static_cast<QLabel*>(aboutUi->HyperLink2), aboutUi->Label5, aboutUi->lbZendric})
       QVERIFY2(l->width() >= l->sizeHint().width() && l->height() >= l->sizeHint().height(), qPrintable(l->text()));
     about->reject();
   }
 
+  // Where the design puts each control: x and width exactly, y at the designed place or,
+  // where a taller line above pushes it down, below that line and in the same order.
+  void placesAsDesigned_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("width");  // 0: sized to its text
+    QTest::addColumn<QString>("below");  // the control it must stand under, if any
+    QTest::newRow("bvIcon") << u"bvIcon"_s << 15 << 8 << 66 << u""_s;
+    QTest::newRow("imIcon") << u"imIcon"_s << 16 << 9 << 64 << u""_s;
+    QTest::newRow("Label1") << u"Label1"_s << 104 << 0 << 0 << u""_s;
+    QTest::newRow("Label2") << u"Label2"_s << 104 << 32 << 0 << u""_s;
+    QTest::newRow("Label3") << u"Label3"_s << 104 << 56 << 0 << u""_s;
+    QTest::newRow("HyperLink2") << u"HyperLink2"_s << 104 << 72 << 0 << u""_s;
+    QTest::newRow("Label5") << u"Label5"_s << 0 << 88 << 0 << u""_s;
+    QTest::newRow("lbZendric") << u"lbZendric"_s << 0 << 104 << 0 << u"Label5"_s;
+    QTest::newRow("btnRead") << u"btnRead"_s << 0 << 120 << 75 << u"lbZendric"_s;
+    QTest::newRow("meAbout") << u"meAbout"_s << 0 << 144 << 377 << u"btnRead"_s;
+    QTest::newRow("OKButton") << u"OKButton"_s << 152 << 219 << 75 << u"meAbout"_s;
+  }
+  void placesAsDesigned() {
+    QFETCH(QString, control);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, width);
+    QFETCH(QString, below);
+    auto* c = about->findChild<QWidget*>(control);
+    QVERIFY(c);
+    QCOMPARE(c->x(), x);
+    if (width) QCOMPARE(c->width(), width);
+    if (below.isEmpty()) QCOMPARE(c->y(), y);
+    else {
+      QVERIFY2(c->y() >= y, qPrintable(QString::number(c->y())));
+      QVERIFY(c->y() > about->findChild<QWidget*>(below)->geometry().bottom());
+    }
+    if (control == u"lbZendric"_s) QVERIFY(c->width() <= 368);
+  }
+
   void emblemAndGlyphAreDrawn() {
-    const QPixmap emblem = about->imIcon->pixmap();
+    const QPixmap emblem = aboutUi->imIcon->pixmap();
     QCOMPARE(emblem.size(), QSize(64, 64));
     const QImage e = emblem.toImage();
     QCOMPARE(e.pixelColor(0, 0).alpha(), 0);  // transparent background
@@ -135,7 +184,7 @@ class AboutDialogTest : public QObject {
     QVERIFY(plateTop >= 40);
     QVERIFY(lowestRed <= plateTop + 1);
 
-    const QImage glyph = reader->btnAbout->icon().pixmap(QSize(16, 16)).toImage();
+    const QImage glyph = readerUi->btnAbout->icon().pixmap(QSize(16, 16)).toImage();
     QCOMPARE(glyph.size(), QSize(16, 16));
     QCOMPARE(glyph.pixelColor(0, 0).alpha(), 0);
     QVERIFY(Count(glyph, IsYellow) > 8);
@@ -149,7 +198,7 @@ class AboutDialogTest : public QObject {
     QVERIFY(SampleCode.size() >= 150 && SampleCode.size() <= 300);
     const ParseResult r = ParseCode(SampleCode);
     QCOMPARE(Messages(r), std::vector<std::string>{});
-    QVERIFY(!Lines(r).empty());
+    QVERIFY((r.LineCount() > 0));
   }
 
   void breaksOnlyAtBlanks_data() {
@@ -164,7 +213,7 @@ class AboutDialogTest : public QObject {
   void breaksOnlyAtBlanks() {
     QFETCH(QString, text);
     QFETCH(int, width);
-    const QFontMetrics metrics(about->lbZendric->font());
+    const QFontMetrics metrics(aboutUi->lbZendric->font());
     const QString broken = BreakAtBlanks(text, metrics, width);
     QCOMPARE(broken.size(), text.size());
     for (qsizetype i = 0; i < text.size(); ++i)
@@ -179,29 +228,81 @@ class AboutDialogTest : public QObject {
 
   // Read replaces what was typed, and the window behind the open box shows it at once.
   void readLoadsTheSampleBehindTheOpenBox() {
-    reader->meZendric->setPlainText(u"ZN2. X\nY"_s);
-    QVERIFY(reader->lbErrors->isVisible());
+    readerUi->meZendric->setPlainText(u"ZN2. X\nY"_s);
+    QVERIFY(readerUi->lbErrors->isVisible());
     const int parses = reader->ParseCount();
-    bool checked = false;
+    bool modal = false, stayedOpen = false;
+    QString field;
+    int blocks = 0, parsesAfter = 0;
+    // Only looks inside the box and closes it: a failed check there would leave it open.
     QTimer::singleShot(0, this, [&] {
-      QVERIFY(about->isVisible());
-      QVERIFY(about->isModal());
-      QTest::mouseClick(about->btnRead, Qt::LeftButton);
-      checked = true;
-      QVERIFY(about->isVisible());  // the box stays open
-      QCOMPARE(reader->meZendric->toPlainText(), Sample());
-      QCOMPARE(reader->meZendric->document()->blockCount(), 1);
-      QCOMPARE(reader->ParseCount(), parses + 2);  // cleared, then appended
-      const ParseResult want = ParseCode(SampleCode);
-      QCOMPARE(Lines(reader->Reading()), Lines(want));
-      QVERIFY(reader->lbErrors->isHidden());
-      QCOMPARE(reader->CodeListControls().size(), want.LineCount() == 0 ? 0 : want.LineCount() * 2 - 1);
-      QTest::mouseClick(about->OKButton, Qt::LeftButton);
+      modal = about->isVisible() && about->isModal();
+      QTest::mouseClick(aboutUi->btnRead, Qt::LeftButton);
+      stayedOpen = about->isVisible();
+      field = readerUi->meZendric->toPlainText();
+      blocks = readerUi->meZendric->document()->blockCount();
+      parsesAfter = reader->ParseCount();
+      QTest::mouseClick(aboutUi->OKButton, Qt::LeftButton);
     });
-    QTest::mouseClick(reader->btnAbout, Qt::LeftButton);  // returns when the box is closed
-    QVERIFY(checked);
+    QTest::mouseClick(readerUi->btnAbout, Qt::LeftButton);  // returns when the box is closed
+    QVERIFY(modal);
+    QVERIFY(stayedOpen);
+    QCOMPARE(field, Sample());
+    QCOMPARE(blocks, 1);
+    QCOMPARE(parsesAfter, parses + 1);  // one edit, one reading
+    const ParseResult want = ParseCode(SampleCode);
+    QCOMPARE(Lines(reader->Reading()), Lines(want));
+    QVERIFY(readerUi->lbErrors->isHidden());
+    QCOMPARE(reader->CodeListControls().size(), want.LineCount() == 0 ? 0 : want.LineCount() * 2 - 1);
     QVERIFY(about->isHidden());
     QCOMPARE(about->result(), int(QDialog::Accepted));
+  }
+
+  // Typed, F1, Alt+R, Escape, Ctrl+Z: the field holds again exactly what was typed, and
+  // redo brings the sample back.
+  void undoAfterReadGivesBackTheTypedCode_data() {
+    QTest::addColumn<QString>("typed");  // '\n' typed as Enter
+    QTest::newRow("a code of one's own") << u"ZN2.Dw Gm W+ my own"_s;
+    QTest::newRow("over two lines") << u"ZN2.Dw Gm\nW+ X"_s;
+    QTest::newRow("nothing typed") << u""_s;
+    QTest::newRow("blanks around") << u"  ZN2.Dw  Gm  "_s;
+    QTest::newRow("the sample itself") << Sample();
+  }
+  void undoAfterReadGivesBackTheTypedCode() {
+    QFETCH(QString, typed);
+    reader->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(reader.get()));
+    QPlainTextEdit* field = readerUi->meZendric;
+    field->setFocus();
+    for (const QString& line : typed.split(u'\n')) {
+      if (line.data() != typed.data() && field->document()->characterCount() > 1) QTest::keyClick(field, Qt::Key_Return);
+      QTest::keyClicks(field, line);
+    }
+    const QString before = field->toPlainText();
+    QCOMPARE(before, typed);
+    const int parses = reader->ParseCount();
+    bool read = false;
+    QTimer::singleShot(0, this, [&] {
+      if (!QTest::qWaitFor([&] { return about->isVisible(); }) || !QTest::qWaitForWindowExposed(about)) return;
+      about->activateWindow();
+      if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == about; })) return;
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
+      // The button shows its press first.
+      read = QTest::qWaitFor([&] { return reader->ParseCount() > parses; }) && field->toPlainText() == Sample();
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+      if (about->isVisible()) about->reject();
+    });
+    QTest::keyClick(field, Qt::Key_F1);
+    QVERIFY(read);
+    QCOMPARE(reader->ParseCount(), parses + 1);
+    QCOMPARE(reader->focusWidget(), field);  // where the keys go when the window is active again
+    reader->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(reader.get()));
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(field->toPlainText(), before);
+    QCOMPARE(Lines(reader->Reading()), Lines(ParseCode(QString(before).remove(u'\n').toStdString())));
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(field->toPlainText(), Sample());
   }
 
   void enterClosesTheBox() {
@@ -210,7 +311,7 @@ class AboutDialogTest : public QObject {
   }
 
   void linkColours() {
-    THyperLink* link = about->HyperLink2;
+    THyperLink* link = aboutUi->HyperLink2;
     about->show();
     QVERIFY(QTest::qWaitForWindowExposed(about));
     QVERIFY(link->font().underline());
@@ -263,7 +364,7 @@ class AboutDialogTest : public QObject {
     QFETCH(int, dx);
     QFETCH(int, dy);
     QFETCH(bool, opens);
-    THyperLink* link = about->HyperLink1;
+    THyperLink* link = aboutUi->HyperLink1;
     link->resize(81, 13);
     auto coordinate = [](int d, int size) {
       if (d == -1000) return size;  // just past the last pixel
@@ -279,16 +380,50 @@ class AboutDialogTest : public QObject {
   }
 
   void otherButtonsDoNotPress() {
-    THyperLink* link = about->HyperLink1;
+    THyperLink* link = aboutUi->HyperLink1;
     QTest::mousePress(link, Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(!link->Pressed());
     QTest::mouseRelease(link, Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(opened.isEmpty());
   }
 
+  // An address the desktop cannot open is shown in a message and put on the clipboard;
+  // one it opens leaves the clipboard alone.
+  void linkThatCannotBeOpened_data() {
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("opened") << true << u"https://zendric.example.org/"_s;
+    QTest::newRow("not opened") << false << u"https://zendric.example.org/"_s;
+    QTest::newRow("not opened, a mail address") << false << u"mailto:reader-team@example.org"_s;
+    QTest::newRow("not opened, long and with marks") << false << u"https://example.org/"_s + QString(200, u'a') + u"?a=<b>&c"_s;
+  }
+  void linkThatCannotBeOpened() {
+    QFETCH(bool, opens);
+    QFETCH(QString, url);
+    THyperLink* link = aboutUi->HyperLink2;
+    link->SetURL(url);
+    link->SetOpener([&](const QString& asked) {
+      opened << asked;
+      return opens;
+    });
+    QApplication::clipboard()->setText(u"(untouched)"_s);
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->accept();
+      }
+    });
+    link->Open();
+    QCOMPARE(opened, QStringList{url});
+    QCOMPARE(shown.isEmpty(), opens);
+    if (!opens) QVERIFY2(shown.endsWith(u"\n"_s + url), qPrintable(shown));
+    QCOMPARE(QApplication::clipboard()->text(), opens ? u"(untouched)"_s : url);
+  }
+
   // Any length goes through intact.
   void longAddressesStayWhole() {
-    THyperLink* link = about->HyperLink2;
+    THyperLink* link = aboutUi->HyperLink2;
     const QString url = u"https://zendric.example.org/"_s + QString(300, u'a') + u"?code=ZN2.Dw%20Gm"_s;
     link->SetURL(url);
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(5, 5));

@@ -9,9 +9,11 @@
 
 #include "AboutDialogForm.h"
 #include "ErrorMarks.h"
+#include "Controls.h"
 #include "MainScreenForm.h"
 
 using namespace zendric;
+using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -80,15 +82,17 @@ class DisplayTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainScreen> w;
+  std::unique_ptr<ReaderControls> ui;
+  std::unique_ptr<AboutControls> aboutUi;
   TAboutDialog* about = nullptr;  // owned by the reader window
   QPalette lightPalette;
 
   // Red pixels of the edit field in and around the marks' rectangles, and elsewhere.
   std::pair<int, int> RedInAndOut() {
     QApplication::processEvents();
-    const QImage image = w->meZendric->grab().toImage();
+    const QImage image = ui->meZendric->grab().toImage();
     const qreal scale = image.devicePixelRatio();
-    const QPoint viewport = w->meZendric->viewport()->pos();
+    const QPoint viewport = ui->meZendric->viewport()->pos();
     QList<QRect> marks;
     for (const TErrorMarks::Mark& mark : w->ErrorMarks().Marks()) {
       // The pen may reach a pixel past the rectangle's edge.
@@ -111,7 +115,9 @@ class DisplayTest : public QObject {
   void init() {
     QApplication::setPalette(lightPalette);
     w = std::make_unique<TMainScreen>();
+    ui = std::make_unique<ReaderControls>(*w);
     about = new TAboutDialog(w.get());
+    aboutUi = std::make_unique<AboutControls>(*about);
     w->SetAboutDialog(about);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -137,14 +143,14 @@ class DisplayTest : public QObject {
   void wavesUnderTheErrors() {
     QFETCH(QString, code);
     QFETCH(int, marks);
-    w->meZendric->setPlainText(code);
+    ui->meZendric->setPlainText(code);
     QCOMPARE(static_cast<int>(w->ErrorMarks().Marks().size()), marks);
     const auto [in, out] = RedInAndOut();
     const qreal scale = w->devicePixelRatioF();
     QVERIFY2(in >= marks * 4 * scale, qPrintable(u"%1 red pixels under %2 marks"_s.arg(in).arg(marks)));
     QCOMPARE(out, 0);
     // Corrected, the code shows no red at all.
-    w->meZendric->setPlainText(u"ZN2. W+"_s);
+    ui->meZendric->setPlainText(u"ZN2. W+"_s);
     QCOMPARE(RedInAndOut(), std::make_pair(0, 0));
   }
 
@@ -154,19 +160,19 @@ class DisplayTest : public QObject {
     QString code = u"ZN2. X"_s;
     for (int i = 0; i < 12; ++i) code += u"\nW+"_s;
     code += u"\nWq"_s;
-    w->meZendric->setPlainText(code);
+    ui->meZendric->setPlainText(code);
     QCOMPARE(w->ErrorMarks().Marks().size(), std::size_t{2});
-    w->meZendric->verticalScrollBar()->setValue(0);
+    ui->meZendric->verticalScrollBar()->setValue(0);
     const auto [inTop, outTop] = RedInAndOut();
     QVERIFY(inTop > 0);
     QCOMPARE(outTop, 0);
-    w->meZendric->verticalScrollBar()->setValue(w->meZendric->verticalScrollBar()->maximum());
+    ui->meZendric->verticalScrollBar()->setValue(ui->meZendric->verticalScrollBar()->maximum());
     const auto [inBottom, outBottom] = RedInAndOut();
     QVERIFY(inBottom > 0);
     QCOMPARE(outBottom, 0);
     const QRect last = w->ErrorMarks().MarkRect(w->ErrorMarks().Marks().back());
-    QVERIFY(w->meZendric->viewport()->rect().intersects(last));
-    QVERIFY(!w->meZendric->viewport()->rect().intersects(w->ErrorMarks().MarkRect(w->ErrorMarks().Marks().front())));
+    QVERIFY(ui->meZendric->viewport()->rect().intersects(last));
+    QVERIFY(!ui->meZendric->viewport()->rect().intersects(w->ErrorMarks().MarkRect(w->ErrorMarks().Marks().front())));
   }
 
   // With a dark desktop palette every text keeps a readable contrast, the marks are
@@ -182,15 +188,17 @@ class DisplayTest : public QObject {
       w.reset();
       QApplication::setPalette(DarkPalette());
       w = std::make_unique<TMainScreen>();
+      ui = std::make_unique<ReaderControls>(*w);
       about = new TAboutDialog(w.get());
+      aboutUi = std::make_unique<AboutControls>(*about);
       w->show();
       QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
-    w->meZendric->setPlainText(u"ZN2. Cgr^|bk,bye+ W+ X"_s);
+    ui->meZendric->setPlainText(u"ZN2. Cgr^|bk,bye+ W+ X"_s);
     if (!beforeTheWindow) QApplication::setPalette(DarkPalette());
     QApplication::processEvents();
 
-    QList<QWidget*> texts = {w->meZendric->viewport(), w->lbErrors->viewport()};
+    QList<QWidget*> texts = {ui->meZendric->viewport(), ui->lbErrors->viewport()};
     for (QWidget* control : w->CodeListControls())
       if (qobject_cast<QLabel*>(control)) texts << control;
     for (QWidget* text : texts) {
@@ -205,11 +213,11 @@ class DisplayTest : public QObject {
 
     about->show();
     QVERIFY(QTest::qWaitForWindowExposed(about));
-    for (QLabel* label : {about->Label1, about->Label2, about->Label5, about->lbZendric}) {
+    for (QLabel* label : {aboutUi->Label1, aboutUi->Label2, aboutUi->Label5, aboutUi->lbZendric}) {
       const Inks inks = InksOf(label);
       QVERIFY2(Contrast(inks.text, inks.background) >= 7.0, qPrintable(label->text()));
     }
-    for (THyperLink* link : {about->HyperLink1, about->HyperLink2}) {
+    for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2}) {
       QCOMPARE(link->Colour(), QColor(0, 0, 255));
       // Drawn in that colour, too.
       const QImage image = link->grab().toImage();
@@ -224,23 +232,23 @@ class DisplayTest : public QObject {
   // The emblem and the glyph are drawn for the screen's pixels, not blown up.
   void picturesAreSharp() {
     const qreal scale = w->devicePixelRatioF();
-    const QPixmap emblem = about->imIcon->pixmap();
+    const QPixmap emblem = aboutUi->imIcon->pixmap();
     QCOMPARE(emblem.deviceIndependentSize().toSize(), QSize(64, 64));
     QCOMPARE(emblem.size(), QSize(64, 64) * scale);
-    const QPixmap glyph = w->btnAbout->icon().pixmap(w->btnAbout->iconSize(), scale);
+    const QPixmap glyph = ui->btnAbout->icon().pixmap(ui->btnAbout->iconSize(), scale);
     QCOMPARE(glyph.size(), QSize(16, 16) * scale);
   }
 
   // Each paragraph of the reading has all of its lines in view.
   void paragraphsAreNotCutOff() {
-    w->meZendric->setPlainText(u"ZN2. Cgr^|bk,bye+ Fr\"A & B\" W+ H- S~"_s);
+    ui->meZendric->setPlainText(u"ZN2. Cgr^|bk,bye+ Fr\"A & B\" W+ H- S~"_s);
     for (QWidget* control : w->CodeListControls()) {
       auto* label = qobject_cast<QLabel*>(control);
       if (!label) continue;
       QVERIFY(label->height() >= label->heightForWidth(label->width()));
       const int lines = static_cast<int>(label->text().count(u'\n')) + 1;
       QVERIFY(label->height() >= lines * label->fontMetrics().height());
-      QVERIFY(label->geometry().right() < w->sbCodeList->viewport()->width());
+      QVERIFY(label->geometry().right() < ui->sbCodeList->viewport()->width());
     }
   }
 };

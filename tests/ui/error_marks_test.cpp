@@ -10,10 +10,12 @@
 #include "AboutDialogForm.h"
 #include "CaretMapping.h"
 #include "ErrorMarks.h"
+#include "Controls.h"
 #include "MainScreenForm.h"
 #include "ReadingLists.h"
 
 using namespace zendric;
+using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -32,7 +34,7 @@ QString Picture(const TErrorMarks& marks) {
 
 QStringList ToolTips(const TErrorMarks& marks) {
   QStringList tips;
-  for (const TErrorMarks::Mark& mark : marks.Marks()) tips << mark.Messages.join(u'\n');
+  for (const TErrorMarks::Mark& mark : marks.Marks()) tips << marks.MessagesOf(mark).join(u'\n');
   return tips;
 }
 
@@ -42,19 +44,21 @@ class ErrorMarksTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainScreen> w;
+  std::unique_ptr<ReaderControls> ui;
 
   const TErrorMarks& Marks() const { return w->ErrorMarks(); }
-  QWidget* Viewport() const { return w->meZendric->viewport(); }
+  QWidget* Viewport() const { return ui->meZendric->viewport(); }
   QPoint CentreOf(const TErrorMarks::Mark& mark) const {
-    QTextCursor at(w->meZendric->document());
+    QTextCursor at(ui->meZendric->document());
     at.setPosition(mark.Start);
-    const QRect caret = w->meZendric->cursorRect(at);
+    const QRect caret = ui->meZendric->cursorRect(at);
     return QPoint(Marks().MarkRect(mark).center().x(), caret.center().y());
   }
 
  private slots:
   void init() {
     w = std::make_unique<TMainScreen>();
+    ui = std::make_unique<ReaderControls>(*w);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
   }
@@ -103,25 +107,25 @@ class ErrorMarksTest : public QObject {
     QFETCH(QString, field);
     QFETCH(QString, picture);
     QFETCH(QStringList, tips);
-    w->meZendric->setPlainText(u"ZN2. X Y Z"_s);  // marks of another code first
-    w->meZendric->setPlainText(field);
+    ui->meZendric->setPlainText(u"ZN2. X Y Z"_s);  // marks of another code first
+    ui->meZendric->setPlainText(field);
     QCOMPARE(Picture(Marks()), picture);
     QCOMPARE(ToolTips(Marks()), tips);
   }
 
   // Each mark sits under the character whose error a click in the list would go to.
   void marksAgreeWithTheListsCaret() {
-    w->meZendric->setPlainText(u"ZN2.Dw T2t \nXy Wq L12"_s);
-    QCOMPARE(w->lbErrors->count(), 4);
-    for (int row = 0; row < w->lbErrors->count(); ++row) {
-      w->lbErrors->setCurrentRow(row);
-      QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {},
-                        w->lbErrors->RowRect(row).center());
-      const int caret = w->meZendric->textCursor().position();
-      const QString message = w->lbErrors->Text(row);
+    ui->meZendric->setPlainText(u"ZN2.Dw T2t \nXy Wq L12"_s);
+    QCOMPARE(ui->lbErrors->count(), 4);
+    for (int row = 0; row < ui->lbErrors->count(); ++row) {
+      ui->lbErrors->setCurrentRow(row);
+      QTest::mouseClick(ui->lbErrors->viewport(), Qt::LeftButton, {},
+                        ui->lbErrors->RowRect(row).center());
+      const int caret = ui->meZendric->textCursor().position();
+      const QString message = ui->lbErrors->Text(row);
       int hits = 0;
       for (const TErrorMarks::Mark& mark : Marks().Marks())
-        if (mark.Messages.contains(message)) {
+        if (Marks().MessagesOf(mark).contains(message)) {
           ++hits;
           QCOMPARE(mark.End, caret);
         }
@@ -130,22 +134,22 @@ class ErrorMarksTest : public QObject {
   }
 
   void marksFollowEveryChange() {
-    QTest::keyClicks(w->meZendric, u"ZN2. W+ X"_s);
+    QTest::keyClicks(ui->meZendric, u"ZN2. W+ X"_s);
     QCOMPARE(Picture(Marks()), u"        ^"_s);
-    QTest::keyClick(w->meZendric, Qt::Key_Backspace);  // the code is valid now
+    QTest::keyClick(ui->meZendric, Qt::Key_Backspace);  // the code is valid now
     QVERIFY(Marks().Marks().empty());
-    QTest::keyClicks(w->meZendric, u"Wq"_s);
+    QTest::keyClicks(ui->meZendric, u"Wq"_s);
     QCOMPARE(Picture(Marks()), u"         ^"_s);
     // A line break typed before the error moves the mark along with the character.
-    w->meZendric->moveCursor(QTextCursor::Start);
-    for (int i = 0; i < 4; ++i) w->meZendric->moveCursor(QTextCursor::NextCharacter);
-    QTest::keyClick(w->meZendric, Qt::Key_Return);
+    ui->meZendric->moveCursor(QTextCursor::Start);
+    for (int i = 0; i < 4; ++i) ui->meZendric->moveCursor(QTextCursor::NextCharacter);
+    QTest::keyClick(ui->meZendric, Qt::Key_Return);
     QCOMPARE(Picture(Marks()), u"          ^"_s);
-    QTest::keyClick(w->meZendric, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Picture(Marks()), u"         ^"_s);
     // A code written by the About box is marked the same way.
     TAboutDialog about(w.get());
-    QTest::mouseClick(about.btnRead, Qt::LeftButton);
+    QTest::mouseClick(AboutControls(about).btnRead, Qt::LeftButton);
     QVERIFY(Marks().Marks().empty());
   }
 
@@ -174,15 +178,15 @@ class ErrorMarksTest : public QObject {
 
   // The pointer over a mark shows its messages; beside it, nothing.
   void tooltipOverAMark() {
-    w->meZendric->setPlainText(u"ZN2.Dw T2t Xy \nWq"_s);
+    ui->meZendric->setPlainText(u"ZN2.Dw T2t Xy \nWq"_s);
     QCOMPARE(Marks().Marks().size(), std::size_t{3});
     for (const TErrorMarks::Mark& mark : Marks().Marks()) {
       const QPoint at = CentreOf(mark);
-      QCOMPARE(Marks().ToolTipAt(at), mark.Messages.join(u'\n'));
+      QCOMPARE(Marks().ToolTipAt(at), Marks().MessagesOf(mark).join(u'\n'));
       QHelpEvent help(QEvent::ToolTip, at, Viewport()->mapToGlobal(at));
       QApplication::sendEvent(Viewport(), &help);
       QTRY_VERIFY(QToolTip::isVisible());
-      QCOMPARE(QToolTip::text(), mark.Messages.join(u'\n'));
+      QCOMPARE(QToolTip::text(), Marks().MessagesOf(mark).join(u'\n'));
     }
     // Over "T2t", a character with no error, and under the text, where no line is.
     const TErrorMarks::Mark& x = Marks().Marks().front();
@@ -205,10 +209,10 @@ class ErrorMarksTest : public QObject {
     QApplication::processEvents();
     QCOMPARE(layer->geometry(), Viewport()->geometry());
     QVERIFY(layer->testAttribute(Qt::WA_TransparentForMouseEvents));
-    w->meZendric->setPlainText(u"ZN2. W+ X"_s);
-    w->meZendric->moveCursor(QTextCursor::Start);
+    ui->meZendric->setPlainText(u"ZN2. W+ X"_s);
+    ui->meZendric->moveCursor(QTextCursor::Start);
     QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CentreOf(Marks().Marks().front()));
-    const int caret = w->meZendric->textCursor().position();
+    const int caret = ui->meZendric->textCursor().position();
     QVERIFY2(caret == 8 || caret == 9, qPrintable(QString::number(caret)));
   }
 };

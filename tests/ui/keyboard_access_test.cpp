@@ -4,15 +4,18 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
 #include "AboutDialogForm.h"
 #include "ErrorMarks.h"
+#include "Controls.h"
 #include "MainScreenForm.h"
 
 using namespace zendric;
+using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,6 +49,8 @@ class KeyboardAccessTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainScreen> w;
+  std::unique_ptr<ReaderControls> ui;
+  std::unique_ptr<AboutControls> aboutUi;
   TAboutDialog* about = nullptr;  // owned by the reader window
   QStringList opened;
 
@@ -67,11 +72,16 @@ class KeyboardAccessTest : public QObject {
  private slots:
   void init() {
     w = std::make_unique<TMainScreen>();
+    ui = std::make_unique<ReaderControls>(*w);
     about = new TAboutDialog(w.get());
+    aboutUi = std::make_unique<AboutControls>(*about);
     w->SetAboutDialog(about);
     opened.clear();
-    for (THyperLink* link : {about->HyperLink1, about->HyperLink2})
-      link->SetOpener([this](const QString& url) { opened << url; });
+    for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2})
+      link->SetOpener([this](const QString& url) {
+        opened << url;
+        return true;
+      });
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->activateWindow();
@@ -89,33 +99,81 @@ class KeyboardAccessTest : public QObject {
   void readerTabOrder() {
     QFETCH(QString, code);
     QFETCH(bool, withErrors);
-    w->meZendric->setPlainText(code);
-    QList<QWidget*> want = {w->meZendric, w->btnAbout};
-    if (withErrors) want << w->lbErrors;
-    want << w->sbCodeList;
-    QCOMPARE(TabCycle(w->meZendric), want);
+    ui->meZendric->setPlainText(code);
+    QList<QWidget*> want = {ui->meZendric, ui->btnAbout};
+    if (withErrors) want << ui->lbErrors;
+    want << ui->sbCodeList;
+    QCOMPARE(TabCycle(ui->meZendric), want);
+  }
+
+  // Every control shows the focus the same way: a frame in the highlight colour at its
+  // edge (the error list at its current row), and no other control shows one then.
+  void everyControlShowsTheFocusAlike_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("code field") << u"field"_s;
+    QTest::newRow("About button") << u"about"_s;
+    QTest::newRow("reading") << u"column"_s;
+    QTest::newRow("a paragraph of the reading") << u"paragraph"_s;
+    QTest::newRow("error list, current row") << u"list"_s;
+  }
+  void everyControlShowsTheFocusAlike() {
+    QFETCH(QString, control);
+    ui->meZendric->setPlainText(u"ZN2.Dw W+ X Y"_s);
+    const QColor highlight = w->palette().color(QPalette::Active, QPalette::Highlight);
+    const QList<QWidget*> framed = {ui->meZendric, ui->btnAbout, ui->sbCodeList};
+    QWidget* focus = control == "field"    ? static_cast<QWidget*>(ui->meZendric)
+                     : control == "about"  ? static_cast<QWidget*>(ui->btnAbout)
+                     : control == "list"   ? static_cast<QWidget*>(ui->lbErrors)
+                                           : static_cast<QWidget*>(ui->sbCodeList);
+    focus->setFocus(Qt::TabFocusReason);
+    if (control == "paragraph") {
+      QTest::keyClick(ui->sbCodeList, Qt::Key_Return);
+      QVERIFY(ui->Panel1->isAncestorOf(QApplication::focusWidget()));
+    }
+    if (control == "list") QTest::keyClick(ui->lbErrors, Qt::Key_Down);
+    QApplication::processEvents();
+    for (QWidget* target : framed) {
+      auto* frame = target->findChild<QWidget*>(u"focusFrame"_s, Qt::FindDirectChildrenOnly);
+      QVERIFY(frame);
+      const bool shown = target == focus;
+      QCOMPARE(frame->isVisible(), shown);
+      if (!shown) continue;
+      QCOMPARE(frame->geometry(), target->rect());
+      const QImage image = target->grab().toImage();
+      for (QPoint edge : {QPoint(0, image.height() / 2), QPoint(image.width() / 2, 1), QPoint(image.width() - 1, 3)})
+        QCOMPARE(image.pixelColor(edge), highlight);
+    }
+    if (control == "list") {
+      const QRect row = ui->lbErrors->RowRect(ui->lbErrors->currentRow());
+      const QImage image = ui->lbErrors->viewport()->grab().toImage();
+      QCOMPARE(image.pixelColor(row.left(), row.center().y()), highlight);
+      QCOMPARE(image.pixelColor(row.left() + 40, row.top()), highlight);
+      // The row that is not current has no frame.
+      const QRect other = ui->lbErrors->RowRect(1 - ui->lbErrors->currentRow());
+      QVERIFY(image.pixelColor(other.left(), other.center().y()) != highlight);
+    }
   }
 
   // The result column shows a frame in the highlight colour while it has the focus.
   void columnShowsTheFocus() {
-    w->meZendric->setPlainText(u"ZN2. W+ H-"_s);
-    auto* frame = w->sbCodeList->findChild<QWidget*>(u"focusFrame"_s);
+    ui->meZendric->setPlainText(u"ZN2. W+ H-"_s);
+    auto* frame = ui->sbCodeList->findChild<QWidget*>(u"focusFrame"_s);
     QVERIFY(frame);
     const QColor highlight = w->palette().color(QPalette::Active, QPalette::Highlight);
-    auto edge = [this] { return w->sbCodeList->grab().toImage().pixelColor(0, w->sbCodeList->height() / 2); };
+    auto edge = [this] { return ui->sbCodeList->grab().toImage().pixelColor(0, ui->sbCodeList->height() / 2); };
     QVERIFY(frame->isHidden());
     QVERIFY(edge() != highlight);
-    w->btnAbout->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(w->btnAbout, Qt::Key_Tab);  // no errors: the list is hidden
-    QVERIFY(w->sbCodeList->hasFocus());
+    ui->btnAbout->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui->btnAbout, Qt::Key_Tab);  // no errors: the list is hidden
+    QVERIFY(ui->sbCodeList->hasFocus());
     QVERIFY(frame->isVisible());
-    QCOMPARE(frame->geometry(), w->sbCodeList->rect());
+    QCOMPARE(frame->geometry(), ui->sbCodeList->rect());
     QCOMPARE(edge(), highlight);
     w->resize(400, 500);
     QApplication::processEvents();
-    QCOMPARE(frame->geometry(), w->sbCodeList->rect());
-    QTest::keyClick(w->sbCodeList, Qt::Key_Tab);
-    QVERIFY(w->meZendric->hasFocus());
+    QCOMPARE(frame->geometry(), ui->sbCodeList->rect());
+    QTest::keyClick(ui->sbCodeList, Qt::Key_Tab);
+    QVERIFY(ui->meZendric->hasFocus());
     QVERIFY(frame->isHidden());
   }
 
@@ -128,27 +186,27 @@ class KeyboardAccessTest : public QObject {
   }
   void errorsFromTheKeyboard() {
     QFETCH(QString, how);
-    w->meZendric->setPlainText(u"ZN2. X\nW+ Wq"_s);  // errors at 6 and 11, the second after the break
-    w->meZendric->moveCursor(QTextCursor::Start);
+    ui->meZendric->setPlainText(u"ZN2. X\nW+ Wq"_s);  // errors at 6 and 11, the second after the break
+    ui->meZendric->moveCursor(QTextCursor::Start);
     const int parses = w->ParseCount();
-    w->lbErrors->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(w->lbErrors, Qt::Key_Down);
-    QTest::keyClick(w->lbErrors, Qt::Key_Down);
-    QCOMPARE(w->lbErrors->currentRow(), 1);
+    ui->lbErrors->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui->lbErrors, Qt::Key_Down);
+    QTest::keyClick(ui->lbErrors, Qt::Key_Down);
+    QCOMPARE(ui->lbErrors->currentRow(), 1);
     // Moving through the list alone leaves the caret where it was.
-    QCOMPARE(w->meZendric->textCursor().position(), 0);
-    QVERIFY(w->lbErrors->hasFocus());
-    if (how == "enter") QTest::keyClick(w->lbErrors, Qt::Key_Return);
-    if (how == "keypad") QTest::keyClick(w->lbErrors, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(ui->meZendric->textCursor().position(), 0);
+    QVERIFY(ui->lbErrors->hasFocus());
+    if (how == "enter") QTest::keyClick(ui->lbErrors, Qt::Key_Return);
+    if (how == "keypad") QTest::keyClick(ui->lbErrors, Qt::Key_Enter, Qt::KeypadModifier);
     // A double click as it arrives: a click, then the second press as a double click.
-    if (how == "double") QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {},
-                                           w->lbErrors->RowRect(1).center());
+    if (how == "double") QTest::mouseClick(ui->lbErrors->viewport(), Qt::LeftButton, {},
+                                           ui->lbErrors->RowRect(1).center());
     if (how == "double")
-      QTest::mouseDClick(w->lbErrors->viewport(), Qt::LeftButton, {},
-                         w->lbErrors->RowRect(1).center());
-    QCOMPARE(w->meZendric->textCursor().position(), 12);
-    QVERIFY(!w->meZendric->textCursor().hasSelection());
-    QTRY_VERIFY(w->meZendric->hasFocus());
+      QTest::mouseDClick(ui->lbErrors->viewport(), Qt::LeftButton, {},
+                         ui->lbErrors->RowRect(1).center());
+    QCOMPARE(ui->meZendric->textCursor().position(), 12);
+    QVERIFY(!ui->meZendric->textCursor().hasSelection());
+    QTRY_VERIFY(ui->meZendric->hasFocus());
     QCOMPARE(w->ParseCount(), parses);
   }
 
@@ -161,49 +219,49 @@ class KeyboardAccessTest : public QObject {
   }
   void helpKeyOpensAboutAndEscapeClosesIt() {
     QFETCH(QString, from);
-    QWidget* start = from == "field" ? static_cast<QWidget*>(w->meZendric) : w->sbCodeList;
+    QWidget* start = from == "field" ? static_cast<QWidget*>(ui->meZendric) : ui->sbCodeList;
     start->setFocus();
     QTRY_VERIFY(start->hasFocus());
     WithAboutOpen([&] { QTest::keyClick(start, Qt::Key_F1); },
                   [&] {
-                    QVERIFY(about->OKButton->hasFocus());
-                    QTest::keyClick(about->OKButton, Qt::Key_Escape);
+                    QVERIFY(aboutUi->OKButton->hasFocus());
+                    QTest::keyClick(aboutUi->OKButton, Qt::Key_Escape);
                     QVERIFY(about->isHidden());
                   });
     QVERIFY(about->isHidden());
     // The window keeps its focus for when it is active again.
     QCOMPARE(w->focusWidget(), start);
-    QVERIFY(w->btnAbout->toolTip().contains(u"F1"_s));
+    QVERIFY(ui->btnAbout->toolTip().contains(u"F1"_s));
   }
 
   // In the About box Tab goes Close, Read, then the two links; Enter or Space on a link
   // opens it and leaves the box open.
   void aboutBoxFromTheKeyboard() {
-    WithAboutOpen([&] { w->btnAbout->click(); },
+    WithAboutOpen([&] { ui->btnAbout->click(); },
                   [&] {
-                    const QList<QWidget*> want = {about->OKButton, about->btnRead, about->HyperLink1,
-                                                  about->HyperLink2};
-                    QCOMPARE(TabCycle(about->OKButton), want);
-                    about->HyperLink1->setFocus(Qt::TabFocusReason);
-                    QTest::keyClick(about->HyperLink1, Qt::Key_Return);
-                    about->HyperLink2->setFocus(Qt::TabFocusReason);
-                    QTest::keyClick(about->HyperLink2, Qt::Key_Space);
-                    QTest::keyClick(about->HyperLink2, Qt::Key_A);  // other keys open nothing
-                    QCOMPARE(opened, (QStringList{about->HyperLink1->URL(), about->HyperLink2->URL()}));
+                    const QList<QWidget*> want = {aboutUi->OKButton, aboutUi->btnRead, aboutUi->HyperLink1,
+                                                  aboutUi->HyperLink2};
+                    QCOMPARE(TabCycle(aboutUi->OKButton), want);
+                    aboutUi->HyperLink1->setFocus(Qt::TabFocusReason);
+                    QTest::keyClick(aboutUi->HyperLink1, Qt::Key_Return);
+                    aboutUi->HyperLink2->setFocus(Qt::TabFocusReason);
+                    QTest::keyClick(aboutUi->HyperLink2, Qt::Key_Space);
+                    QTest::keyClick(aboutUi->HyperLink2, Qt::Key_A);  // other keys open nothing
+                    QCOMPARE(opened, (QStringList{aboutUi->HyperLink1->URL(), aboutUi->HyperLink2->URL()}));
                     QVERIFY(about->isVisible());
                     // Read by its access key (the button shows its press first), without leaving the box.
                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
-                    QTRY_COMPARE(w->meZendric->toPlainText(),
+                    QTRY_COMPARE(ui->meZendric->toPlainText(),
                              QString::fromUtf8(SampleCode.data(), static_cast<qsizetype>(SampleCode.size())));
                     QVERIFY(about->isVisible());
                   });
     // The links keep their colours: the focus shows as a frame, not as a colour.
-    QCOMPARE(about->HyperLink2->Colour(), QColor(0, 0, 255));
+    QCOMPARE(aboutUi->HyperLink2->Colour(), QColor(0, 0, 255));
   }
 
   // Screen readers announce each control by name and role and can tell what it is for.
   void readerControlsHaveNamesAndDescriptions() {
-    w->meZendric->setPlainText(u"ZN2. Cgr^|bk,bye+ X"_s);
+    ui->meZendric->setPlainText(u"ZN2. Cgr^|bk,bye+ X"_s);
     struct Control {
       QWidget* widget;
       QString name;
@@ -211,13 +269,13 @@ class KeyboardAccessTest : public QObject {
     };
     const QList<Control> controls = {
         {w.get(), u"Zendric 2 reader"_s, QAccessible::NoRole},
-        {w->meZendric, u"Code"_s, QAccessible::EditableText},
-        {w->sbCodeList, u"Reading"_s, QAccessible::NoRole},
-        {w->lbErrors, u"Errors"_s, QAccessible::List},
-        {w->btnAbout, u"About"_s, QAccessible::Button},
-        {w->pnTop, u"Code and About"_s, QAccessible::NoRole},
-        {w->pnButton, u"About button"_s, QAccessible::NoRole},
-        {w->Panel1, u"Reading text"_s, QAccessible::NoRole},
+        {ui->meZendric, u"Code"_s, QAccessible::EditableText},
+        {ui->sbCodeList, u"Reading"_s, QAccessible::NoRole},
+        {ui->lbErrors, u"Errors"_s, QAccessible::List},
+        {ui->btnAbout, u"About"_s, QAccessible::Button},
+        {ui->pnTop, u"Code and About"_s, QAccessible::NoRole},
+        {ui->pnButton, u"About button"_s, QAccessible::NoRole},
+        {ui->Panel1, u"Reading text"_s, QAccessible::NoRole},
         {w->ErrorMarks().Layer(), u"Error marks"_s, QAccessible::NoRole},
     };
     for (const Control& c : controls) {
@@ -236,19 +294,19 @@ class KeyboardAccessTest : public QObject {
   }
 
   void aboutControlsHaveNamesAndDescriptions() {
-    const QList<QWidget*> controls = {about,          about->bvIcon,     about->imIcon,    about->Label1,
-                                      about->Label4,  about->Label2,     about->HyperLink1, about->Label3,
-                                      about->HyperLink2, about->Label5,  about->lbZendric, about->btnRead,
-                                      about->meAbout, about->OKButton};
+    const QList<QWidget*> controls = {about,          aboutUi->bvIcon,     aboutUi->imIcon,    aboutUi->Label1,
+                                      aboutUi->Label4,  aboutUi->Label2,     aboutUi->HyperLink1, aboutUi->Label3,
+                                      aboutUi->HyperLink2, aboutUi->Label5,  aboutUi->lbZendric, aboutUi->btnRead,
+                                      aboutUi->meAbout, aboutUi->OKButton};
     for (QWidget* c : controls) {
       QVERIFY2(!AccessibleText(c, QAccessible::Name).isEmpty(), c->metaObject()->className());
       QVERIFY2(AccessibleText(c, QAccessible::Description).size() > 10, qPrintable(AccessibleText(c, QAccessible::Name)));
     }
-    QCOMPARE(AccessibleText(about->btnRead, QAccessible::Name), u"Read"_s);
-    QCOMPARE(AccessibleText(about->OKButton, QAccessible::Name), u"Close"_s);
-    QCOMPARE(AccessibleText(about->Label1, QAccessible::Name), u"Zendric 2 reader"_s);
+    QCOMPARE(AccessibleText(aboutUi->btnRead, QAccessible::Name), u"Read"_s);
+    QCOMPARE(AccessibleText(aboutUi->OKButton, QAccessible::Name), u"Close"_s);
+    QCOMPARE(AccessibleText(aboutUi->Label1, QAccessible::Name), u"Zendric 2 reader"_s);
     // The links are links: named by their caption, valued by their address, and pressable.
-    for (THyperLink* link : {about->HyperLink1, about->HyperLink2}) {
+    for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2}) {
       QAccessibleInterface* face = QAccessible::queryAccessibleInterface(link);
       QVERIFY(face);
       QCOMPARE(face->role(), QAccessible::Link);
@@ -259,7 +317,7 @@ class KeyboardAccessTest : public QObject {
       QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
       actions->doAction(QAccessibleActionInterface::pressAction());
     }
-    QCOMPARE(opened, (QStringList{about->HyperLink1->URL(), about->HyperLink2->URL()}));
+    QCOMPARE(opened, (QStringList{aboutUi->HyperLink1->URL(), aboutUi->HyperLink2->URL()}));
   }
 };
 

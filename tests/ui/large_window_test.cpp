@@ -16,10 +16,12 @@
 
 #include "CaretMapping.h"
 #include "CodeEdit.h"
+#include "Controls.h"
 #include "MainScreenForm.h"
 #include "ReadingLists.h"
 
 using namespace zendric;
+using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -59,12 +61,13 @@ class LargeWindowTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainScreen> w;
+  std::unique_ptr<ReaderControls> ui;
 
-  QScrollBar* Bar() const { return w->sbCodeList->verticalScrollBar(); }
+  QScrollBar* Bar() const { return ui->sbCodeList->verticalScrollBar(); }
 
   void Paste(const QString& text) {
     QApplication::clipboard()->setText(text);
-    w->meZendric->paste();
+    ui->meZendric->paste();
   }
 
   // Every line's height is what a label of the column reports for its text at the
@@ -75,7 +78,7 @@ class LargeWindowTest : public QObject {
     QCOMPARE(column.LineCount(), lines.size());
     QVERIFY(column.AllMeasured());
     if (lines.empty()) {
-      QCOMPARE(w->Panel1->height(), 0);
+      QCOMPARE(ui->Panel1->height(), 0);
       return;
     }
     auto* shown = qobject_cast<QLabel*>(w->CodeListControls().front());
@@ -86,7 +89,7 @@ class LargeWindowTest : public QObject {
     fresh.setWordWrap(shown->wordWrap());
     fresh.setContentsMargins(shown->contentsMargins());
     QHash<QString, int> byText;
-    const int width = w->Panel1->width();
+    const int width = ui->Panel1->width();
     qint64 top = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const QString text = DisplayText(lines[i]);
@@ -99,7 +102,7 @@ class LargeWindowTest : public QObject {
       QCOMPARE(static_cast<qint64>(column.LineTop(i)), top);
       top += *known + TMainScreen::SeparatorHeight;
     }
-    QCOMPARE(static_cast<qint64>(w->Panel1->height()), top - TMainScreen::SeparatorHeight);
+    QCOMPARE(static_cast<qint64>(ui->Panel1->height()), top - TMainScreen::SeparatorHeight);
   }
 
   // The labels that exist are those of consecutive lines, in place, with separators
@@ -108,11 +111,11 @@ class LargeWindowTest : public QObject {
     const TResultColumn& column = w->ResultColumn();
     const auto& lines = Lines(w->Reading());
     const auto& controls = w->CodeListControls();
-    QCOMPARE(static_cast<int>(w->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size()),
+    QCOMPARE(static_cast<int>(ui->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size()),
              static_cast<int>(controls.size()));
     QCOMPARE(controls.size() % 2, std::size_t{1});
     const std::size_t first = column.FirstShownLine();
-    const int width = w->Panel1->width();
+    const int width = ui->Panel1->width();
     for (std::size_t k = 0; k < controls.size(); ++k) {
       const std::size_t line = first + k / 2;
       QVERIFY(line < lines.size());
@@ -131,7 +134,7 @@ class LargeWindowTest : public QObject {
       }
     }
     const int viewTop = Bar()->value();
-    const int viewBottom = std::min(viewTop + w->sbCodeList->viewport()->height(), w->Panel1->height());
+    const int viewBottom = std::min(viewTop + ui->sbCodeList->viewport()->height(), ui->Panel1->height());
     QVERIFY(controls.front()->y() <= viewTop);
     QVERIFY(controls.back()->geometry().bottom() + 1 >= viewBottom);
   }
@@ -152,6 +155,7 @@ class LargeWindowTest : public QObject {
  private slots:
   void init() {
     w = std::make_unique<TMainScreen>();
+    ui = std::make_unique<ReaderControls>(*w);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
   }
@@ -168,15 +172,15 @@ class LargeWindowTest : public QObject {
   void longColumn() {
     QFETCH(QString, code);
     QFETCH(int, lines);
-    w->meZendric->setPlainText(code);
+    ui->meZendric->setPlainText(code);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
     QApplication::processEvents();  // the scroll box shows its bar
     QCOMPARE(static_cast<int>(w->Reading().LineCount()), lines);
     CheckHeights();
-    QVERIFY(w->sbCodeList->verticalScrollBar()->isVisible());
-    QCOMPARE(w->Panel1->width(), w->sbCodeList->viewport()->width());
+    QVERIFY(ui->sbCodeList->verticalScrollBar()->isVisible());
+    QCOMPARE(ui->Panel1->width(), ui->sbCodeList->viewport()->width());
     // A few views' worth of labels, never one per line.
-    const int view = w->sbCodeList->viewport()->height();
+    const int view = ui->sbCodeList->viewport()->height();
     const int labels = static_cast<int>(w->CodeListControls().size() + 1) / 2;
     QVERIFY2(labels <= 3 * view / w->ResultColumn().LineHeight(0) + 2, qPrintable(QString::number(labels)));
 
@@ -188,8 +192,8 @@ class LargeWindowTest : public QObject {
     auto* last = qobject_cast<QLabel*>(w->CodeListControls().back());
     QVERIFY(last);
     QCOMPARE(last->text(), DisplayText(Lines(w->Reading()).back()));
-    QCOMPARE(last->geometry().bottom() + 1, w->Panel1->height());
-    QCOMPARE(last->mapTo(w->sbCodeList->viewport(), QPoint(0, last->height())).y(), w->sbCodeList->viewport()->height());
+    QCOMPARE(last->geometry().bottom() + 1, ui->Panel1->height());
+    QCOMPARE(last->mapTo(ui->sbCodeList->viewport(), QPoint(0, last->height())).y(), ui->sbCodeList->viewport()->height());
     // And back at the top, the first.
     ScrollTo(0);
     QCOMPARE(w->ResultColumn().FirstShownLine(), std::size_t{0});
@@ -208,7 +212,7 @@ class LargeWindowTest : public QObject {
   void labelsAreReused() {
     QFETCH(QString, code);
     QFETCH(int, scrollTo);
-    w->meZendric->setPlainText(code);
+    ui->meZendric->setPlainText(code);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
     ScrollTo(Bar()->maximum() * scrollTo / 100);
     std::map<std::size_t, QPointer<QLabel>> before;
@@ -216,8 +220,8 @@ class LargeWindowTest : public QObject {
       before[w->ResultColumn().FirstShownLine() + k / 2] = qobject_cast<QLabel*>(w->CodeListControls()[k]);
     const int parses = w->ParseCount();
 
-    w->meZendric->moveCursor(QTextCursor::End);
-    QTest::keyClicks(w->meZendric, u" H-"_s);  // three changes, one line more at the end
+    ui->meZendric->moveCursor(QTextCursor::End);
+    QTest::keyClicks(ui->meZendric, u" H-"_s);  // three changes, one line more at the end
     QCOMPARE(w->ParseCount(), parses + 3);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
     CheckShownPart();
@@ -233,19 +237,19 @@ class LargeWindowTest : public QObject {
   }
 
   void resizeRewrapsALongColumn() {
-    w->meZendric->setPlainText(MultiLine(3000));
+    ui->meZendric->setPlainText(MultiLine(3000));
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
     ScrollTo(Bar()->maximum() / 2);
     const int parses = w->ParseCount();
-    const int tall = w->Panel1->height();
+    const int tall = ui->Panel1->height();
     w->resize(300, 315);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
-    QVERIFY(w->Panel1->height() > tall);
+    QVERIFY(ui->Panel1->height() > tall);
     CheckHeights();
     CheckShownPart();
     w->resize(558, 315);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
-    QCOMPARE(w->Panel1->height(), tall);
+    QCOMPARE(ui->Panel1->height(), tall);
     CheckShownPart();
     QCOMPARE(w->ParseCount(), parses);
   }
@@ -282,8 +286,8 @@ class LargeWindowTest : public QObject {
     QCOMPARE(w->Reading().LineCount(), want.LineCount());
     QCOMPARE(w->Reading().MessageCount(), want.MessageCount());
     QCOMPARE(w->ResultColumn().LineCount(), want.LineCount());
-    QCOMPARE(w->lbErrors->count(), static_cast<int>(want.MessageCount()));
-    QVERIFY(w->lbErrors->isVisible() == (want.MessageCount() > 0));
+    QCOMPARE(ui->lbErrors->count(), static_cast<int>(want.MessageCount()));
+    QVERIFY(ui->lbErrors->isVisible() == (want.MessageCount() > 0));
     QTRY_VERIFY_WITH_TIMEOUT(w->ResultColumn().AllMeasured(), 30000);
     CheckHeights();
     ScrollTo(Bar()->maximum());
@@ -291,28 +295,28 @@ class LargeWindowTest : public QObject {
     if (want.MessageCount() == 0) return;
 
     // The last message, at the end of the list, puts the caret where it was found.
-    const int last = w->lbErrors->count() - 1;
-    QCOMPARE(w->lbErrors->Text(0), QString::fromStdString(Messages(want).front()));
-    QCOMPARE(w->lbErrors->Text(last), QString::fromStdString(Messages(want).back()));
-    w->lbErrors->scrollToBottom();
-    QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {}, w->lbErrors->RowRect(last).center());
-    QCOMPARE(w->lbErrors->currentRow(), last);
-    QCOMPARE(w->meZendric->textCursor().position(),
-             FieldOffsetForCodePosition(w->meZendric->document()->toRawText(), Positions(want).back()));
+    const int last = ui->lbErrors->count() - 1;
+    QCOMPARE(ui->lbErrors->Text(0), QString::fromStdString(Messages(want).front()));
+    QCOMPARE(ui->lbErrors->Text(last), QString::fromStdString(Messages(want).back()));
+    ui->lbErrors->scrollToBottom();
+    QTest::mouseClick(ui->lbErrors->viewport(), Qt::LeftButton, {}, ui->lbErrors->RowRect(last).center());
+    QCOMPARE(ui->lbErrors->currentRow(), last);
+    QCOMPARE(ui->meZendric->textCursor().position(),
+             FieldOffsetForCodePosition(ui->meZendric->document()->toRawText(), Positions(want).back()));
     QCOMPARE(w->ParseCount(), parses + 1);
   }
 
   // All rows have one height, and each is wide enough for its message.
   void errorRowsHoldTheirMessages() {
-    w->meZendric->setPlainText(u"ZN2.Dw W+ xy Wq M+*3q O(ra+2v--)x ZZ"_s + u" Tc+[engines"_s);
-    QVERIFY(w->lbErrors->count() >= 5);
-    const int height = w->lbErrors->RowRect(0).height();
+    ui->meZendric->setPlainText(u"ZN2.Dw W+ xy Wq M+*3q O(ra+2v--)x ZZ"_s + u" Tc+[engines"_s);
+    QVERIFY(ui->lbErrors->count() >= 5);
+    const int height = ui->lbErrors->RowRect(0).height();
     QVERIFY(height > 0);
-    for (int row = 0; row < w->lbErrors->count(); ++row) {
-      const QRect rect = w->lbErrors->RowRect(row);
+    for (int row = 0; row < ui->lbErrors->count(); ++row) {
+      const QRect rect = ui->lbErrors->RowRect(row);
       QCOMPARE(rect.height(), height);
-      QVERIFY2(w->lbErrors->fontMetrics().horizontalAdvance(w->lbErrors->Text(row)) < rect.width(),
-               qPrintable(w->lbErrors->Text(row)));
+      QVERIFY2(ui->lbErrors->fontMetrics().horizontalAdvance(ui->lbErrors->Text(row)) < rect.width(),
+               qPrintable(ui->lbErrors->Text(row)));
     }
   }
 
@@ -332,27 +336,27 @@ class LargeWindowTest : public QObject {
   void editFieldWrapMode() {
     QFETCH(QString, text);
     QFETCH(bool, anywhere);
-    const auto wraps = [this] { return w->meZendric->wordWrapMode(); };
+    const auto wraps = [this] { return ui->meZendric->wordWrapMode(); };
     const auto wordWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
     const auto expected = anywhere ? QTextOption::WrapAnywhere : wordWrap;
     Paste(text);
     QCOMPARE(wraps(), expected);
-    w->meZendric->selectAll();
-    QTest::keyClick(w->meZendric, Qt::Key_Delete);
+    ui->meZendric->selectAll();
+    QTest::keyClick(ui->meZendric, Qt::Key_Delete);
     QCOMPARE(wraps(), wordWrap);
-    w->meZendric->undo();  // brings the run back without a paste
+    ui->meZendric->undo();  // brings the run back without a paste
     QCOMPARE(wraps(), expected);
-    w->meZendric->setPlainText(u"ZN2. W+"_s);
+    ui->meZendric->setPlainText(u"ZN2. W+"_s);
     QCOMPARE(wraps(), wordWrap);
-    w->meZendric->setPlainText(text);
+    ui->meZendric->setPlainText(text);
     QCOMPARE(wraps(), expected);
     // Every line of the field is laid out within its width.
-    QTextDocument* document = w->meZendric->document();
+    QTextDocument* document = ui->meZendric->document();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
       document->documentLayout()->blockBoundingRect(block);  // lays the block out
       QVERIFY(block.layout()->lineCount() > 0);
       for (int i = 0; i < block.layout()->lineCount(); ++i)
-        QVERIFY(block.layout()->lineAt(i).naturalTextWidth() <= w->meZendric->viewport()->width());
+        QVERIFY(block.layout()->lineAt(i).naturalTextWidth() <= ui->meZendric->viewport()->width());
     }
   }
 
@@ -362,12 +366,12 @@ class LargeWindowTest : public QObject {
   void largePastesTakeLinearTime() {
     const int size = 300000;
     const auto pasteTime = [this](const QString& text) {
-      w->meZendric->clear();
+      ui->meZendric->clear();
       QElapsedTimer clock;
       clock.start();
       Paste(text);
       const qint64 ms = clock.elapsed();
-      w->meZendric->clear();
+      ui->meZendric->clear();
       return std::max<qint64>(ms, 1);
     };
     QString items = u"ZN2."_s;
@@ -389,13 +393,13 @@ class LargeWindowTest : public QObject {
     const int parses = w->ParseCount();
     Paste(text);
     QCOMPARE(w->ParseCount(), parses + 1);
-    QCOMPARE(w->meZendric->document()->blockCount(), 3001);
-    QCOMPARE(w->meZendric->textCursor().position(), text.size());
+    QCOMPARE(ui->meZendric->document()->blockCount(), 3001);
+    QCOMPARE(ui->meZendric->textCursor().position(), text.size());
     const ParseResult want = ParseCode(CodeTextOfField(text).toStdString());
     QCOMPARE(Lines(w->Reading()), Lines(want));
     QCOMPARE(Messages(w->Reading()), Messages(want));
-    w->meZendric->undo();
-    QVERIFY(w->meZendric->toPlainText().isEmpty());
+    ui->meZendric->undo();
+    QVERIFY(ui->meZendric->toPlainText().isEmpty());
   }
 };
 

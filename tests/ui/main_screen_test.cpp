@@ -7,10 +7,12 @@
 #include <QTextBlock>
 #include <memory>
 
+#include "Controls.h"
 #include "MainScreenForm.h"
 #include "ReadingLists.h"
 
 using namespace zendric;
+using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -60,8 +62,9 @@ class MainScreenTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainScreen> w;
+  std::unique_ptr<ReaderControls> ui;
 
-  void SetCode(const QString& text) { w->meZendric->setPlainText(text); }
+  void SetCode(const QString& text) { ui->meZendric->setPlainText(text); }
 
   void ExpectReadingOf(const QString& code) {
     const ParseResult want = ParseCode(code.toStdString());
@@ -71,13 +74,14 @@ class MainScreenTest : public QObject {
   }
 
   void ClickError(int row) {
-    QVERIFY(row < w->lbErrors->count());
-    QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {}, w->lbErrors->RowRect(row).center());
+    QVERIFY(row < ui->lbErrors->count());
+    QTest::mouseClick(ui->lbErrors->viewport(), Qt::LeftButton, {}, ui->lbErrors->RowRect(row).center());
   }
 
  private slots:
   void init() {
     w = std::make_unique<TMainScreen>();
+    ui = std::make_unique<ReaderControls>(*w);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
   }
@@ -87,15 +91,15 @@ class MainScreenTest : public QObject {
     QCOMPARE(w->windowTitle(), u"Zendric 2 reader"_s);
     QCOMPARE(w->size(), QSize(558, 315));
     QCOMPARE(w->ParseCount(), 0);
-    QVERIFY(w->meZendric->toPlainText().isEmpty());
-    QVERIFY(w->lbErrors->isHidden());
+    QVERIFY(ui->meZendric->toPlainText().isEmpty());
+    QVERIFY(ui->lbErrors->isHidden());
     QVERIFY(w->CodeListControls().empty());
-    QCOMPARE(w->Panel1->height(), 0);
+    QCOMPARE(ui->Panel1->height(), 0);
     // A resize before the first change builds an empty column and reads nothing.
     w->resize(600, 400);
     QCOMPARE(w->ParseCount(), 0);
     QVERIFY(w->CodeListControls().empty());
-    QVERIFY(w->lbErrors->isHidden());
+    QVERIFY(ui->lbErrors->isHidden());
   }
 
   void everyChangeReadsOnce_data() {
@@ -114,22 +118,22 @@ class MainScreenTest : public QObject {
     QFETCH(QString, change);
     QFETCH(int, parses);
     SetCode(u"ZN2. W+"_s);
-    w->meZendric->moveCursor(QTextCursor::End);
+    ui->meZendric->moveCursor(QTextCursor::End);
     const int before = w->ParseCount();
-    if (change == "key") QTest::keyClicks(w->meZendric, u"X"_s);
-    if (change == "keys") QTest::keyClicks(w->meZendric, u" H-X"_s);
+    if (change == "key") QTest::keyClicks(ui->meZendric, u"X"_s);
+    if (change == "keys") QTest::keyClicks(ui->meZendric, u" H-X"_s);
     if (change == "paste") {
       QApplication::clipboard()->setText(u" H-\nS~\r\nX"_s + QChar::LineSeparator + u"\n"_s);
-      QTest::keyClick(w->meZendric, Qt::Key_V, Qt::ControlModifier);
+      QTest::keyClick(ui->meZendric, Qt::Key_V, Qt::ControlModifier);
     }
-    if (change == "shift-enter") QTest::keyClick(w->meZendric, Qt::Key_Return, Qt::ShiftModifier);
-    if (change == "enter") QTest::keyClick(w->meZendric, Qt::Key_Return);
-    if (change == "delete") QTest::keyClick(w->meZendric, Qt::Key_Backspace);
+    if (change == "shift-enter") QTest::keyClick(ui->meZendric, Qt::Key_Return, Qt::ShiftModifier);
+    if (change == "enter") QTest::keyClick(ui->meZendric, Qt::Key_Return);
+    if (change == "delete") QTest::keyClick(ui->meZendric, Qt::Key_Backspace);
     if (change == "undo") {
-      QTest::keyClicks(w->meZendric, u"X"_s);
+      QTest::keyClicks(ui->meZendric, u"X"_s);
       QCOMPARE(w->ParseCount(), before + 1);
-      QTest::keyClick(w->meZendric, Qt::Key_Z, Qt::ControlModifier);
-      QCOMPARE(w->meZendric->toPlainText(), u"ZN2. W+"_s);
+      QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
+      QCOMPARE(ui->meZendric->toPlainText(), u"ZN2. W+"_s);
       QCOMPARE(w->ParseCount(), before + 1 + parses);
       return;
     }
@@ -158,19 +162,19 @@ class MainScreenTest : public QObject {
     QFETCH(QString, pasted);
     QFETCH(int, lines);
     QFETCH(QString, code);
-    w->meZendric->setFocus();
+    ui->meZendric->setFocus();
     for (QChar ch : typed) {
-      if (ch == u'\n') QTest::keyClick(w->meZendric, Qt::Key_Return);
-      else if (ch == u'|') QTest::keyClick(w->meZendric, Qt::Key_Return, Qt::ShiftModifier);
-      else QTest::keyClicks(w->meZendric, QString(ch));
+      if (ch == u'\n') QTest::keyClick(ui->meZendric, Qt::Key_Return);
+      else if (ch == u'|') QTest::keyClick(ui->meZendric, Qt::Key_Return, Qt::ShiftModifier);
+      else QTest::keyClicks(ui->meZendric, QString(ch));
     }
     if (!pasted.isEmpty()) {
       QApplication::clipboard()->setText(pasted);
-      QTest::keyClick(w->meZendric, Qt::Key_V, Qt::ControlModifier);
+      QTest::keyClick(ui->meZendric, Qt::Key_V, Qt::ControlModifier);
     }
-    QCOMPARE(w->meZendric->document()->blockCount(), lines);
+    QCOMPARE(ui->meZendric->document()->blockCount(), lines);
     // No line keeps a break inside it: each shows as a line of its own.
-    for (QTextBlock b = w->meZendric->document()->begin(); b.isValid(); b = b.next())
+    for (QTextBlock b = ui->meZendric->document()->begin(); b.isValid(); b = b.next())
       QVERIFY(!b.text().contains(QChar::LineSeparator) && !b.text().contains(u'\n'));
     ExpectReadingOf(code);
   }
@@ -178,21 +182,21 @@ class MainScreenTest : public QObject {
   // Shift+Enter gives a real line break, like Enter; undo takes breaks back, pasted
   // ones included, without the window splitting them again.
   void lineBreaksUndoCleanly() {
-    QTest::keyClicks(w->meZendric, u"ZN2. W+"_s);
-    QTest::keyClick(w->meZendric, Qt::Key_Return, Qt::ShiftModifier);
-    QTest::keyClicks(w->meZendric, u"H-"_s);
-    QCOMPARE(w->meZendric->document()->toRawText(), u"ZN2. W+"_s + QChar::ParagraphSeparator + u"H-"_s);
-    QCOMPARE(w->meZendric->textCursor().position(), 10);
-    QTest::keyClick(w->meZendric, Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(w->meZendric, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(w->meZendric->toPlainText(), u"ZN2. W+"_s);
+    QTest::keyClicks(ui->meZendric, u"ZN2. W+"_s);
+    QTest::keyClick(ui->meZendric, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(ui->meZendric, u"H-"_s);
+    QCOMPARE(ui->meZendric->document()->toRawText(), u"ZN2. W+"_s + QChar::ParagraphSeparator + u"H-"_s);
+    QCOMPARE(ui->meZendric->textCursor().position(), 10);
+    QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ui->meZendric->toPlainText(), u"ZN2. W+"_s);
 
     QApplication::clipboard()->setText(u" X"_s + QChar::LineSeparator + u"Y"_s);
-    QTest::keyClick(w->meZendric, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w->meZendric->document()->toRawText(), u"ZN2. W+ X"_s + QChar::ParagraphSeparator + u"Y"_s);
+    QTest::keyClick(ui->meZendric, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(ui->meZendric->document()->toRawText(), u"ZN2. W+ X"_s + QChar::ParagraphSeparator + u"Y"_s);
     const int parses = w->ParseCount();
-    QTest::keyClick(w->meZendric, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(w->meZendric->toPlainText(), u"ZN2. W+"_s);
+    QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ui->meZendric->toPlainText(), u"ZN2. W+"_s);
     QCOMPARE(w->ParseCount(), parses + 1);
   }
 
@@ -219,9 +223,9 @@ class MainScreenTest : public QObject {
       QWidget* control = controls[i];
       const bool isLabel = i % 2 == 0;  // label, separator, label, ...
       QCOMPARE(qobject_cast<QLabel*>(control) != nullptr, isLabel);
-      QCOMPARE(control->parentWidget(), w->Panel1);
+      QCOMPARE(control->parentWidget(), ui->Panel1);
       QCOMPARE(control->y(), top);  // stacked without gaps or overlaps
-      QCOMPARE(control->width(), w->Panel1->width());
+      QCOMPARE(control->width(), ui->Panel1->width());
       if (isLabel) {
         auto* label = static_cast<QLabel*>(control);
         QCOMPARE(label->text(), QString::fromStdString(Lines(w->Reading())[i / 2]));
@@ -232,8 +236,8 @@ class MainScreenTest : public QObject {
       }
       top += control->height();
     }
-    QCOMPARE(w->Panel1->height(), labelHeights + TMainScreen::SeparatorHeight * separators);
-    QCOMPARE(w->Panel1->width(), w->sbCodeList->viewport()->width());
+    QCOMPARE(ui->Panel1->height(), labelHeights + TMainScreen::SeparatorHeight * separators);
+    QCOMPARE(ui->Panel1->width(), ui->sbCodeList->viewport()->width());
   }
 
   // A carriage return breaks the line inside one label; "&" and "<b>" show as typed.
@@ -252,29 +256,83 @@ class MainScreenTest : public QObject {
 
   void errorListShowsOnlyWithMessages() {
     SetCode(u"ZN2. W+"_s);
-    QVERIFY(w->lbErrors->isHidden());
-    QCOMPARE(w->sbCodeList->geometry().bottom(), w->height() - 1);
+    QVERIFY(ui->lbErrors->isHidden());
+    QCOMPARE(ui->sbCodeList->geometry().bottom(), w->height() - 1);
 
     SetCode(u"ZN2. W+ X Wq"_s);
-    QVERIFY(w->lbErrors->isVisible());
-    QCOMPARE(w->lbErrors->count(), 2);
-    QCOMPARE(w->lbErrors->Text(0), u"Error: Invalid code at position 9 (X)"_s);
-    QCOMPARE(w->lbErrors->Text(1), u"Error: invalid code in width tag"_s);
-    QCOMPARE(w->lbErrors->height(), TMainScreen::ErrorListHeight);
-    QCOMPARE(w->lbErrors->geometry().bottom(), w->height() - 1);
-    QCOMPARE(w->sbCodeList->geometry().bottom() + 1, w->lbErrors->y());
+    QVERIFY(ui->lbErrors->isVisible());
+    QCOMPARE(ui->lbErrors->count(), 2);
+    QCOMPARE(ui->lbErrors->Text(0), u"Error: Invalid code at position 9 (X)"_s);
+    QCOMPARE(ui->lbErrors->Text(1), u"Error: invalid code in width tag"_s);
+    QVERIFY(ui->lbErrors->height() <= TMainScreen::ErrorListHeight);
+    QCOMPARE(ui->lbErrors->geometry().bottom(), w->height() - 1);
+    QCOMPARE(ui->sbCodeList->geometry().bottom() + 1, ui->lbErrors->y());
 
     SetCode(u"ZN2. W+"_s);
-    QVERIFY(w->lbErrors->isHidden());
-    QCOMPARE(w->lbErrors->count(), 0);
-    QCOMPARE(w->sbCodeList->geometry().bottom(), w->height() - 1);
+    QVERIFY(ui->lbErrors->isHidden());
+    QCOMPARE(ui->lbErrors->count(), 0);
+    QCOMPARE(ui->sbCodeList->geometry().bottom(), w->height() - 1);
 
     // An emptied field reads as the empty code: one message, no results.
     SetCode(u""_s);
-    QVERIFY(w->lbErrors->isVisible());
-    QCOMPARE(w->lbErrors->count(), 1);
-    QCOMPARE(w->lbErrors->Text(0), u"Error - this isn't a Zendric 2"_s);
+    QVERIFY(ui->lbErrors->isVisible());
+    QCOMPARE(ui->lbErrors->count(), 1);
+    QCOMPARE(ui->lbErrors->Text(0), u"Error - this isn't a Zendric 2"_s);
     QVERIFY(w->CodeListControls().empty());
+  }
+
+  // The list takes the bottom of the window in whole rows: no row is cut, at the top or
+  // the bottom, with or without the sideways scroll bar, scrolled or not.
+  void errorListShowsWholeRows_data() {
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<int>("width");
+    QTest::newRow("two errors") << 2 << 558;
+    QTest::newRow("more errors than fit") << 12 << 558;
+    QTest::newRow("narrow: scrolls sideways") << 12 << 200;
+    QTest::newRow("wide") << 12 << 1000;
+  }
+  void errorListShowsWholeRows() {
+    QFETCH(int, errors);
+    QFETCH(int, width);
+    w->resize(width, 315);
+    SetCode(u"ZN2.Dw"_s + QString(u" X"_s).repeated(errors));
+    QApplication::processEvents();
+    TErrorList* list = ui->lbErrors;
+    QCOMPARE(list->count(), errors);
+    const int row = list->RowHeight();
+    QVERIFY(row > 5);
+    const QScrollBar* sideways = list->horizontalScrollBar();
+    QCOMPARE(sideways->isVisible(), width < 300);
+    QVERIFY(list->height() <= TMainScreen::ErrorListHeight);
+    QVERIFY(list->height() > TMainScreen::ErrorListHeight - row);  // as many rows as fit
+    QCOMPARE(list->viewport()->height() % row, 0);
+    QCOMPARE(list->geometry().bottom(), w->height() - 1);
+    for (bool scrolled : {false, true}) {
+      if (scrolled) list->scrollToBottom();
+      QApplication::processEvents();
+      // Rows scroll sideways, so only their tops and bottoms count.
+      const int viewBottom = list->viewport()->height() - 1;
+      auto whole = [&](const QRect& r) { return r.top() >= 0 && r.bottom() <= viewBottom; };
+      for (int i = 0; i < errors; ++i) {
+        const QRect r = list->RowRect(i);
+        QVERIFY2(whole(r) || r.bottom() < 0 || r.top() > viewBottom, qPrintable(u"row %1 cut"_s.arg(i)));
+      }
+      QVERIFY(whole(list->RowRect(scrolled ? errors - 1 : 0)));
+    }
+  }
+
+  // A row under the pointer is lit and shows a pointing hand; beside the rows, neither.
+  void errorRowsShowTheyCanBeClicked() {
+    SetCode(u"ZN2.Dw X"_s);
+    TErrorList* list = ui->lbErrors;
+    const QPoint onRow = list->RowRect(0).center();
+    const QPoint besideRows(5, list->RowRect(0).bottom() + 10);
+    const QRgb before = list->viewport()->grab().toImage().pixel(onRow.x() + 40, onRow.y());
+    QTest::mouseMove(list->viewport(), onRow);
+    QTRY_COMPARE(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTRY_VERIFY(list->viewport()->grab().toImage().pixel(onRow.x() + 40, onRow.y()) != before);
+    QTest::mouseMove(list->viewport(), besideRows);
+    QTRY_COMPARE(list->viewport()->cursor().shape(), Qt::ArrowCursor);
   }
 
   void clickingAnErrorPlacesTheCaret_data() {
@@ -298,27 +356,27 @@ class MainScreenTest : public QObject {
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
     SetCode(field);
-    w->meZendric->moveCursor(QTextCursor::Start);
+    ui->meZendric->moveCursor(QTextCursor::Start);
     const int parses = w->ParseCount();
     ClickError(row);
-    QCOMPARE(w->meZendric->textCursor().position(), caret);
-    QVERIFY(!w->meZendric->textCursor().hasSelection());
-    QTRY_VERIFY(w->meZendric->hasFocus());
+    QCOMPARE(ui->meZendric->textCursor().position(), caret);
+    QVERIFY(!ui->meZendric->textCursor().hasSelection());
+    QTRY_VERIFY(ui->meZendric->hasFocus());
     QCOMPARE(w->ParseCount(), parses);
   }
 
   void clickBesideTheItemsDoesNothing() {
     SetCode(u"ZN2. X"_s);
-    w->meZendric->moveCursor(QTextCursor::End);
-    const QRect last = w->lbErrors->RowRect(0);
-    QTest::mouseClick(w->lbErrors->viewport(), Qt::LeftButton, {}, QPoint(5, last.bottom() + 20));
-    QCOMPARE(w->meZendric->textCursor().position(), 6);
+    ui->meZendric->moveCursor(QTextCursor::End);
+    const QRect last = ui->lbErrors->RowRect(0);
+    QTest::mouseClick(ui->lbErrors->viewport(), Qt::LeftButton, {}, QPoint(5, last.bottom() + 20));
+    QCOMPARE(ui->meZendric->textCursor().position(), 6);
   }
 
   void resizeRewrapsWithoutReading() {
     SetCode(u"ZN2. Fr+^ I+# Df+ Ac+ W+ H- S~"_s + u" X"_s);
     const int parses = w->ParseCount();
-    const QStringList errors = {w->lbErrors->Text(0)};
+    const QStringList errors = {ui->lbErrors->Text(0)};
     auto heights = [this] {
       int sum = 0;
       for (QLabel* l : LabelsOf(*w)) sum += l->height();
@@ -328,9 +386,9 @@ class MainScreenTest : public QObject {
     w->resize(300, 315);
     QCOMPARE(w->ParseCount(), parses);
     QVERIFY2(heights() > wide, "narrower labels wrap into more lines");
-    QCOMPARE(w->Panel1->width(), w->sbCodeList->viewport()->width());
-    QCOMPARE(w->lbErrors->count(), 1);
-    QCOMPARE(w->lbErrors->Text(0), errors.front());
+    QCOMPARE(ui->Panel1->width(), ui->sbCodeList->viewport()->width());
+    QCOMPARE(ui->lbErrors->count(), 1);
+    QCOMPARE(ui->lbErrors->Text(0), errors.front());
     w->resize(558, 315);
     QCOMPARE(heights(), wide);
     QCOMPARE(w->ParseCount(), parses);
@@ -340,15 +398,15 @@ class MainScreenTest : public QObject {
   void tallColumnScrollsWithoutClipping() {
     SetCode(u"ZN2. Fr+^ I+# Df+ Ac+ W+ H- S~ R* U! N! $-"_s);
     QApplication::processEvents();
-    QVERIFY(w->Panel1->height() > w->sbCodeList->viewport()->height());
-    QVERIFY(w->sbCodeList->verticalScrollBar()->isVisible());
-    QCOMPARE(w->Panel1->width(), w->sbCodeList->viewport()->width());
-    for (QLabel* label : LabelsOf(*w)) QVERIFY(label->geometry().right() < w->sbCodeList->viewport()->width());
+    QVERIFY(ui->Panel1->height() > ui->sbCodeList->viewport()->height());
+    QVERIFY(ui->sbCodeList->verticalScrollBar()->isVisible());
+    QCOMPARE(ui->Panel1->width(), ui->sbCodeList->viewport()->width());
+    for (QLabel* label : LabelsOf(*w)) QVERIFY(label->geometry().right() < ui->sbCodeList->viewport()->width());
   }
 
  private:
   int Panel1Children() const {
-    return static_cast<int>(w->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size());
+    return static_cast<int>(ui->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size());
   }
 };
 

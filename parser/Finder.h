@@ -1,0 +1,84 @@
+// Finds Zendric 2 codes inside any text: mail signatures, quoted replies, wrapped
+// lines, forum posts and files. The window, zendric-read and the web page share
+// these rules:
+//
+// 1. Quote prefix. A line's quote prefix is its leading run of blanks, tabs and
+//    '>' characters. Its depth is the number of '>' in it.
+// 2. Where a code starts. At "ZN2." standing either at the start of the line's
+//    text after the quote prefix, or right after a blank or a tab. "aZN2.", "zn2."
+//    and "ZN2" without the point start nothing.
+// 3. Where a code ends. It runs to the end of its line; trailing blanks and tabs
+//    are dropped. When another "ZN2." on the same line starts a code, the first
+//    ends before the blanks and tabs in front of that one.
+// 4. Continuation lines. The lines after the last code of a line continue it,
+//    each joined with one blank once its quote prefix (and trailing blanks and
+//    tabs) are removed, as long as every one of these holds:
+//    - the line has the same quote depth;
+//    - it is not empty after the prefix;
+//    - it is not the signature delimiter "-- ";
+//    - it holds no "ZN2.";
+//    - the joined code, read by the interpreter, records no more messages than
+//      the code did without that line.
+//    A code that is not the last of its line is never continued.
+// 5. Where a code is reported. At the line (from 1) and column (from 1, counting
+//    code points) of its 'Z'. A line ends at a line feed, a carriage return, or a
+//    carriage return followed by a line feed, which is one line end.
+// 6. Encoding. The input is UTF-8, decoded as the interpreter decodes it: each
+//    ill-formed part becomes one U+FFFD and counts as one column. A byte-order
+//    mark at the very start of the input is skipped and counts for no column.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zendric {
+
+struct ParseState;
+
+struct FoundCode {
+  std::string Code;  // the joined code, well-formed UTF-8
+  std::int32_t Line = 0;
+  std::int32_t Column = 0;
+};
+
+// Every code in `text`, in the order they start.
+std::vector<FoundCode> FindCodes(std::string_view text);
+
+// The same rules over input that arrives in pieces of any size: memory stays
+// within the longest line and the longest joined code, and the time is linear in
+// the input (plus one reading of the joined code per continuation line tried).
+class CodeFinder {
+ public:
+  using Sink = std::function<void(const FoundCode&)>;
+  explicit CodeFinder(Sink sink);
+  ~CodeFinder();
+
+  void Feed(std::string_view bytes);
+  // Ends the input: reports the code still open. The finder is then ready for a
+  // new input. After an exception (from the sink, or std::bad_alloc) it is not:
+  // use a new finder.
+  void Finish();
+
+ private:
+  void EndLine();
+  void ScanLine(std::string_view line);
+  bool Continues(std::string_view line, std::size_t prefixEnd, std::int64_t depth);
+  void ReportOpen();
+  std::int64_t MessageCount(std::string_view code);
+
+  Sink sink_;
+  std::string line_;            // bytes of the line being read, without its end
+  bool afterCarriageReturn_ = false;  // a line feed right now belongs to that line end
+  std::int64_t lineNumber_ = 1;
+  bool open_ = false;           // the last code of the previous line may go on
+  FoundCode openCode_;
+  std::int64_t openDepth_ = 0;
+  std::int64_t openMessages_ = -1;  // -1 until needed
+  std::unique_ptr<ParseState> state_;  // reused by every reading of a joined code
+};
+
+}  // namespace zendric

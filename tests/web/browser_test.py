@@ -92,6 +92,24 @@ def test_joined_lines(driver):
           "a line with a carriage return and markup is not shown as typed")
 
 
+def test_long_reading(driver):
+    """A reading longer than one slice arrives whole, and a shorter one after it leaves
+    nothing of it behind."""
+    codes = ["ZN2.Dw" + " W+ Xq" * 2600, "ZN2.Dw" + " H- Gm" * 2300, "ZN2.Dw Gm"]
+    for code, cli in zip(codes, cli_readings(codes)):
+        page_readings(driver, [code])
+        deadline = time.monotonic() + 20
+        while driver.execute_script("return document.getElementById('reading').children.length") < len(cli["lines"]):
+            if time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        page = driver.execute_script(READ_PAGE.replace("field.value = text;", "").replace(
+            "field.dispatchEvent(new Event('input', {bubbles: true}));", ""), [""])[0]
+        check(page["lines"] == cli["lines"] and page["errors"] == cli["errors"],
+              f"a code of {len(cli['lines'])} lines and {len(cli['errors'])} errors: "
+              f"{len(page['lines'])} lines and {len(page['errors'])} errors shown")
+
+
 # {field, [(position, caret offset after the click)], marked texts}: offsets count
 # UTF-16 units of the field, line breaks included; marks that touch are one.
 CARETS = [
@@ -291,7 +309,7 @@ def main():
             if time.monotonic() > deadline:
                 sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
             time.sleep(0.02)
-        for test in (test_random_codes, test_joined_lines, test_caret, test_finder, test_builder, test_about):
+        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_finder, test_builder, test_about):
             test(driver)
         test_views(driver, out)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")

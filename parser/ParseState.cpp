@@ -204,7 +204,6 @@ Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
 }
 
 std::string EnclosedText(const ParseState& s, Enclosure e) { return CodeSlice(s, e.Open + 1, e.Close); }
-}
 
 std::string ReadNumber(ParseState& s, bool IntegerOnly) {
   std::int32_t i = s.Cursor;

@@ -17,8 +17,8 @@ ParseResult::Buffer& ParseResult::Buffer::operator=(const Buffer& other) {
 
 void ParseResult::Buffer::Reserve(std::size_t capacity) {
   if (capacity <= capacity_) return;
-  // for_overwrite: the new room is written before it is read, no need to clear it
-  auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+  // Left uninitialised (no "()"): the new room is written before it is read.
+  std::unique_ptr<char[]> grown(new char[capacity]);
   if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
   data_ = std::move(grown);
   capacity_ = capacity;

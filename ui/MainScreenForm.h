@@ -18,6 +18,7 @@
 namespace zendric {
 
 class TAboutDialog;
+class TBuilderDialog;
 class TErrorMarks;
 
 class TMainScreen : public QWidget {
@@ -71,6 +72,7 @@ class TMainScreen : public QWidget {
   void meZendricChange();
   void lbErrorsClick();
   void btnAboutClick();
+  void btnMakeClick();
   void FillCodeList();
   void ClearCodeList();
   void SplitLines();
@@ -80,11 +82,13 @@ class TMainScreen : public QWidget {
   QPlainTextEdit* meZendric = nullptr;
   QWidget* pnButton = nullptr;
   QToolButton* btnAbout = nullptr;
+  QToolButton* btnMake = nullptr;
   TErrorList* lbErrors = nullptr;
   QScrollArea* sbCodeList = nullptr;
   QWidget* Panel1 = nullptr;
 
   TAboutDialog* AboutDialog = nullptr;
+  TBuilderDialog* BuilderDialog = nullptr;  // made when first asked for
   std::unique_ptr<QSettings> Settings;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   bool SplittingLines = false;

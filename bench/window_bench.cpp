@@ -535,27 +535,33 @@ void MeasureRealPastes(const char* program, const std::vector<NamedCode>& codes,
                        const std::string& only) {
 #ifdef ZENDRIC_HAVE_XCB
   VirtualDisplay display;
-  const std::optional<Launched> app = display.name.empty() ? std::nullopt : Launch(display.name, program);
-  if (!app) {
-    std::printf("real pastes not measured: the program did not start under Xvfb\n");
+  if (display.name.empty()) {
+    std::printf("real pastes not measured: Xvfb could not be started\n");
     return;
   }
-  UntilQuiet(app->pid, Clock::now());
-  std::printf("\nthe real program (%s), memory at start %.1f MB; idle CPU over %.0f s after the paste\n", program,
-              ResidentMb(app->pid), idleSeconds);
-  std::printf("%-24s %9s %9s %12s %10s %11s\n", "paste", "paste s", "key s", "idle CPU s", "shown MB", "cleared MB");
+  std::printf("\nthe real program (%s), started afresh for each paste; idle CPU over %.0f s after it\n", program,
+              idleSeconds);
+  std::printf("%-24s %9s %9s %12s %10s %10s %11s\n", "paste", "paste s", "key s", "idle CPU s", "start MB", "shown MB",
+              "cleared MB");
   for (const NamedCode& c : codes) {
     if (std::string(c.label).find(only) == std::string::npos) continue;
+    const std::optional<Launched> app = Launch(display.name, program);
+    if (!app) {
+      std::printf("%-24s not measured: the program did not start under Xvfb\n", c.label);
+      continue;
+    }
+    UntilQuiet(app->pid, Clock::now());
+    const double startMb = ResidentMb(app->pid);
     const std::optional<RealFigures> f = MeasureRealPaste(display.name, *app, *c.code, idleSeconds);
+    End(app->pid);
     if (!f) {
       std::printf("%-24s not measured: the clipboard could not be set\n", c.label);
       continue;
     }
-    std::printf("%-24s %9.2f %9.2f %12.2f %10.1f %11.1f\n", c.label, f->pasteSeconds, f->keySeconds, f->idleCpuSeconds,
-                f->pastedMb, f->clearedMb);
+    std::printf("%-24s %9.2f %9.2f %12.2f %10.1f %10.1f %11.1f\n", c.label, f->pasteSeconds, f->keySeconds,
+                f->idleCpuSeconds, startMb, f->pastedMb, f->clearedMb);
     std::fflush(stdout);
   }
-  End(app->pid);
 #else
   (void)program;
   (void)codes;

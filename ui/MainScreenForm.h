@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ErrorList.h"
+#include "ProcessMemory.h"
 #include "ResultColumn.h"
 #include "ZNParser.h"
 
@@ -79,6 +80,7 @@ class TMainScreen : public QWidget {
   bool SplittingLines = false;
   ParseResult reading;
   int parseCount = 0;
+  TFreedMemory freedMemory;
   TErrorMarks* errorMarks = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Builder.h"
 #include "Finder.h"
 #include "ParseState.h"
 
@@ -73,5 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(s.ResultLines == lines && s.ErrorMessages == messages && s.ErrorPositions == positions,
           "a second reading gives the same result");
   CheckFinder(code);
+
+  // The builder opens any text and builds it back unchanged.
+  Require(zendric::BuildCode(zendric::OpenCode(code)) == code, "open and build give the text back");
   return 0;
 }

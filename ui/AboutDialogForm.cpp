@@ -12,7 +12,7 @@ namespace {
 
 constexpr int ClientWidth = 379;
 constexpr int ClientHeight = 245;
-constexpr int SampleWidth = 371;
+constexpr int SampleWidth = 368;
 
 QString SampleText() { return QString::fromUtf8(SampleCode.data(), static_cast<qsizetype>(SampleCode.size())); }
 
@@ -139,8 +139,9 @@ void TAboutDialog::DescribeControls() {
 }
 
 // Every control stands at its designed place while the real fonts leave room for it.
-// The sample needs three lines where the design gives it one, so the Read button moves
-// up beside its caption and the text field below keeps what is left above Close.
+// The sample needs three lines where the design gives it one, so the Read button below
+// it and the text field below that move down by as much; the field keeps as many whole
+// lines as fit above Close.
 void TAboutDialog::PlaceControls() {
   auto placeAutoSized = [](QLabel* label, int x, int y) {
     label->adjustSize();
@@ -154,21 +155,19 @@ void TAboutDialog::PlaceControls() {
   placeAutoSized(HyperLink1, std::max(164, Label2->geometry().right() + 5), 32);
   placeAutoSized(Label3, 104, 56);
   placeAutoSized(HyperLink2, 104, 72);
-
-  const int buttonHeight = std::max(17, btnRead->sizeHint().height());
-  btnRead->setGeometry(SampleWidth - 75, 83, 75, buttonHeight);
-  Label5->adjustSize();
-  Label5->move(0, btnRead->geometry().center().y() - Label5->height() / 2);
+  placeAutoSized(Label5, 0, 88);
 
   lbZendric->setText(BreakAtBlanks(SampleText(), lbZendric->fontMetrics(), SampleWidth));
-  lbZendric->adjustSize();
-  lbZendric->move(0, std::max(104, btnRead->geometry().bottom() + 2));
+  placeAutoSized(lbZendric, 0, std::max(104, Label5->geometry().bottom() + 3));
+
+  const int buttonHeight = std::max(17, btnRead->sizeHint().height());
+  btnRead->setGeometry(0, std::max(120, lbZendric->geometry().bottom() + 3), 75, buttonHeight);
 
   const int okHeight = std::max(25, OKButton->sizeHint().height());
   const int okTop = ClientHeight - okHeight - 1;
   OKButton->setGeometry(152, okTop, 75, okHeight);
   // As many whole lines of text as fit above the Close button; the field scrolls to the rest.
-  const int aboutTop = lbZendric->geometry().bottom() + 4;
+  const int aboutTop = std::max(144, btnRead->geometry().bottom() + 5);
   const int chrome = 2 * (meAbout->frameWidth() + static_cast<int>(meAbout->document()->documentMargin()));
   const int line = meAbout->fontMetrics().lineSpacing();
   const int lines = std::max(2, (okTop - 5 - aboutTop - chrome) / line);

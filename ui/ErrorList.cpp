@@ -1,10 +1,34 @@
 #include "ErrorList.h"
 
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <climits>
+
+#include "FocusFrame.h"
 
 namespace zendric {
 namespace {
+
+class TErrorRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem row = option;
+    const bool focused = row.state & QStyle::State_HasFocus;
+    row.state &= ~QStyle::State_HasFocus;  // the style's own focus mark; the frame below is ours
+    if ((row.state & QStyle::State_MouseOver) && !(row.state & QStyle::State_Selected)) {
+      QColor lit = row.palette.color(QPalette::Active, QPalette::Highlight);
+      lit.setAlpha(48);
+      painter->fillRect(row.rect, lit);
+    }
+    QStyledItemDelegate::paint(painter, row, index);
+    if (focused) PaintFocusFrame(*painter, row.rect, row.palette);
+  }
+};
 
 bool StartsCodePoint(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
 
@@ -52,6 +76,64 @@ TErrorList::TErrorList(QWidget* parent) : QListView(parent), Model(new TErrorLis
   setUniformItemSizes(true);  // rows are placed by arithmetic, not measured one by one
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setItemDelegate(new TErrorRowDelegate(this));
+  setMouseTracking(true);
+  viewport()->setAttribute(Qt::WA_Hover);
+  RowHeight_ = SizeOfRow(QStringLiteral("Error")).height();
+}
+
+QSize TErrorList::SizeOfRow(const QString& text) const {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  option.text = text;
+  option.features |= QStyleOptionViewItem::HasDisplay;
+  return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+}
+
+void TErrorList::SetHeightForRows(int height) {
+  Room = height;
+  FitWholeRows();
+}
+
+// The rows' height is fixed; what is left for them depends on the horizontal scroll bar,
+// which comes and goes with the width.
+void TErrorList::FitWholeRows() {
+  if (Room <= 0 || RowHeight_ <= 0 || Fitting) return;
+  const QScrollBar* bar = horizontalScrollBar();
+  const bool barShown = horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn ||
+                        (horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded && bar->maximum() > 0);
+  const int chrome = 2 * frameWidth() + (barShown ? bar->sizeHint().height() : 0);
+  const int rows = std::max(1, (Room - chrome) / RowHeight_);
+  const int height = chrome + rows * RowHeight_;
+  if (height == this->height() && minimumHeight() == maximumHeight()) return;
+  Fitting = true;
+  setFixedHeight(height);
+  Fitting = false;
+}
+
+void TErrorList::updateGeometries() {
+  QListView::updateGeometries();
+  FitWholeRows();
+}
+
+void TErrorList::changeEvent(QEvent* event) {
+  QListView::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    RowHeight_ = SizeOfRow(QStringLiteral("Error")).height();
+    FitWholeRows();
+  }
+}
+
+// A pointing hand over a row, the plain arrow beside the rows.
+void TErrorList::mouseMoveEvent(QMouseEvent* event) {
+  QListView::mouseMoveEvent(event);
+  if (indexAt(event->position().toPoint()).isValid()) viewport()->setCursor(Qt::PointingHandCursor);
+  else viewport()->unsetCursor();
+}
+
+void TErrorList::leaveEvent(QEvent* event) {
+  QListView::leaveEvent(event);
+  viewport()->unsetCursor();
 }
 
 // All rows take the size of the longest message, so that the list scrolls sideways as
@@ -63,12 +145,9 @@ void TErrorList::SetMessages(const std::vector<std::string>& messages) {
     std::size_t longest = 0;
     for (std::size_t i = 1; i < messages.size(); ++i)
       if (messages[i].size() > messages[longest].size()) longest = i;
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    option.text = ShownMessage(messages[longest]);
-    option.features |= QStyleOptionViewItem::HasDisplay;
-    rowSize = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    rowSize = SizeOfRow(ShownMessage(messages[longest]));
     rowSize.rwidth() += fontMetrics().averageCharWidth();
+    RowHeight_ = rowSize.height();
   }
   Model->SetMessages(&messages, rowSize);
 }

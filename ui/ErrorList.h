@@ -39,11 +39,19 @@ class TErrorListModel : public QAbstractListModel {
   QSize RowSize;
 };
 
+// Rows that can be clicked show it: the row under the pointer is lit and the pointer
+// is a pointing hand. The current row shows the keyboard focus as a frame, and the
+// list is as high as a whole number of rows, so that no row is cut in half.
 class TErrorList : public QListView {
   Q_OBJECT
 
  public:
   explicit TErrorList(QWidget* parent = nullptr);
+
+  // The list takes the most whole rows that fit in `height` pixels, scroll bar and
+  // frame included.
+  void SetHeightForRows(int height);
+  int RowHeight() const { return RowHeight_; }
 
   void SetMessages(const std::vector<std::string>& messages);
 
@@ -54,8 +62,20 @@ class TErrorList : public QListView {
   QString Text(int row) const { return Model->index(row).data().toString(); }
   QRect RowRect(int row) const { return visualRect(Model->index(row)); }
 
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void updateGeometries() override;
+  void changeEvent(QEvent* event) override;
+
  private:
+  void FitWholeRows();
+  QSize SizeOfRow(const QString& text) const;
+
   TErrorListModel* Model;
+  int Room = 0;
+  int RowHeight_ = 0;
+  bool Fitting = false;
 };
 
 }  // namespace zendric

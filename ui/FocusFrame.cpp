@@ -1,5 +1,6 @@
 #include "FocusFrame.h"
 
+#include <QApplication>
 #include <QEvent>
 
 namespace zendric {
@@ -22,16 +23,16 @@ TFocusFrame::TFocusFrame(QWidget* target) : QWidget(target), Target(target) {
   setGeometry(Target->rect());
   Target->installEventFilter(this);
   hide();
+  // The focus may be on the control or on something inside it (a paragraph of the reading).
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    setVisible(now && (now == Target || Target->isAncestorOf(now)));
+    if (isVisible()) raise();  // over the children the control made since
+  });
 }
 
 bool TFocusFrame::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Target) {
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-      setVisible(Target->hasFocus());
-      if (isVisible()) raise();  // over the children the control made since
-    } else if (event->type() == QEvent::Resize) {
-      setGeometry(Target->rect());
-    }
+    if (event->type() == QEvent::Resize) setGeometry(Target->rect());
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -13,7 +13,7 @@ namespace zendric {
 // Draws the frame just inside `area`.
 void PaintFocusFrame(QPainter& painter, const QRect& area, const QPalette& palette);
 
-// A frame over `target` while it has the keyboard focus. It lies over the control's
+// A frame over `target` while the keyboard focus is on it or inside it. It lies over the control's
 // edge, follows its size and lets the mouse through.
 class TFocusFrame : public QWidget {
  public:

@@ -1,7 +1,10 @@
 #include "HyperLink.h"
 
 #include <QAccessibleWidget>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -37,7 +40,7 @@ QAccessibleInterface* HyperLinkAccessible(const QString& className, QObject* obj
 }  // namespace
 
 THyperLink::THyperLink(QWidget* parent)
-    : QLabel(parent), opener_([](const QString& url) { ShellOpen(url); }) {
+    : QLabel(parent), opener_(&ShellOpen) {
   static const bool factoryInstalled = (QAccessible::installFactory(&HyperLinkAccessible), true);
   (void)factoryInstalled;
   setTextFormat(Qt::PlainText);
@@ -94,7 +97,15 @@ void THyperLink::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void THyperLink::Open() {
-  if (opener_) opener_(url_);
+  if (!opener_ || opener_(url_)) return;
+  QGuiApplication::clipboard()->setText(url_);
+  QMessageBox message(QMessageBox::Information, QStringLiteral("Link not opened"),
+                      QStringLiteral("No program on this desktop opened this address; it is on the clipboard now:\n\n") + url_,
+                      QMessageBox::Ok, window());
+  message.setObjectName(QStringLiteral("linkNotOpened"));
+  message.setTextFormat(Qt::PlainText);
+  message.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  message.exec();
 }
 
 void THyperLink::keyPressEvent(QKeyEvent* event) {

@@ -15,8 +15,9 @@ class THyperLink : public QLabel {
   Q_PROPERTY(QString URL READ URL WRITE SetURL)
 
  public:
-  // What a click does with the URL; tests put their own in place of the desktop.
-  using UrlOpener = std::function<void(const QString&)>;
+  // What a click does with the URL: true when the address went to a program that opens
+  // it. Tests put their own in place of the desktop.
+  using UrlOpener = std::function<bool(const QString&)>;
 
   static constexpr QColor RestColour{0, 0, 255};
   static constexpr QColor HoverColour{255, 0, 0};
@@ -29,7 +30,8 @@ class THyperLink : public QLabel {
   bool Pressed() const { return pressed_; }
   QColor Colour() const;
   void SetOpener(UrlOpener opener) { opener_ = std::move(opener); }
-  // What a click does: hands the URL to the opener.
+  // What a click does: hands the URL to the opener. When it cannot be opened, a small
+  // message says so and shows the address, which goes to the clipboard.
   void Open();
 
  protected:

@@ -33,7 +33,7 @@ QString KeyText(const QKeySequence& keys) { return keys.toString(QKeySequence::N
 
 TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Zendric 2 reader"));
-  resize(558, 315);
+  resize(FirstSize);
   CreateTopPanel();
   CreateCodeList();
   CreateErrorList();
@@ -48,14 +48,16 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
 void TMainScreen::CreateTopPanel() {
   pnTop = new QWidget(this);
   pnTop->setObjectName(QStringLiteral("pnTop"));
-  pnTop->setFixedHeight(57);
+  pnTop->setMinimumHeight(24);
   meZendric = new TCodeEdit(pnTop);
   meZendric->setObjectName(QStringLiteral("meZendric"));
   meZendric->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   meZendric->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   meZendric->setTabChangesFocus(true);
   meZendric->installEventFilter(this);
+  meZendric->setPlaceholderText(QStringLiteral("Type or paste a Zendric 2 code, e.g. ZN2.Dw Gm L12m"));
   errorMarks = new TErrorMarks(meZendric);
+  new TFocusFrame(meZendric);
 
   pnButton = new QWidget(pnTop);
   pnButton->setObjectName(QStringLiteral("pnButton"));
@@ -66,6 +68,7 @@ void TMainScreen::CreateTopPanel() {
   btnAbout->setGeometry(8, 16, 25, 25);
   btnAbout->setIcon(QIcon(QStringLiteral(":/pictures/question.svg")));
   btnAbout->setIconSize(QSize(16, 16));
+  new TFocusFrame(btnAbout);
 
   auto* topRow = new QHBoxLayout(pnTop);
   topRow->setContentsMargins(0, 0, 0, 0);
@@ -87,22 +90,35 @@ void TMainScreen::CreateCodeList() {
   resultColumn = std::make_unique<TResultColumn>(sbCodeList, Panel1);
   // The column shows nothing of its own while it has the focus: Tab would seem to vanish.
   new TFocusFrame(sbCodeList);
-  AddCopyReading(sbCodeList, [this]() -> const ParseResult& { return reading; });
+  sbCodeList->installEventFilter(this);  // rewraps the column for the room it gets
+  AddCopyReading(sbCodeList, {[this] { return CodeTextOfField(meZendric->document()->toRawText()); },
+                              [this]() -> const ParseResult& { return reading; },
+                              [this] { return resultColumn->SelectedText(); }});
 }
 
 void TMainScreen::CreateErrorList() {
   lbErrors = new TErrorList(this);
   lbErrors->setObjectName(QStringLiteral("lbErrors"));
-  lbErrors->setFixedHeight(ErrorListHeight);
+  lbErrors->SetHeightForRows(ErrorListHeight);
   lbErrors->hide();
 }
 
+// The code above the reading, the boundary between them to be dragged; the errors below.
 void TMainScreen::LayOutControls() {
+  spReading = new QSplitter(Qt::Vertical, this);
+  spReading->setObjectName(QStringLiteral("spReading"));
+  spReading->setChildrenCollapsible(false);
+  spReading->setHandleWidth(4);
+  spReading->addWidget(pnTop);
+  spReading->addWidget(sbCodeList);
+  spReading->setStretchFactor(0, 0);
+  spReading->setStretchFactor(1, 1);
+  spReading->setSizes({FirstCodeHeight, FirstSize.height()});
+
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  column->addWidget(pnTop);
-  column->addWidget(sbCodeList, 1);
+  column->addWidget(spReading, 1);
   column->addWidget(lbErrors);
 
   setTabOrder(lbErrors, sbCodeList);
@@ -116,6 +132,8 @@ void TMainScreen::CreateShortcuts() {
   auto* openAbout = new QShortcut(HelpKey(), this);
   connect(openAbout, &QShortcut::activated, btnAbout, &QToolButton::click);
   btnAbout->setToolTip(QStringLiteral("About (%1)").arg(KeyText(HelpKey())));
+  auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+  connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
 
 // What a screen reader says for each control.
@@ -161,15 +179,31 @@ void TMainScreen::PlaceOnScreen() {
 
 TMainScreen::~TMainScreen() { ClearCodeList(); }
 
-void TMainScreen::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  FillCodeList();
+void TMainScreen::RememberLayoutIn(std::unique_ptr<QSettings> settings) {
+  Settings = std::move(settings);
+  if (!Settings) return;
+  const QByteArray geometry = Settings->value(QStringLiteral("window/geometry")).toByteArray();
+  if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+    resize(FirstSize);
+    PlaceOnScreen();
+  }
+  spReading->restoreState(Settings->value(QStringLiteral("window/split")).toByteArray());
+}
+
+void TMainScreen::closeEvent(QCloseEvent* event) {
+  if (Settings) {
+    Settings->setValue(QStringLiteral("window/geometry"), saveGeometry());
+    Settings->setValue(QStringLiteral("window/split"), spReading->saveState());
+    Settings->sync();
+  }
+  QWidget::closeEvent(event);
 }
 
 // Shift+Enter would put a line break inside the line; it gives a new line, like Enter.
 // Splitting it afterwards would not do: the key's edit is no undo group the split can
 // join, so undo would bring the break back and the split would follow at once.
 bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sbCodeList && event->type() == QEvent::Resize) FillCodeList();
   if (watched == meZendric && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->matches(QKeySequence::InsertLineSeparator)) {

@@ -4,6 +4,8 @@
 
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QSettings>
+#include <QSplitter>
 #include <QToolButton>
 #include <QWidget>
 #include <memory>
@@ -25,12 +27,19 @@ class TMainScreen : public QWidget {
  public:
   static constexpr int SeparatorHeight = TResultColumn::SeparatorHeight;
   static constexpr int ErrorListHeight = 80;
+  static constexpr QSize FirstSize{558, 315};
+  static constexpr int FirstCodeHeight = 57;
 
   explicit TMainScreen(QWidget* parent = nullptr);
   ~TMainScreen() override;
 
   // The About box that btnAbout shows; created after the window, as at start-up.
   void SetAboutDialog(TAboutDialog* dialog) { AboutDialog = dialog; }
+
+  // Takes the window's size, place and the split between code and reading from
+  // `settings` (the first start keeps the first size, centred), and keeps them there
+  // when the window closes.
+  void RememberLayoutIn(std::unique_ptr<QSettings> settings);
 
   // Puts `code` in the field in place of all it holds, as one edit that one undo takes
   // back: whatever the user had typed is never lost to the program's own writes.
@@ -47,7 +56,7 @@ class TMainScreen : public QWidget {
   const TResultColumn& ResultColumn() const { return *resultColumn; }
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -67,6 +76,7 @@ class TMainScreen : public QWidget {
   void ClearCodeList();
   void SplitLines();
 
+  QSplitter* spReading = nullptr;
   QWidget* pnTop = nullptr;
   QPlainTextEdit* meZendric = nullptr;
   QWidget* pnButton = nullptr;
@@ -76,6 +86,7 @@ class TMainScreen : public QWidget {
   QWidget* Panel1 = nullptr;
 
   TAboutDialog* AboutDialog = nullptr;
+  std::unique_ptr<QSettings> Settings;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   bool SplittingLines = false;
   ParseResult reading;

@@ -11,11 +11,19 @@
 
 namespace zendric {
 
-// One paragraph per result line (its carriage returns as line breaks, a blank line
-// after it), then one line per message with its position, as zendric-read writes them.
-QString ReadingAsText(const ParseResult& reading);
+// The code, a blank line, one paragraph per result line (its carriage returns as line
+// breaks, a blank line after it), then one line per message: "position N: " and the
+// message, or the message alone where it names its position itself.
+QString ReadingAsText(const QString& code, const ParseResult& reading);
 
-// Adds the copy action to `column`; `reading` gives the reading shown at the time.
-QAction* AddCopyReading(QAbstractScrollArea* column, std::function<const ParseResult&()> reading);
+// The copy actions of `column`: Copy (the platform's keys) copies what `selection`
+// gives, or the whole reading when that is empty; "Copy whole reading" always the whole.
+// `code` and `reading` give what is shown at the time.
+struct ReadingSources {
+  std::function<QString()> code;
+  std::function<const ParseResult&()> reading;
+  std::function<QString()> selection;
+};
+void AddCopyReading(QAbstractScrollArea* column, ReadingSources sources);
 
 }  // namespace zendric

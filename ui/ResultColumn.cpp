@@ -1,6 +1,8 @@
 #include "ResultColumn.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -33,14 +35,73 @@ TResultColumn::TResultColumn(QScrollArea* box, QWidget* panel) : Box(box), Panel
   measureTimer.setInterval(0);
   connect(&measureTimer, &QTimer::timeout, this, [this] { MeasureFor(SliceMs); });
   connect(Box->verticalScrollBar(), &QScrollBar::valueChanged, this, &TResultColumn::Place);
+  Box->installEventFilter(this);
 }
 
 TResultColumn::~TResultColumn() { Clear(); }
 
+// A paragraph's text can be selected with the mouse, and with Shift and the arrows once
+// it has the focus; Tab passes over the paragraphs, and the column's menu is theirs.
 void TResultColumn::SetUpLabel(QLabel* label) const {
   label->setTextFormat(Qt::PlainText);  // "&" and "<b>" stay as typed
   label->setWordWrap(true);
   label->setContentsMargins(LabelMargins);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  label->setFocusPolicy(Qt::ClickFocus);
+  label->setContextMenuPolicy(Qt::NoContextMenu);
+  label->installEventFilter(const_cast<TResultColumn*>(this));
+}
+
+QString TResultColumn::SelectedText() const {
+  for (const QLabel* label : labels)
+    if (label->hasSelectedText()) return label->selectedText();
+  return {};
+}
+
+bool TResultColumn::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && ColumnKey(static_cast<QKeyEvent*>(event))) return true;
+  return QObject::eventFilter(watched, event);
+}
+
+// Home and End (with or without Ctrl) go to the top and the bottom, the page keys a page
+// on, from the column or from a paragraph in it; Enter puts the focus in the first
+// paragraph in view, to select from the keyboard, and Escape takes it back out.
+bool TResultColumn::ColumnKey(QKeyEvent* key) {
+  QScrollBar* bar = Box->verticalScrollBar();
+  const bool inParagraph = QApplication::focusWidget() != Box;
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  const bool plain = mods == Qt::NoModifier, ctrl = mods == Qt::ControlModifier;
+  switch (key->key()) {
+    case Qt::Key_Home:
+      if (!(ctrl || (plain && !inParagraph))) return false;
+      bar->triggerAction(QAbstractSlider::SliderToMinimum);
+      return true;
+    case Qt::Key_End:
+      if (!(ctrl || (plain && !inParagraph))) return false;
+      bar->triggerAction(QAbstractSlider::SliderToMaximum);
+      return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      if (!plain) return false;
+      bar->triggerAction(key->key() == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub
+                                                       : QAbstractSlider::SliderPageStepAdd);
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    {
+      if (inParagraph || labels.empty()) return false;
+      const std::size_t top = std::clamp(PieceAt(bar->value()), first, first + labels.size() - 1);
+      labels[top - first]->setFocus(Qt::OtherFocusReason);
+      labels[top - first]->setSelection(0, 0);  // the caret at the start of the paragraph
+      return true;
+    }
+    case Qt::Key_Escape:
+      if (!inParagraph) return false;
+      Box->setFocus(Qt::OtherFocusReason);
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TResultColumn::CutIntoPieces(std::string_view line, std::uint32_t index, std::vector<Piece>& out) {

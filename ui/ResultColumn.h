@@ -73,8 +73,16 @@ class TResultColumn : public QObject {
   };
   static void CutIntoPieces(std::string_view line, std::uint32_t index, std::vector<Piece>& out);
 
+  // The text selected in a paragraph of the column, empty when none is.
+  QString SelectedText() const;
+
+ protected:
+  // The keys that move through the column while it has the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void SetUpLabel(QLabel* label) const;
+  bool ColumnKey(QKeyEvent* key);
   std::string_view TextOf(std::size_t piece) const;
   int Measure(std::string_view text, int width);
   int Estimate(std::string_view text) const;

@@ -1,7 +1,9 @@
 // The About box, its pictures and its links, and the Read button working on the reader
 // window behind the open box.
 #include <QApplication>
+#include <QClipboard>
 #include <QEnterEvent>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -61,7 +63,10 @@ class AboutDialogTest : public QObject {
     reader->SetAboutDialog(about);
     opened.clear();
     for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2})
-      link->SetOpener([this](const QString& url) { opened << url; });
+      link->SetOpener([this](const QString& url) {
+        opened << url;
+        return true;
+      });
     reader->show();
     QVERIFY(QTest::qWaitForWindowExposed(reader.get()));
   }
@@ -117,6 +122,44 @@ class AboutDialogTest : public QObject {
                       static_cast<QLabel*>(aboutUi->HyperLink2), aboutUi->Label5, aboutUi->lbZendric})
       QVERIFY2(l->width() >= l->sizeHint().width() && l->height() >= l->sizeHint().height(), qPrintable(l->text()));
     about->reject();
+  }
+
+  // Where the design puts each control: x and width exactly, y at the designed place or,
+  // where a taller line above pushes it down, below that line and in the same order.
+  void placesAsDesigned_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("width");  // 0: sized to its text
+    QTest::addColumn<QString>("below");  // the control it must stand under, if any
+    QTest::newRow("bvIcon") << u"bvIcon"_s << 15 << 8 << 66 << u""_s;
+    QTest::newRow("imIcon") << u"imIcon"_s << 16 << 9 << 64 << u""_s;
+    QTest::newRow("Label1") << u"Label1"_s << 104 << 0 << 0 << u""_s;
+    QTest::newRow("Label2") << u"Label2"_s << 104 << 32 << 0 << u""_s;
+    QTest::newRow("Label3") << u"Label3"_s << 104 << 56 << 0 << u""_s;
+    QTest::newRow("HyperLink2") << u"HyperLink2"_s << 104 << 72 << 0 << u""_s;
+    QTest::newRow("Label5") << u"Label5"_s << 0 << 88 << 0 << u""_s;
+    QTest::newRow("lbZendric") << u"lbZendric"_s << 0 << 104 << 0 << u"Label5"_s;
+    QTest::newRow("btnRead") << u"btnRead"_s << 0 << 120 << 75 << u"lbZendric"_s;
+    QTest::newRow("meAbout") << u"meAbout"_s << 0 << 144 << 377 << u"btnRead"_s;
+    QTest::newRow("OKButton") << u"OKButton"_s << 152 << 219 << 75 << u"meAbout"_s;
+  }
+  void placesAsDesigned() {
+    QFETCH(QString, control);
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, width);
+    QFETCH(QString, below);
+    auto* c = about->findChild<QWidget*>(control);
+    QVERIFY(c);
+    QCOMPARE(c->x(), x);
+    if (width) QCOMPARE(c->width(), width);
+    if (below.isEmpty()) QCOMPARE(c->y(), y);
+    else {
+      QVERIFY2(c->y() >= y, qPrintable(QString::number(c->y())));
+      QVERIFY(c->y() > about->findChild<QWidget*>(below)->geometry().bottom());
+    }
+    if (control == u"lbZendric"_s) QVERIFY(c->width() <= 368);
   }
 
   void emblemAndGlyphAreDrawn() {
@@ -239,10 +282,9 @@ class AboutDialogTest : public QObject {
     const int parses = reader->ParseCount();
     bool read = false;
     QTimer::singleShot(0, this, [&] {
-      if (!QTest::qWaitFor([&] { return about->isVisible(); })) return;
-      QTest::qWaitForWindowExposed(about);
+      if (!QTest::qWaitFor([&] { return about->isVisible(); }) || !QTest::qWaitForWindowExposed(about)) return;
       about->activateWindow();
-      QTest::qWaitFor([&] { return QApplication::activeWindow() == about; });
+      if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == about; })) return;
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
       // The button shows its press first.
       read = QTest::qWaitFor([&] { return reader->ParseCount() > parses; }) && field->toPlainText() == Sample();
@@ -342,6 +384,40 @@ class AboutDialogTest : public QObject {
     QVERIFY(!link->Pressed());
     QTest::mouseRelease(link, Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(opened.isEmpty());
+  }
+
+  // An address the desktop cannot open is shown in a message and put on the clipboard;
+  // one it opens leaves the clipboard alone.
+  void linkThatCannotBeOpened_data() {
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("opened") << true << u"https://zendric.example.org/"_s;
+    QTest::newRow("not opened") << false << u"https://zendric.example.org/"_s;
+    QTest::newRow("not opened, a mail address") << false << u"mailto:reader-team@example.org"_s;
+    QTest::newRow("not opened, long and with marks") << false << u"https://example.org/"_s + QString(200, u'a') + u"?a=<b>&c"_s;
+  }
+  void linkThatCannotBeOpened() {
+    QFETCH(bool, opens);
+    QFETCH(QString, url);
+    THyperLink* link = aboutUi->HyperLink2;
+    link->SetURL(url);
+    link->SetOpener([&](const QString& asked) {
+      opened << asked;
+      return opens;
+    });
+    QApplication::clipboard()->setText(u"(untouched)"_s);
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        shown = box->text();
+        box->accept();
+      }
+    });
+    link->Open();
+    QCOMPARE(opened, QStringList{url});
+    QCOMPARE(shown.isEmpty(), opens);
+    if (!opens) QVERIFY2(shown.endsWith(u"\n"_s + url), qPrintable(shown));
+    QCOMPARE(QApplication::clipboard()->text(), opens ? u"(untouched)"_s : url);
   }
 
   // Any length goes through intact.

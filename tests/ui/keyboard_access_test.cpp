@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -77,7 +78,10 @@ class KeyboardAccessTest : public QObject {
     w->SetAboutDialog(about);
     opened.clear();
     for (THyperLink* link : {aboutUi->HyperLink1, aboutUi->HyperLink2})
-      link->SetOpener([this](const QString& url) { opened << url; });
+      link->SetOpener([this](const QString& url) {
+        opened << url;
+        return true;
+      });
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     w->activateWindow();
@@ -100,6 +104,54 @@ class KeyboardAccessTest : public QObject {
     if (withErrors) want << ui->lbErrors;
     want << ui->sbCodeList;
     QCOMPARE(TabCycle(ui->meZendric), want);
+  }
+
+  // Every control shows the focus the same way: a frame in the highlight colour at its
+  // edge (the error list at its current row), and no other control shows one then.
+  void everyControlShowsTheFocusAlike_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("code field") << u"field"_s;
+    QTest::newRow("About button") << u"about"_s;
+    QTest::newRow("reading") << u"column"_s;
+    QTest::newRow("a paragraph of the reading") << u"paragraph"_s;
+    QTest::newRow("error list, current row") << u"list"_s;
+  }
+  void everyControlShowsTheFocusAlike() {
+    QFETCH(QString, control);
+    ui->meZendric->setPlainText(u"ZN2.Dw W+ X Y"_s);
+    const QColor highlight = w->palette().color(QPalette::Active, QPalette::Highlight);
+    const QList<QWidget*> framed = {ui->meZendric, ui->btnAbout, ui->sbCodeList};
+    QWidget* focus = control == "field"    ? static_cast<QWidget*>(ui->meZendric)
+                     : control == "about"  ? static_cast<QWidget*>(ui->btnAbout)
+                     : control == "list"   ? static_cast<QWidget*>(ui->lbErrors)
+                                           : static_cast<QWidget*>(ui->sbCodeList);
+    focus->setFocus(Qt::TabFocusReason);
+    if (control == "paragraph") {
+      QTest::keyClick(ui->sbCodeList, Qt::Key_Return);
+      QVERIFY(ui->Panel1->isAncestorOf(QApplication::focusWidget()));
+    }
+    if (control == "list") QTest::keyClick(ui->lbErrors, Qt::Key_Down);
+    QApplication::processEvents();
+    for (QWidget* target : framed) {
+      auto* frame = target->findChild<QWidget*>(u"focusFrame"_s, Qt::FindDirectChildrenOnly);
+      QVERIFY(frame);
+      const bool shown = target == focus;
+      QCOMPARE(frame->isVisible(), shown);
+      if (!shown) continue;
+      QCOMPARE(frame->geometry(), target->rect());
+      const QImage image = target->grab().toImage();
+      for (QPoint edge : {QPoint(0, image.height() / 2), QPoint(image.width() / 2, 1), QPoint(image.width() - 1, 3)})
+        QCOMPARE(image.pixelColor(edge), highlight);
+    }
+    if (control == "list") {
+      const QRect row = ui->lbErrors->RowRect(ui->lbErrors->currentRow());
+      const QImage image = ui->lbErrors->viewport()->grab().toImage();
+      QCOMPARE(image.pixelColor(row.left(), row.center().y()), highlight);
+      QCOMPARE(image.pixelColor(row.left() + 40, row.top()), highlight);
+      // The row that is not current has no frame.
+      const QRect other = ui->lbErrors->RowRect(1 - ui->lbErrors->currentRow());
+      QVERIFY(image.pixelColor(other.left(), other.center().y()) != highlight);
+    }
   }
 
   // The result column shows a frame in the highlight colour while it has the focus.

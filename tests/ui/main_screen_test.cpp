@@ -263,7 +263,7 @@ class MainScreenTest : public QObject {
     QCOMPARE(ui->lbErrors->count(), 2);
     QCOMPARE(ui->lbErrors->Text(0), u"Error: Invalid code at position 9 (X)"_s);
     QCOMPARE(ui->lbErrors->Text(1), u"Error: invalid code in width tag"_s);
-    QCOMPARE(ui->lbErrors->height(), TMainScreen::ErrorListHeight);
+    QVERIFY(ui->lbErrors->height() <= TMainScreen::ErrorListHeight);
     QCOMPARE(ui->lbErrors->geometry().bottom(), w->height() - 1);
     QCOMPARE(ui->sbCodeList->geometry().bottom() + 1, ui->lbErrors->y());
 
@@ -278,6 +278,60 @@ class MainScreenTest : public QObject {
     QCOMPARE(ui->lbErrors->count(), 1);
     QCOMPARE(ui->lbErrors->Text(0), u"Error - this isn't a Zendric 2"_s);
     QVERIFY(w->CodeListControls().empty());
+  }
+
+  // The list takes the bottom of the window in whole rows: no row is cut, at the top or
+  // the bottom, with or without the sideways scroll bar, scrolled or not.
+  void errorListShowsWholeRows_data() {
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<int>("width");
+    QTest::newRow("two errors") << 2 << 558;
+    QTest::newRow("more errors than fit") << 12 << 558;
+    QTest::newRow("narrow: scrolls sideways") << 12 << 200;
+    QTest::newRow("wide") << 12 << 1000;
+  }
+  void errorListShowsWholeRows() {
+    QFETCH(int, errors);
+    QFETCH(int, width);
+    w->resize(width, 315);
+    SetCode(u"ZN2.Dw"_s + QString(u" X"_s).repeated(errors));
+    QApplication::processEvents();
+    TErrorList* list = ui->lbErrors;
+    QCOMPARE(list->count(), errors);
+    const int row = list->RowHeight();
+    QVERIFY(row > 5);
+    const QScrollBar* sideways = list->horizontalScrollBar();
+    QCOMPARE(sideways->isVisible(), width < 300);
+    QVERIFY(list->height() <= TMainScreen::ErrorListHeight);
+    QVERIFY(list->height() > TMainScreen::ErrorListHeight - row);  // as many rows as fit
+    QCOMPARE(list->viewport()->height() % row, 0);
+    QCOMPARE(list->geometry().bottom(), w->height() - 1);
+    for (bool scrolled : {false, true}) {
+      if (scrolled) list->scrollToBottom();
+      QApplication::processEvents();
+      // Rows scroll sideways, so only their tops and bottoms count.
+      const int viewBottom = list->viewport()->height() - 1;
+      auto whole = [&](const QRect& r) { return r.top() >= 0 && r.bottom() <= viewBottom; };
+      for (int i = 0; i < errors; ++i) {
+        const QRect r = list->RowRect(i);
+        QVERIFY2(whole(r) || r.bottom() < 0 || r.top() > viewBottom, qPrintable(u"row %1 cut"_s.arg(i)));
+      }
+      QVERIFY(whole(list->RowRect(scrolled ? errors - 1 : 0)));
+    }
+  }
+
+  // A row under the pointer is lit and shows a pointing hand; beside the rows, neither.
+  void errorRowsShowTheyCanBeClicked() {
+    SetCode(u"ZN2.Dw X"_s);
+    TErrorList* list = ui->lbErrors;
+    const QPoint onRow = list->RowRect(0).center();
+    const QPoint besideRows(5, list->RowRect(0).bottom() + 10);
+    const QRgb before = list->viewport()->grab().toImage().pixel(onRow.x() + 40, onRow.y());
+    QTest::mouseMove(list->viewport(), onRow);
+    QTRY_COMPARE(list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTRY_VERIFY(list->viewport()->grab().toImage().pixel(onRow.x() + 40, onRow.y()) != before);
+    QTest::mouseMove(list->viewport(), besideRows);
+    QTRY_COMPARE(list->viewport()->cursor().shape(), Qt::ArrowCursor);
   }
 
   void clickingAnErrorPlacesTheCaret_data() {

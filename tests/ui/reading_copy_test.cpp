@@ -24,7 +24,9 @@ const QString Marker = u"(clipboard untouched)"_s;
 // and two errors.
 const QString ThreeItemsTwoErrors = u"ZN2.Dw Cgr^|bk,bye+ X A(r"_s;
 const QString ItsReading =
-    u"I am a Western Dragon\n"
+    u"ZN2.Dw Cgr^|bk,bye+ X A(r\n"
+    "\n"
+    "I am a Western Dragon\n"
     "\n"
     "My colour: I am metallic green with black stripes\n"
     "My belly is light yellow\n"
@@ -32,7 +34,7 @@ const QString ItsReading =
     "My age: \n"
     "My real life age: Mature adult\n"
     "\n"
-    "position 21: Error: Invalid code at position 21 (X)\n"
+    "Error: Invalid code at position 21 (X)\n"
     "position 26: Error: Missing ) in age tag\n"_s;
 
 }  // namespace
@@ -45,7 +47,7 @@ class ReadingCopyTest : public QObject {
 
   QAction* CopyAction() const {
     for (QAction* action : ui->sbCodeList->actions())
-      if (action->text() == u"&Copy reading"_s) return action;
+      if (action->text() == u"&Copy"_s) return action;
     return nullptr;
   }
 
@@ -62,28 +64,47 @@ class ReadingCopyTest : public QObject {
   void cleanup() { w.reset(); }
 
   void readingAsText_data() {
+    QTest::addColumn<QString>("code");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QList<int>>("positions");
     QTest::addColumn<QString>("text");
-    QTest::newRow("nothing") << QStringList{} << QStringList{} << QList<int>{} << u""_s;
-    QTest::newRow("one line") << QStringList{u"I am a Western Dragon"_s} << QStringList{} << QList<int>{}
+    QTest::newRow("nothing") << u""_s << QStringList{} << QStringList{} << QList<int>{} << u""_s;
+    QTest::newRow("one line") << u""_s << QStringList{u"I am a Western Dragon"_s} << QStringList{} << QList<int>{}
                               << u"I am a Western Dragon\n\n"_s;
     QTest::newRow("carriage returns break lines inside a paragraph")
-        << QStringList{u"My colour:\rgreen\r\rblue"_s, u"Last"_s} << QStringList{} << QList<int>{}
+        << u""_s << QStringList{u"My colour:\rgreen\r\rblue"_s, u"Last"_s} << QStringList{} << QList<int>{}
         << u"My colour:\ngreen\n\nblue\n\nLast\n\n"_s;
     QTest::newRow("an empty result line is an empty paragraph")
-        << QStringList{u"A"_s, u""_s, u"B"_s} << QStringList{} << QList<int>{} << u"A\n\n\n\nB\n\n"_s;
-    QTest::newRow("messages only") << QStringList{} << QStringList{u"Error - this isn't a Zendric 2"_s}
+        << u""_s << QStringList{u"A"_s, u""_s, u"B"_s} << QStringList{} << QList<int>{} << u"A\n\n\n\nB\n\n"_s;
+    QTest::newRow("messages only") << u""_s << QStringList{} << QStringList{u"Error - this isn't a Zendric 2"_s}
                                    << QList<int>{1} << u"position 1: Error - this isn't a Zendric 2\n"_s;
     QTest::newRow("positions as recorded, in list order")
-        << QStringList{u"Me"_s} << QStringList{u"Error: b"_s, u"Error: a"_s} << QList<int>{120, 7}
+        << u""_s << QStringList{u"Me"_s} << QStringList{u"Error: b"_s, u"Error: a"_s} << QList<int>{120, 7}
         << u"Me\n\nposition 120: Error: b\nposition 7: Error: a\n"_s;
     QTest::newRow("UTF-8 and marks stay as they are")
-        << QStringList{u"Ich bin ein Drache: \u00e4 & <b>"_s} << QStringList{u"Error: % %1 (\u00df)"_s}
+        << u""_s << QStringList{u"Ich bin ein Drache: \u00e4 & <b>"_s} << QStringList{u"Error: % %1 (\u00df)"_s}
         << QList<int>{3} << u"Ich bin ein Drache: \u00e4 & <b>\n\nposition 3: Error: % %1 (\u00df)\n"_s;
+    QTest::newRow("the code comes first")
+        << u"ZN2. W+"_s << QStringList{u"Concerning my width: slim"_s} << QStringList{} << QList<int>{}
+        << u"ZN2. W+\n\nConcerning my width: slim\n\n"_s;
+    // Where the message names its own position, the line does not say it again.
+    QTest::newRow("a message that names its position")
+        << u"ZN2. X"_s << QStringList{} << QStringList{u"Error: Invalid code at position 6 (X)"_s} << QList<int>{6}
+        << u"ZN2. X\n\nError: Invalid code at position 6 (X)\n"_s;
+    QTest::newRow("a message that names another position")
+        << u""_s << QStringList{} << QStringList{u"Error: missing } at position 14"_s} << QList<int>{1}
+        << u"position 1: Error: missing } at position 14\n"_s;
+    QTest::newRow("a longer number is another position")
+        << u""_s << QStringList{} << QStringList{u"Error: Invalid code at position 140 (X)"_s} << QList<int>{14}
+        << u"position 14: Error: Invalid code at position 140 (X)\n"_s;
+    QTest::newRow("a number that only ends like it")
+        << u""_s << QStringList{} << QStringList{u"Error: at position 114"_s} << QList<int>{14}
+        << u"position 14: Error: at position 114\n"_s;
   }
+
   void readingAsText() {
+    QFETCH(QString, code);
     QFETCH(QStringList, lines);
     QFETCH(QStringList, messages);
     QFETCH(QList<int>, positions);
@@ -92,7 +113,7 @@ class ReadingCopyTest : public QObject {
     for (const QString& line : lines) reading.ResultLines.push_back(line.toStdString());
     for (const QString& message : messages) reading.ErrorMessages.push_back(message.toStdString());
     for (int position : positions) reading.ErrorPositions.push_back(position);
-    QCOMPARE(ReadingAsText(reading), text);
+    QCOMPARE(ReadingAsText(code, reading), text);
   }
 
   // The platform's Copy keys copy the reading while the column has the focus, however
@@ -160,7 +181,7 @@ class ReadingCopyTest : public QObject {
     });
     QContextMenuEvent click(QContextMenuEvent::Mouse, at, label->mapToGlobal(at));
     QApplication::sendEvent(label, &click);
-    QCOMPARE(offered, QStringList{u"&Copy reading"_s});
+    QCOMPARE(offered, (QStringList{u"&Copy"_s, u"Copy &whole reading"_s}));
     QTRY_COMPARE(QApplication::clipboard()->text(), ItsReading);
   }
 };

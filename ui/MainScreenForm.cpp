@@ -250,6 +250,8 @@ void TMainScreen::meZendricChange() {
   errorMarks->Show(reading);
   lbErrors->SetMessages(reading.ErrorMessages);
   FillCodeList();
+  // The last reading, its marks and its column are freed by now.
+  if (freedMemory.AfterReading(static_cast<std::size_t>(code.size()))) GiveBackFreedMemory();
 }
 
 // A line break inside a line (pasted text may hold one) becomes a real line of the field.

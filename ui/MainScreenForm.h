@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ErrorList.h"
+#include "ProcessMemory.h"
 #include "ResultColumn.h"
 #include "ZNParser.h"
 
@@ -94,6 +95,7 @@ class TMainScreen : public QWidget {
   bool SplittingLines = false;
   ParseResult reading;
   int parseCount = 0;
+  TFreedMemory freedMemory;
   TErrorMarks* errorMarks = nullptr;
 };
 

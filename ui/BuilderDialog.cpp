@@ -225,6 +225,10 @@ void TBuilderDialog::FillItemList(int select) {
 
 void TBuilderDialog::lbItemsChange() { FillPage(); }
 
+// A choice that changes what the page shows rebuilds it once its control has finished
+// telling of the change: the control is part of the page.
+void TBuilderDialog::RefillPageLater() { QMetaObject::invokeMethod(this, &TBuilderDialog::FillPage, Qt::QueuedConnection); }
+
 void TBuilderDialog::btnAddClick() {
   const int row = cbAddTag->currentData().toInt();
   const TagRow* tag = row < 0 ? nullptr : &TagCatalogue[static_cast<std::size_t>(row)];
@@ -467,7 +471,7 @@ void TBuilderDialog::AddGenderPage(const GenderChoices& c) {
       next.Parts[i].Shape = own ? GenderPart::Form::Free : GenderPart::Form::Letter;
       if (!own) next.Parts[i].Letter = index;
       ChoicesChanged(next);
-      FillPage();
+      RefillPageLater();
     });
     connect(free, &QLineEdit::textEdited, this, [this, c, i](const QString& text) {
       GenderChoices next = c;
@@ -487,7 +491,7 @@ void TBuilderDialog::AddMeasurePage(const TagRow& tag, const MeasureChoices& c) 
     if (on) next.Rating.reset();
     else next.Rating = 4;
     ChoicesChanged(next);
-    FillPage();
+    RefillPageLater();
   });
   if (c.Rating) {
     QComboBox* box = RatingBox(tag, *c.Rating);
@@ -560,7 +564,7 @@ void TBuilderDialog::AddColourPage(const ColourChoices& c) {
         if (combiner < 0) chain.resize(k + 1);
         else if (k + 1 == chain.size() && chain.size() < 6) chain.push_back(ColourLink{});
         ChoicesChanged(next);
-        FillPage();
+        RefillPageLater();
       });
     }
   }
@@ -584,7 +588,7 @@ void TBuilderDialog::AddBreathPage(const BreathChoices& c) {
       BreathChoices next = c;
       next.Weapons[i].Weapon = index == static_cast<int>(BreathWeapons.size()) ? -1 : index;
       ChoicesChanged(next);
-      FillPage();
+      RefillPageLater();
     });
     if (weapon < 0) {
       auto* name = new QLineEdit(QString::fromStdString(c.Weapons[i].Name), pnPage);

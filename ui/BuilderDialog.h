@@ -55,6 +55,7 @@ class TBuilderDialog : public QDialog {
   // Rebuilds the list, then the page of row `select`.
   void FillItemList(int select);
   void FillPage();
+  void RefillPageLater();
   // After a choice changed: the list row, the code and the reading.
   void ChoicesChanged(ItemChoices choices);
   void ShowCode();

@@ -279,9 +279,10 @@ void TBuilderDialog::ShowCode() {
   edCode->setText(Qs(code));
   const ParseResult r = ParseCode(code);
   QString text;
-  for (const std::string& line : r.ResultLines) text += Qs(line).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
-  for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i)
-    text += QStringLiteral("position %1: %2\n").arg(r.ErrorPositions[i]).arg(Qs(r.ErrorMessages[i]));
+  for (std::size_t i = 0; i < r.LineCount(); ++i)
+    text += Qs(std::string(r.Line(i))).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
+  for (std::size_t i = 0; i < r.MessageCount(); ++i)
+    text += QStringLiteral("position %1: %2\n").arg(r.MessagePosition(i)).arg(Qs(std::string(r.Message(i))));
   meReading->setPlainText(text.trimmed());
 }
 
@@ -660,7 +661,7 @@ void TBuilderDialog::AddKeptPage(const PersonaItem& item) {
   pageLayout->addWidget(text);
   const ParseResult r = ParseCode("ZN2. " + item.Kept);
   QString messages;
-  for (const std::string& m : r.ErrorMessages) messages += Qs(m) + "\n";
+  for (std::size_t i = 0; i < r.MessageCount(); ++i) messages += Qs(std::string(r.Message(i))) + "\n";
   auto* said = new QLabel(messages.isEmpty() ? QStringLiteral("Kept as written: the builder writes this item another way.")
                                              : messages.trimmed(),
                           pnPage);

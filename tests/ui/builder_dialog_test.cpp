@@ -109,8 +109,8 @@ class BuilderDialogTest : public QObject {
     const auto readsClean = [&] {
       QCoreApplication::processEvents();  // some choices rebuild the page
       const ParseResult r = ParseCode(d.Code().toStdString());
-      QVERIFY2(r.ErrorMessages.empty(), qPrintable(d.Code()));
-      QCOMPARE(r.ResultLines.size(), 2u);
+      QVERIFY2(r.MessageCount() == 0, qPrintable(d.Code()));
+      QCOMPARE(r.LineCount(), 2u);
     };
     // Taken afresh each turn: a rebuilt page has new boxes.
     const auto boxes = [&] { return Named<QWidget>(&d, "pnPage")->findChildren<QComboBox*>(); };

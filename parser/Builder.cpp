@@ -733,11 +733,11 @@ std::vector<ItemPiece> TopLevelItems(std::string_view text) {
     while (CurrentChar(s) == U' ') ++s.Cursor;
     if (s.Cursor > CodeLength(s)) break;
     const std::int32_t from = s.Cursor;
-    const std::size_t messages = s.ErrorMessages.size();
-    const std::size_t lines = s.ResultLines.size();
+    const std::size_t messages = s.Result.MessageCount();
+    const std::size_t lines = s.Result.LineCount();
     ReadItem(s, true);
-    const bool message = s.ErrorMessages.size() > messages;
-    if (message || s.ResultLines.size() > lines || from > 1)
+    const bool message = s.Result.MessageCount() > messages;
+    if (message || s.Result.LineCount() > lines || from > 1)
       pieces.push_back({from, std::min(s.Cursor - 1, CodeLength(s)), message});
   }
   return pieces;

@@ -147,17 +147,9 @@ void CodeFinder::ReportOpen() {
   sink_(openCode_);
 }
 
-// A reading's messages, whether it lists them or counts them itself.
-template <class Reading>
-std::int64_t MessagesOf(const Reading& reading) {
-  if constexpr (requires { reading.MessageCount(); }) {
-    return static_cast<std::int64_t>(reading.MessageCount());
-  } else {
-    return static_cast<std::int64_t>(reading.ErrorMessages.size());
-  }
+std::int64_t CodeFinder::MessageCount(std::string_view code) {
+  return static_cast<std::int64_t>(ParseCode(code).MessageCount());
 }
-
-std::int64_t CodeFinder::MessageCount(std::string_view code) { return MessagesOf(ParseCode(code)); }
 
 std::vector<FoundCode> FindCodes(std::string_view text) {
   std::vector<FoundCode> found;

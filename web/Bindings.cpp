@@ -15,9 +15,10 @@ using emscripten::val;
 // Texts joined by line feeds: the join takes every line feed out of the code, and the
 // reading adds none, so none can stand inside one. One string crosses into JavaScript
 // faster than thousands.
-std::string Joined(const std::vector<std::string>& texts) {
+template <class Text>
+std::string Joined(const std::vector<Text>& texts) {
   std::size_t size = texts.size();
-  for (const std::string& text : texts) size += text.size();
+  for (const Text& text : texts) size += text.size();
   std::string joined;
   joined.reserve(size);
   for (std::size_t i = 0; i < texts.size(); ++i) {
@@ -32,19 +33,24 @@ std::string Joined(const std::vector<std::string>& texts) {
 // the field range [from, to) of the character before that, which gets the wave.
 val ReadField(const std::u16string& field) {
   const ParseResult reading = ParseCode(CodeOfField(field));
-  const std::vector<std::int32_t> carets = FieldOffsetsForCodePositions(field, reading.ErrorPositions);
-  const std::size_t count = std::min(reading.ErrorMessages.size(), carets.size());
+  std::vector<std::int32_t> positions(reading.MessageCount());
+  for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = reading.MessagePosition(i);
+  const std::vector<std::int32_t> carets = FieldOffsetsForCodePositions(field, positions);
+  const std::size_t count = std::min(positions.size(), carets.size());
   std::vector<std::int32_t> numbers;
   numbers.reserve(4 * count);
   for (std::size_t i = 0; i < count; ++i) {
     const auto [from, to] = CharacterBefore(field, carets[i]);
-    numbers.insert(numbers.end(), {reading.ErrorPositions[i], carets[i], from, to});
+    numbers.insert(numbers.end(), {positions[i], carets[i], from, to});
   }
 
   val result = val::object();
-  result.set("lineCount", reading.ResultLines.size());
-  result.set("lines", Joined(reading.ResultLines));
-  result.set("messages", Joined(reading.ErrorMessages));
+  std::vector<std::string_view> lines(reading.LineCount()), messages(reading.MessageCount());
+  for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = reading.Line(i);
+  for (std::size_t i = 0; i < messages.size(); ++i) messages[i] = reading.Message(i);
+  result.set("lineCount", reading.LineCount());
+  result.set("lines", Joined(lines));
+  result.set("messages", Joined(messages));
   // A copy: the view into the module's memory dies with `numbers`.
   result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
   return result;
@@ -60,8 +66,8 @@ val FindInField(const std::u16string& field) {
   if (!CodeOfField(field).starts_with("ZN2.")) {
     for (FoundCode& found : FindCodes(FieldAsUtf8(field))) {
       const ParseResult reading = ParseCode(found.Code);
-      firstLines.push_back(reading.ResultLines.empty() ? std::string() : reading.ResultLines.front());
-      numbers.insert(numbers.end(), {found.Line, found.Column, static_cast<std::int32_t>(reading.ErrorMessages.size())});
+      firstLines.push_back(reading.LineCount() == 0 ? std::string() : std::string(reading.Line(0)));
+      numbers.insert(numbers.end(), {found.Line, found.Column, static_cast<std::int32_t>(reading.MessageCount())});
       codes.push_back(std::move(found.Code));
     }
   }

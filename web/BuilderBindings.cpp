@@ -58,12 +58,12 @@ val Describe() {
   const std::string code = BuildCode(persona);
   const ParseResult reading = ParseCode(code);
   val lines = val::array();
-  for (const std::string& line : reading.ResultLines) lines.call<void>("push", line);
+  for (std::size_t i = 0; i < reading.LineCount(); ++i) lines.call<void>("push", std::string(reading.Line(i)));
   val result = val::object();
   result.set("code", code);
   result.set("items", items);
   result.set("lines", lines);
-  result.set("messages", reading.ErrorMessages.size());
+  result.set("messages", reading.MessageCount());
   return result;
 }
 

@@ -83,6 +83,26 @@ std::vector<std::int32_t> FieldOffsetsForCodePositions(std::u16string_view field
   return offsets;
 }
 
+std::int32_t CodePositionsBefore(std::u16string_view field, std::int32_t offset) {
+  const std::size_t end = static_cast<std::size_t>(std::clamp<std::int64_t>(offset, 0, static_cast<std::int64_t>(field.size())));
+  std::int32_t counted = 0;
+  for (std::size_t i = 0; i < end; ++i) {
+    if (IsFieldLineBreak(field[i])) continue;
+    if (IsHigh(field[i]) && i + 1 < end && IsLow(field[i + 1])) ++i;
+    ++counted;
+  }
+  return counted;
+}
+
+std::pair<std::int32_t, std::int32_t> FieldRangeOfPositions(std::u16string_view field, std::int32_t from,
+                                                            std::int32_t to) {
+  const std::int32_t positions[] = {from - 1, to};
+  const std::vector<std::int32_t> offsets = FieldOffsetsForCodePositions(field, positions);
+  std::size_t start = static_cast<std::size_t>(offsets[0]);
+  while (start < field.size() && IsFieldLineBreak(field[start])) ++start;
+  return {static_cast<std::int32_t>(std::min<std::size_t>(start, static_cast<std::size_t>(offsets[1]))), offsets[1]};
+}
+
 std::pair<std::int32_t, std::int32_t> CharacterBefore(std::u16string_view field, std::int32_t offset) {
   std::size_t end = static_cast<std::size_t>(std::clamp<std::int64_t>(offset, 0, static_cast<std::int64_t>(field.size())));
   while (end > 0 && IsFieldLineBreak(field[end - 1])) --end;

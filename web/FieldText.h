@@ -29,6 +29,16 @@ std::string FieldAsUtf8(std::u16string_view field);
 std::vector<std::int32_t> FieldOffsetsForCodePositions(std::u16string_view field,
                                                        std::span<const std::int32_t> positions);
 
+// How many code positions stand before field offset `offset`: line breaks count none,
+// a surrogate pair one.
+std::int32_t CodePositionsBefore(std::u16string_view field, std::int32_t offset);
+
+// The field range [first, second) of code positions `from` to `to` (both included):
+// from the start of the character at `from` to the end of the one at `to`, line
+// breaks before it skipped.
+std::pair<std::int32_t, std::int32_t> FieldRangeOfPositions(std::u16string_view field, std::int32_t from,
+                                                            std::int32_t to);
+
 // The field range [first, second) of the character before `offset`, line breaks
 // skipped; {0, 0} when there is none.
 std::pair<std::int32_t, std::int32_t> CharacterBefore(std::u16string_view field, std::int32_t offset);

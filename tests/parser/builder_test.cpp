@@ -22,11 +22,11 @@ void ExpectBuiltReading(const Persona& p) {
   const std::string code = BuildCode(p);
   SCOPED_TRACE(code);
   const ParseResult r = ParseCode(code);
-  ASSERT_EQ(r.ErrorMessages, std::vector<std::string>{});
-  ASSERT_EQ(r.ResultLines.size(), p.Items.size());
+  ASSERT_EQ(testing::Messages(r), std::vector<std::string>{});
+  ASSERT_EQ(r.LineCount(), p.Items.size());
   for (std::size_t i = 0; i < p.Items.size(); ++i)
     for (const std::string& text : ChoiceTexts(p.Items[i]))
-      EXPECT_NE(r.ResultLines[i].find(text), std::string::npos) << "item " << i << ": " << testing::Visible(r.ResultLines[i])
+      EXPECT_NE(r.Line(i).find(text), std::string_view::npos) << "item " << i << ": " << testing::Visible(r.Line(i))
                                                                 << " lacks " << testing::Visible(text);
 }
 
@@ -228,6 +228,66 @@ TEST(Builder, EditsKeepTheCodeReadable) {
   Persona q = OpenCode("hello");
   InsertItem(q, 1, NewItem(FindTag("G")));
   EXPECT_EQ(BuildCode(q), "ZN2.hello Gf");
+}
+
+}  // namespace
+}  // namespace zendric
+
+namespace zendric {
+namespace {
+
+// Items written as the builder writes them open as choices; every other spelling of
+// the same reading, and every item with a message, is kept as written.
+TEST(Builder, WhichItemsOpenAsChoices) {
+  struct Row {
+    std::string_view code;
+    std::vector<bool> kept;  // per item
+  };
+  const Row rows[] = {
+      {"ZN2.Dw", {false}},
+      {"ZN2.Dw~+He?+Ds\"nessie\"^Mfl", {false}},
+      {"ZN2.Dw~+Hd?", {true}},  // a dwarf has no kinds to be unknown among
+      {"ZN2.Dw[Hd+He] ~Dw", {false, true, true, true}},  // after a blank "~", "D", "w" are stray
+      {"ZN2.~Dw/Hd~", {false}},
+      {"ZN2.? Gm/f>\"wyrm\">~(fm)>~", {false, false}},
+      {"ZN2.Dw L12.5m2t3w T2t W~ N^", {false, false, false, false, false}},
+      {"ZN2.Dw L12m Lx L12 L12m3", {false, false, true, true, true}},
+      {"ZN2.Dw Cbl+-|re'@gr,wbk>wh,t", {false, false}},
+      {"ZN2.Dw Cbl,", {false, true}},
+      {"ZN2.Dw B\"fog\"\"cold\"|#/zz A(r+v-) M+3_xx O(ra-2v/) Oa+4", {false, false, false, false, false, false}},
+      {"ZN2.Dw A(+) A(r+) M2 M+2", {false, true, false, true, false}},  // a group is marked r or v
+      {"ZN2.Dw F~+cf~v Fc F~~ P Pa3f!w'~^ Sk Sksc,wf,b", {false, false, false, true, false, false, false, false}},
+      {"ZN2.Dw Tc+[x] V Q?[] Fr+^* I-#", {false, false, false, false, false, false}},
+      // the same reading written another way
+      {"ZN2.Dw F/c J(r+) Pw'^3", {false, true, false, true}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.code);
+    const Persona p = OpenCode(row.code);
+    EXPECT_EQ(BuildCode(p), row.code);
+    std::vector<bool> kept;
+    for (const PersonaItem& item : p.Items) kept.push_back(item.IsKept());
+    EXPECT_EQ(kept, row.kept);
+  }
+}
+
+// Every row of the catalogue is complete for its kind, and a kind has one reader.
+TEST(Catalogue, RowsHoldWhatTheirKindNeeds) {
+  for (const TagRow& row : TagCatalogue) {
+    SCOPED_TRACE(row.Letters);
+    const TagRow* first = FindRowIf(TagCatalogue, [&](const TagRow& r) { return r.Kind == row.Kind; });
+    EXPECT_EQ(row.Read, first->Read);
+    EXPECT_FALSE(row.Title.empty());
+    EXPECT_FALSE(row.Heading.empty());
+    EXPECT_EQ(FindTag(row.Letters), &row);
+    const bool rated = row.Kind != TagKind::Gender && row.Kind != TagKind::Colour && row.Kind != TagKind::Breath &&
+                       row.Kind != TagKind::Appendages && row.Kind != TagKind::Skin;
+    EXPECT_EQ(!row.Scale.empty(), rated);
+    EXPECT_EQ(row.ReadEntry != nullptr, row.Kind == TagKind::Split);
+    EXPECT_EQ(!row.RealLife.empty() && !row.Virtual.empty(), row.Kind == TagKind::Split);
+    EXPECT_EQ(!row.MissingClose.empty(), row.Kind == TagKind::Split || row.Kind == TagKind::Specialist);
+    EXPECT_EQ(!row.Units.empty(), row.Kind == TagKind::Length || row.Kind == TagKind::Weight);
+  }
 }
 
 }  // namespace

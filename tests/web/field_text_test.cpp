@@ -49,5 +49,22 @@ TEST(FieldText, OffsetsAndMarks) {
   }
 }
 
+TEST(FieldText, PositionsAndRanges) {
+  const std::u16string field = u"ZN2.Dw\n\U0001F409Gm \nL12m";
+  // {field offset, code positions before it}
+  const std::pair<std::int32_t, std::int32_t> before[] = {
+      {-1, 0}, {0, 0}, {6, 6}, {7, 6}, {8, 7}, {9, 7}, {11, 9}, {13, 10}, {17, 14}, {99, 14}};
+  for (const auto& [offset, count] : before) EXPECT_EQ(CodePositionsBefore(field, offset), count) << offset;
+  // {from, to, field range}: a range starts after the line breaks in front of it.
+  struct Case {
+    std::int32_t from, to;
+    std::pair<std::int32_t, std::int32_t> range;
+  };
+  const Case ranges[] = {
+      {5, 6, {4, 6}}, {7, 9, {7, 11}}, {8, 9, {9, 11}}, {11, 14, {13, 17}}, {7, 7, {7, 9}}, {14, 20, {16, 17}},
+  };
+  for (const Case& c : ranges) EXPECT_EQ(FieldRangeOfPositions(field, c.from, c.to), c.range) << c.from << "-" << c.to;
+}
+
 }  // namespace
 }  // namespace zendric

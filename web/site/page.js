@@ -25,14 +25,30 @@
   const SliceLines = 2000;
   const pending = new Map();
 
-  function fill(list, items, element) {
+  // The list shows `items`: an entry whose item is the same as before (by `key`) stays,
+  // so a change in a long code touches only the entries it changes.
+  function fill(list, items, element, key) {
     clearTimeout(pending.get(list));
+    if (list.children.length > items.length) {
+      const extra = document.createRange();
+      extra.setStartBefore(list.children[items.length]);
+      extra.setEndAfter(list.lastChild);
+      extra.deleteContents();
+    }
     const slice = (from) => {
       const part = document.createDocumentFragment();
       const to = Math.min(from + SliceLines, items.length);
-      for (let i = from; i < to; ++i) part.append(element(items[i], i));
-      if (from === 0) list.replaceChildren(part);
-      else list.append(part);
+      const kept = list.children.length;
+      for (let i = from; i < to; ++i) {
+        const k = key(items[i]);
+        const old = i < kept ? list.children[i] : null;
+        if (old && old.zendricKey === k) continue;
+        const fresh = element(items[i], i);
+        fresh.zendricKey = k;
+        if (old) old.replaceWith(fresh);
+        else part.append(fresh);
+      }
+      list.append(part);
       if (to < items.length) pending.set(list, setTimeout(slice, 0, to));
     };
     slice(0);
@@ -96,8 +112,8 @@
 
   function show(text, next) {
     reading = next;
-    fill(readingList, next.lines, lineElement);
-    fill(errorList, next.errors, errorElement);
+    fill(readingList, next.lines, lineElement, (line) => line);
+    fill(errorList, next.errors, errorElement, (e) => e.position + ' ' + e.caret + ' ' + e.message);
     errorsPanel.hidden = next.errors.length === 0;
 
     showMarks(text, next.errors);
@@ -249,7 +265,7 @@
     });
     builderItems.replaceChildren(items);
     builderCode.textContent = state.code;
-    fill(builderReading, state.lines, lineElement);
+    fill(builderReading, state.lines, lineElement, (line) => line);
   }
 
   document.getElementById('builder-random').addEventListener('click', () => {

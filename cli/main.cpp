@@ -220,7 +220,7 @@ Slice SliceOf(std::string_view code, const CodeIndex& index, std::int64_t from, 
 }
 
 // [from, to], or null for no part of the code (the message about a missing prefix).
-void AppendJsonSpan(const auto& span) {
+void AppendJsonSpan(zendric::Span span) {
   if (span.From == 0) {
     out.Text() += "null";
   } else {
@@ -229,34 +229,6 @@ void AppendJsonSpan(const auto& span) {
 }
 
 // --- reading ---
-
-// The reading's parts, whether the interpreter gives them as lists of strings or
-// through accessors.
-template <class R>
-std::size_t LineCount(const R& r) {
-  if constexpr (requires { r.LineCount(); }) return r.LineCount(); else return r.ResultLines.size();
-}
-template <class R>
-std::string_view LineAt(const R& r, std::size_t i) {
-  if constexpr (requires { r.Line(i); }) return r.Line(i); else return r.ResultLines[i];
-}
-template <class R>
-std::size_t MessageCount(const R& r) {
-  if constexpr (requires { r.MessageCount(); }) return r.MessageCount(); else return r.ErrorMessages.size();
-}
-template <class R>
-std::string_view MessageAt(const R& r, std::size_t i) {
-  if constexpr (requires { r.Message(i); }) return r.Message(i); else return r.ErrorMessages[i];
-}
-template <class R>
-concept HasItemSpans = requires(const R& r) {
-  r.LineSpan(0);
-  r.MessageItem(0);
-};
-template <class R>
-std::int32_t PositionAt(const R& r, std::size_t i) {
-  if constexpr (requires { r.MessagePosition(i); }) return r.MessagePosition(i); else return r.ErrorPositions[i];
-}
 
 // Where a code came from: an argument, a line of standard input, or a place in a
 // file found by --find.
@@ -298,7 +270,7 @@ struct Reader {
     try {
       const zendric::ParseResult r = zendric::ParseCode(code);
       const std::string valid = zendric::ToValidUtf8(code);
-      if (MessageCount(r) > 0) anyMessage = true;
+      if (r.MessageCount() > 0) anyMessage = true;
       if (json) {
         WriteJson(valid, r, source);
       } else {
@@ -314,35 +286,28 @@ struct Reader {
     out.Drain();
   }
 
-  template <class R>
-  void WriteJson(std::string_view code, const R& r, const Source& source) {
+  void WriteJson(std::string_view code, const zendric::ParseResult& r, const Source& source) {
     std::string& t = out.Text();
     t += "{\"code\": ";
     AppendJsonString(code);
     t += ", \"lines\": [";
-    for (std::size_t i = 0; i < LineCount(r); ++i) {
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
       if (i > 0) t += ", ";
-      AppendJsonString(LineAt(r, i));
+      AppendJsonString(r.Line(i));
     }
-    t += ']';
-    if constexpr (HasItemSpans<R>) {
-      t += ", \"spans\": [";
-      for (std::size_t i = 0; i < LineCount(r); ++i) {
-        if (i > 0) t += ", ";
-        AppendJsonSpan(r.LineSpan(i));
-        out.Room();
-      }
-      t += ']';
-    }
-    t += ", \"errors\": [";
-    for (std::size_t i = 0; i < MessageCount(r); ++i) {
+    t += "], \"spans\": [";
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
       if (i > 0) t += ", ";
-      t += "{\"position\": " + std::to_string(PositionAt(r, i)) + ", \"message\": ";
-      AppendJsonString(MessageAt(r, i));
-      if constexpr (HasItemSpans<R>) {
-        t += ", \"item\": ";
-        AppendJsonSpan(r.MessageItem(i));
-      }
+      AppendJsonSpan(r.LineSpan(i));
+      out.Room();
+    }
+    t += "], \"errors\": [";
+    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
+      if (i > 0) t += ", ";
+      t += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
+      AppendJsonString(r.Message(i));
+      t += ", \"item\": ";
+      AppendJsonSpan(r.MessageItem(i));
       t += '}';
       out.Room();
     }
@@ -355,39 +320,33 @@ struct Reader {
     t += "}\n";
   }
 
-  template <class R>
-  void WriteText(std::string_view code, const R& r, const Source& source) {
+  void WriteText(std::string_view code, const zendric::ParseResult& r, const Source& source) {
     // Made before anything is written, so that running out of memory here loses nothing.
-    const CodeIndex index(MessageCount(r) == 0 && !explain ? std::string_view() : code);
+    const CodeIndex index(r.MessageCount() == 0 && !explain ? std::string_view() : code);
     std::string& t = out.Text();
     if (!first) t += '\n';
     if (!source.file.empty()) t += VisibleName(source.file) + ":" + std::to_string(source.line) + ":" +
                                    std::to_string(source.column) + ": ";
     AppendVisible(code);
     t += '\n';
-    if constexpr (HasItemSpans<R>) {
-      if (explain) {
-        WriteExplained(code, index, r);
-      } else {
-        WriteLines(r);
-      }
+    if (explain) {
+      WriteExplained(code, index, r);
     } else {
       WriteLines(r);
     }
-    for (std::size_t i = 0; i < MessageCount(r); ++i) {
-      t += "position " + std::to_string(PositionAt(r, i)) + ": ";
-      AppendVisible(MessageAt(r, i));
+    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
+      t += "position " + std::to_string(r.MessagePosition(i)) + ": ";
+      AppendVisible(r.Message(i));
       t += '\n';
-      AppendCaretLines(code, index, PositionAt(r, i));
+      AppendCaretLines(code, index, r.MessagePosition(i));
     }
   }
 
-  template <class R>
-  void WriteLines(const R& r) {
+  void WriteLines(const zendric::ParseResult& r) {
     std::string& t = out.Text();
-    for (std::size_t i = 0; i < LineCount(r); ++i) {
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
       t += "  ";
-      AppendVisible(LineAt(r, i), "\n    ");
+      AppendVisible(r.Line(i), "\n    ");
       t += '\n';
     }
   }
@@ -395,12 +354,11 @@ struct Reader {
   // --explain: each line after the slice of the code it came from, in a column as
   // wide as the widest slice (up to MaxSliceColumns); lines of one item show its
   // slice once.
-  template <class R>
-  void WriteExplained(std::string_view code, const CodeIndex& index, const R& r) {
+  void WriteExplained(std::string_view code, const CodeIndex& index, const zendric::ParseResult& r) {
     std::vector<Slice> slices;
-    slices.reserve(LineCount(r));
+    slices.reserve(r.LineCount());
     std::int64_t width = 0;
-    for (std::size_t i = 0; i < LineCount(r); ++i) {
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
       const auto span = r.LineSpan(i);
       const bool again = i > 0 && span == r.LineSpan(i - 1);
       slices.push_back(again ? Slice{} : SliceOf(code, index, span.From, span.To));
@@ -408,11 +366,11 @@ struct Reader {
     }
     const std::string lineBreak = "\n" + std::string(static_cast<std::size_t>(width) + 6, ' ');
     std::string& t = out.Text();
-    for (std::size_t i = 0; i < LineCount(r); ++i) {
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
       t += "  ";
       t += slices[i].text;
       t.append(static_cast<std::size_t>(width - slices[i].columns + 2), ' ');
-      AppendVisible(LineAt(r, i), lineBreak);
+      AppendVisible(r.Line(i), lineBreak);
       t += '\n';
     }
   }

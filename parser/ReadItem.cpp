@@ -122,13 +122,9 @@ void ReadItem(ParseState& s, bool TopLevel) {
 }
 
 ParseResult ParseCode(std::string_view code) {
-  // The decoded code keeps its room from one reading to the next on this thread;
-  // a large one is let go.
-  thread_local ParseState s;
+  ParseState s;
   ParseCode(s, code);
-  ParseResult result = std::move(s.Result);
-  if (s.CodeText.capacity() > 64 * 1024) std::u32string().swap(s.CodeText);
-  return result;
+  return std::move(s.Result);
 }
 
 }  // namespace zendric

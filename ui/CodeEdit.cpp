@@ -3,7 +3,9 @@
 #include <QGuiApplication>
 #include <QPlainTextDocumentLayout>
 #include <QStyleHints>
+#include <QFontMetricsF>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QTextDocument>
 
 namespace zendric {
@@ -25,6 +27,25 @@ bool HoldsLongRun(QTextBlock from, const QTextBlock& to) {
   return false;
 }
 
+bool IsBlank(QChar ch) { return ch == u' ' || ch == u'\t'; }
+
+// Whether the lines of `block` break only after blanks, but where a run without blanks
+// is wider than a line and has lines of its own.
+bool BreaksAtBlanks(const QTextBlock& block) {
+  const QTextLayout* layout = block.layout();
+  const int lines = layout->lineCount();
+  if (lines <= 1) return lines == 1;
+  const QString text = block.text();
+  for (int i = 0; i + 1 < lines; ++i) {
+    const QTextLine line = layout->lineAt(i);
+    const int end = line.textStart() + line.textLength();
+    if (end <= 0 || end > text.size() || IsBlank(text.at(end - 1))) continue;
+    for (int at = line.textStart(); at < end; ++at)
+      if (IsBlank(text.at(at))) return false;  // cut inside a word that had room below
+  }
+  return true;
+}
+
 class TCodeLayout : public QPlainTextDocumentLayout {
  public:
   TCodeLayout(QTextDocument* document, QPlainTextEdit* edit) : QPlainTextDocumentLayout(document), Edit(edit) {}
@@ -33,9 +54,78 @@ class TCodeLayout : public QPlainTextDocumentLayout {
     // A switch lays out the whole document again, the changed part included.
     if (!Switching && SwitchedWrapMode(from, charsAdded)) return;
     QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+    const QTextBlock last = document()->findBlock(from + charsAdded);
+    for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next()) {
+      BreakAtBlanks(block);
+      if (block == last) break;
+    }
+  }
+
+  // Every way to a block's place and lines passes here before it is painted or hit.
+  QRectF blockBoundingRect(const QTextBlock& block) const override {
+    const_cast<TCodeLayout*>(this)->BreakAtBlanks(block);
+    return QPlainTextDocumentLayout::blockBoundingRect(block);
   }
 
  private:
+  // The toolkit breaks lines where Unicode allows it, after "+" or "/" and before "["
+  // among others, which shows a gap that is not in the code. While the code has blanks
+  // (the long-run rule is off), a block is laid out again breaking after blanks only.
+  // Paragraphs beyond BlankBreakingUpTo keep the toolkit's breaks: measuring every
+  // word of them on each change would cost more than the breaks are worth.
+  void BreakAtBlanks(const QTextBlock& block) {
+    if (Breaking || !block.isValid() || Edit->wordWrapMode() == QTextOption::WrapAnywhere ||
+        Edit->lineWrapMode() == QPlainTextEdit::NoWrap || block.length() > TCodeEdit::BlankBreakingUpTo)
+      return;
+    ensureBlockLayout(block);
+    if (BreaksAtBlanks(block)) return;
+    QTextLayout* layout = block.layout();
+    const QTextLine first = layout->lineAt(0);
+    // The toolkit's lines have the room's width; lines of ours, no width of their own.
+    if (first.width() < QWIDGETSIZE_MAX) Room = first.width();
+    const qreal width = Room;
+    const qreal left = first.x();
+    const int linesBefore = layout->lineCount();
+    const QString text = block.text();
+    const QFontMetricsF metrics(document()->defaultFont());
+    const qreal blank = metrics.horizontalAdvance(u' ');
+
+    Breaking = true;
+    layout->beginLayout();
+    qreal height = 0;
+    int at = 0;
+    do {
+      // The most words from `at` that fit; the line takes the blanks after the last.
+      int end = at, wordsEnd = at;
+      qreal used = 0;
+      while (end < text.size()) {
+        int wordEnd = end;
+        while (wordEnd < text.size() && !IsBlank(text.at(wordEnd))) ++wordEnd;
+        const qreal word = metrics.horizontalAdvance(QStringView(text).mid(end, wordEnd - end).toString());
+        if (used + word > width && (end > at || word > width)) break;  // a run wider than a line: the toolkit cuts it
+        used += word;
+        end = wordsEnd = wordEnd;
+        while (end < text.size() && IsBlank(text.at(end))) {
+          used += text.at(end) == u'\t' ? 8 * blank : blank;
+          ++end;
+        }
+      }
+      QTextLine line = layout->createLine();
+      // Columns count up to the last word; the blanks after it come with it.
+      if (wordsEnd > at) line.setNumColumns(wordsEnd - at);
+      else line.setLineWidth(width);
+      line.setPosition(QPointF(left, height));
+      height += line.height();
+      at = line.textStart() + line.textLength();
+      if (line.textLength() == 0) break;  // an empty paragraph has its one line
+    } while (at < text.size());
+    layout->endLayout();
+    Breaking = false;
+    QTextBlock laidOut = block;
+    laidOut.setLineCount(layout->lineCount());
+    if (layout->lineCount() != linesBefore) emit documentSizeChanged(documentSize());
+  }
+
   bool SwitchedWrapMode(int from, int charsAdded) {
     QTextDocument* doc = document();
     const bool anywhere = Edit->wordWrapMode() == QTextOption::WrapAnywhere;
@@ -51,6 +141,8 @@ class TCodeLayout : public QPlainTextDocumentLayout {
 
   QPlainTextEdit* Edit;
   bool Switching = false;
+  bool Breaking = false;
+  qreal Room = QWIDGETSIZE_MAX;  // the width of a line, as the toolkit last laid one out
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QStyleHints>
 #include <QFontMetricsF>
+#include <QtMath>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTextDocument>
@@ -29,23 +30,6 @@ bool HoldsLongRun(QTextBlock from, const QTextBlock& to) {
 
 bool IsBlank(QChar ch) { return ch == u' ' || ch == u'\t'; }
 
-// Whether the lines of `block` break only after blanks, but where a run without blanks
-// is wider than a line and has lines of its own.
-bool BreaksAtBlanks(const QTextBlock& block) {
-  const QTextLayout* layout = block.layout();
-  const int lines = layout->lineCount();
-  if (lines <= 1) return lines == 1;
-  const QString text = block.text();
-  for (int i = 0; i + 1 < lines; ++i) {
-    const QTextLine line = layout->lineAt(i);
-    const int end = line.textStart() + line.textLength();
-    if (end <= 0 || end > text.size() || IsBlank(text.at(end - 1))) continue;
-    for (int at = line.textStart(); at < end; ++at)
-      if (IsBlank(text.at(at))) return false;  // cut inside a word that had room below
-  }
-  return true;
-}
-
 class TCodeLayout : public QPlainTextDocumentLayout {
  public:
   TCodeLayout(QTextDocument* document, QPlainTextEdit* edit) : QPlainTextDocumentLayout(document), Edit(edit) {}
@@ -56,7 +40,7 @@ class TCodeLayout : public QPlainTextDocumentLayout {
     QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
     const QTextBlock last = document()->findBlock(from + charsAdded);
     for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next()) {
-      BreakAtBlanks(block);
+      BreakAtBlanks(block, true);
       if (block == last) break;
     }
   }
@@ -73,22 +57,34 @@ class TCodeLayout : public QPlainTextDocumentLayout {
   // (the long-run rule is off), a block is laid out again breaking after blanks only.
   // Paragraphs beyond BlankBreakingUpTo keep the toolkit's breaks: measuring every
   // word of them on each change would cost more than the breaks are worth.
-  void BreakAtBlanks(const QTextBlock& block) {
+  // A layout of ours carries a tab stop a hair's breadth off the document's (which the
+  // toolkit puts back whenever it lays a block out itself) and the room in the block's
+  // user state.
+  static constexpr qreal OursMark = 1.0 / 1024;
+
+  bool Ours(const QTextBlock& block, int room) const {
+    return block.userState() == room &&
+           block.layout()->textOption().tabStopDistance() == document()->defaultTextOption().tabStopDistance() + OursMark;
+  }
+
+  void BreakAtBlanks(const QTextBlock& block, bool changed = false) {
     if (Breaking || !block.isValid() || Edit->wordWrapMode() == QTextOption::WrapAnywhere ||
-        Edit->lineWrapMode() == QPlainTextEdit::NoWrap || block.length() > TCodeEdit::BlankBreakingUpTo)
+        Edit->lineWrapMode() != QPlainTextEdit::WidgetWidth || block.length() > TCodeEdit::BlankBreakingUpTo)
       return;
+    const qreal margin = document()->documentMargin();
+    const int room = Edit->viewport()->width() - qCeil(2 * margin);
+    if (room <= 0) return;
     ensureBlockLayout(block);
-    if (BreaksAtBlanks(block)) return;
+    if (!changed && Ours(block, room)) return;
     QTextLayout* layout = block.layout();
-    const QTextLine first = layout->lineAt(0);
-    // The toolkit's lines have the room's width; lines of ours, no width of their own.
-    if (first.width() < QWIDGETSIZE_MAX) Room = first.width();
-    const qreal width = Room;
-    const qreal left = first.x();
+    const qreal width = room;
     const int linesBefore = layout->lineCount();
     const QString text = block.text();
     const QFontMetricsF metrics(document()->defaultFont());
     const qreal blank = metrics.horizontalAdvance(u' ');
+    QTextOption option = document()->defaultTextOption();
+    option.setTabStopDistance(option.tabStopDistance() + OursMark);
+    layout->setTextOption(option);
 
     Breaking = true;
     layout->beginLayout();
@@ -96,25 +92,27 @@ class TCodeLayout : public QPlainTextDocumentLayout {
     int at = 0;
     do {
       // The most words from `at` that fit; the line takes the blanks after the last.
-      int end = at, wordsEnd = at;
-      qreal used = 0;
+      int end = at;
+      qreal used = 0, words = 0;
       while (end < text.size()) {
         int wordEnd = end;
         while (wordEnd < text.size() && !IsBlank(text.at(wordEnd))) ++wordEnd;
         const qreal word = metrics.horizontalAdvance(QStringView(text).mid(end, wordEnd - end).toString());
         if (used + word > width && (end > at || word > width)) break;  // a run wider than a line: the toolkit cuts it
         used += word;
-        end = wordsEnd = wordEnd;
+        words = used;
+        end = wordEnd;
         while (end < text.size() && IsBlank(text.at(end))) {
           used += text.at(end) == u'\t' ? 8 * blank : blank;
           ++end;
         }
       }
+      // Just room for those words: the toolkit then breaks after their blanks, as no
+      // piece of the next word is narrower than half a blank. (Counting columns would
+      // not do: the toolkit counts glyphs, and "fl" can be one.)
       QTextLine line = layout->createLine();
-      // Columns count up to the last word; the blanks after it come with it.
-      if (wordsEnd > at) line.setNumColumns(wordsEnd - at);
-      else line.setLineWidth(width);
-      line.setPosition(QPointF(left, height));
+      line.setLineWidth(end > at ? std::min(width, words + blank / 2) : width);
+      line.setPosition(QPointF(margin, height));
       height += line.height();
       at = line.textStart() + line.textLength();
       if (line.textLength() == 0) break;  // an empty paragraph has its one line
@@ -123,6 +121,7 @@ class TCodeLayout : public QPlainTextDocumentLayout {
     Breaking = false;
     QTextBlock laidOut = block;
     laidOut.setLineCount(layout->lineCount());
+    laidOut.setUserState(room);
     if (layout->lineCount() != linesBefore) emit documentSizeChanged(documentSize());
   }
 
@@ -142,7 +141,6 @@ class TCodeLayout : public QPlainTextDocumentLayout {
   QPlainTextEdit* Edit;
   bool Switching = false;
   bool Breaking = false;
-  qreal Room = QWIDGETSIZE_MAX;  // the width of a line, as the toolkit last laid one out
 };
 
 }  // namespace

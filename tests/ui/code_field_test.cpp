@@ -21,10 +21,11 @@ class CodeFieldTest : public QObject {
   std::unique_ptr<ReaderControls> ui;
 
   // The field's display lines, as laid out now.
-  QStringList DisplayLines() const {
+  QStringList DisplayLines() const { return DisplayLinesOf(ui->meZendric); }
+  static QStringList DisplayLinesOf(QPlainTextEdit* field) {
     QStringList lines;
-    for (QTextBlock block = ui->meZendric->document()->begin(); block.isValid(); block = block.next()) {
-      ui->meZendric->document()->documentLayout()->blockBoundingRect(block);  // laid out as for painting
+    for (QTextBlock block = field->document()->begin(); block.isValid(); block = block.next()) {
+      field->document()->documentLayout()->blockBoundingRect(block);  // laid out as for painting
       const QTextLayout* layout = block.layout();
       for (int i = 0; i < layout->lineCount(); ++i)
         lines << block.text().mid(layout->lineAt(i).textStart(), layout->lineAt(i).textLength());
@@ -53,6 +54,9 @@ class CodeFieldTest : public QObject {
     QTest::newRow("Tc++ at the edge") << u"ZN2.Dw Gm Tc++ Tc++ Tc++ Tc++ Tc++ Tc++ Tc++ Tc++ Tc++"_s << 150 << false;
     QTest::newRow("a run wider than a line") << u"ZN2.Dw "_s + QString(60, u'+') + u" Gm"_s << 200 << false;
     QTest::newRow("tabs are blanks") << u"ZN2.Dw\tGm\tTc++\tW+\tH-\tFc/v+\tPl4wt\tSks,wl"_s << 150 << false;
+    QString twelve = u"ZN2.Dw+Hew"_s;
+    for (int i = 0; i < 12; ++i) twelve += u" Gm/f L12m6t20w W- Cgr^|bk,bye+ Bfl|/sm# A(r++v-) Fc/v+"_s;
+    QTest::newRow("many lines") << twelve << 558 << false;
     QTest::newRow("over the long-run limit") << u"ZN2."_s + QString(TCodeEdit::LongRun + 1, u'+') << 300 << true;
   }
   void wrapsAtBlanksOnly() {
@@ -81,6 +85,21 @@ class CodeFieldTest : public QObject {
       const QString next = lines[i + 1].section(u' ', 0, 0).section(u'\t', 0, 0);
       if (endsAfterBlank) QVERIFY2(metrics.horizontalAdvance(line + next) > room - 8, qPrintable(line + next));
     }
+  }
+
+  // A code given at start-up is in the field before the window has its size.
+  void codeGivenBeforeTheWindowShows() {
+    TMainScreen early;
+    QString code = u"ZN2.Dw"_s;
+    for (int i = 0; i < 40; ++i) code += u" Gm/f L12m6t20w"_s;
+    early.ReplaceCode(code);
+    early.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&early));
+    QPlainTextEdit* field = ReaderControls(early).meZendric;
+    const QStringList lines = DisplayLinesOf(field);
+    QVERIFY(lines.size() > 3);
+    const QFontMetrics metrics(field->font());
+    for (const QString& line : lines) QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= field->viewport()->width(), qPrintable(line));
   }
 
   // Typing in the middle, and undo, keep the breaks at blanks.

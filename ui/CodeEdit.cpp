@@ -62,9 +62,8 @@ class TCodeLayout : public QPlainTextDocumentLayout {
   // user state.
   static constexpr qreal OursMark = 1.0 / 1024;
 
-  bool Ours(const QTextBlock& block, int room) const {
-    return block.userState() == room &&
-           block.layout()->textOption().tabStopDistance() == document()->defaultTextOption().tabStopDistance() + OursMark;
+  bool Marked(const QTextLayout* layout) const {
+    return layout->textOption().tabStopDistance() == document()->defaultTextOption().tabStopDistance() + OursMark;
   }
 
   void BreakAtBlanks(const QTextBlock& block, bool changed = false) {
@@ -75,8 +74,8 @@ class TCodeLayout : public QPlainTextDocumentLayout {
     const int room = Edit->viewport()->width() - qCeil(2 * margin);
     if (room <= 0) return;
     ensureBlockLayout(block);
-    if (!changed && Ours(block, room)) return;
     QTextLayout* layout = block.layout();
+    if (Marked(layout) ? !changed && block.userState() == room : layout->lineCount() <= 1) return;  // ours, or one line
     const qreal width = room;
     const int linesBefore = layout->lineCount();
     const QString text = block.text();

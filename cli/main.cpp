@@ -1,206 +1,494 @@
-// zendric-read: reads Zendric 2 codes from the command line or standard input and
-// writes their readings for a person, or as JSON Lines for scripts.
+// zendric-read: reads Zendric 2 codes from the command line, standard input or
+// files and writes their readings for a person, or as JSON Lines for scripts.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Finder.h"
 #include "ZNParser.h"
 
 namespace {
 
-constexpr std::string_view Usage =
-    "Usage: zendric-read [--json] [CODE ...]\n"
-    "\n"
-    "Reads Zendric 2 codes and writes what they say, followed by the errors found\n"
-    "in them with their positions.\n"
-    "\n"
-    "  CODE     a code to read, such as 'ZN2.Dw Gm L12m'; give several to read several.\n"
-    "           Without CODE, standard input is read, one code per line.\n"
-    "  --json   write one JSON object per code and line:\n"
-    "           {\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...}]}\n"
-    "           Positions count characters (code points) from 1.\n"
-    "  --help   show this text.\n"
-    "  --       every argument after this one is a code.\n"
-    "\n"
-    "Exit status: 0 when no code gave a message, 1 when at least one did,\n"
-    "2 for a usage error or unreadable input.\n";
+constexpr std::string_view Description =
+    "Reads Zendric 2 codes and writes what they say, followed by the errors found in them\n"
+    "with their positions. Without CODE, standard input is read, one code per line; empty\n"
+    "and blank lines are skipped.";
 
-void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+constexpr std::string_view Footer =
+    "Exit status: 0 when no code gave a message, 1 when at least one did, 2 for a usage\n"
+    "error, unreadable input, a failed write or a code too large for memory; with --find\n"
+    "also 3 when no code was found at all. More in zendric-read(1).\n";
 
-void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
+// --- output ---
+
+// A write that failed (broken pipe, full disk): the reading stops at once.
+struct WriteFailed {
+  int error;
+};
+
+// Output goes out in pieces of at most about this size, and at the end of each code,
+// so that a code's reading never waits in memory for the next code.
+constexpr std::size_t DrainSize = std::size_t{1} << 16;
+
+class Output {
+ public:
+  std::string& Text() { return text_; }
+  void Add(std::string_view piece) {
+    text_ += piece;
+    if (text_.size() >= DrainSize) Drain();
+  }
+  void Room() {
+    if (text_.size() >= DrainSize) Drain();
+  }
+  void Drain() {
+    std::size_t done = 0;
+    while (done < text_.size()) {
+      const ssize_t n = ::write(STDOUT_FILENO, text_.data() + done, text_.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        text_.clear();
+        throw WriteFailed{n < 0 ? errno : EIO};
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    text_.clear();
+  }
+
+ private:
+  std::string text_;
+};
+
+Output out;
+
+void AppendJsonString(std::string_view text) {
+  std::string& t = out.Text();
+  t += '"';
   for (char c : text) {
     const auto u = static_cast<unsigned char>(c);
     if (c == '"') {
-      out += "\\\"";
+      t += "\\\"";
     } else if (c == '\\') {
-      out += "\\\\";
+      t += "\\\\";
     } else if (c == '\r') {
-      out += "\\r";
+      t += "\\r";
     } else if (u < 0x20) {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", u);
-      out += escaped;
+      t += escaped;
     } else {
-      out += c;
+      t += c;
+    }
+    out.Room();
+  }
+  t += '"';
+}
+
+// Text for a terminal: no control character reaches it. C0 controls and DEL are
+// written as their Unicode control pictures (U+2400 to U+241F, U+2421); a C1
+// control as its 7-bit equivalent, the picture of ESC and a character from '@' to
+// '_', since terminals act on both alike. `text` is well-formed UTF-8. With
+// `resultLine`, a carriage return starts a new display line, indented. With
+// `output`, long texts go out as they are made.
+void AppendVisibleTo(std::string& t, std::string_view text, bool resultLine, Output* output) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto u = static_cast<unsigned char>(text[i]);
+    if (u == '\r' && resultLine) {
+      t += "\n    ";
+    } else if (u < 0x20) {
+      t += "\xE2\x90";
+      t += static_cast<char>(0x80 + u);
+    } else if (u == 0x7F) {
+      t += "\xE2\x90\xA1";
+    } else if (u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+      t += "\xE2\x90\x9B";
+      t += static_cast<char>(static_cast<unsigned char>(text[++i]) - 0x40);
+    } else {
+      t += text[i];
+    }
+    if (output != nullptr) output->Room();
+  }
+}
+
+void AppendVisible(std::string_view text, bool resultLine = false) {
+  AppendVisibleTo(out.Text(), text, resultLine, &out);
+}
+
+// Columns the character starting at `text[i]` takes once made visible.
+int VisibleWidth(std::string_view text, std::size_t i) {
+  const auto u = static_cast<unsigned char>(text[i]);
+  return u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0 ? 2 : 1;
+}
+
+bool StartsCodePoint(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// Byte offsets of every 64th code point of a well-formed UTF-8 code, so that the
+// text around a message's position is found without an array per code point.
+class CodeIndex {
+ public:
+  explicit CodeIndex(std::string_view code) : code_(code) {
+    for (std::size_t i = 0; i < code.size(); ++i) {
+      if (!StartsCodePoint(code[i])) continue;
+      if (length_ % Step == 0) marks_.push_back(i);
+      ++length_;
     }
   }
-  out += '"';
-}
+  std::int64_t Length() const { return length_; }
+  // Byte offset of code point `n` (from 0); the code's size at or past the end.
+  std::size_t Offset(std::int64_t n) const {
+    if (n >= length_) return code_.size();
+    std::size_t i = marks_[static_cast<std::size_t>(n / Step)];
+    for (std::int64_t k = n % Step; k > 0; --k) {
+      ++i;
+      while (!StartsCodePoint(code_[i])) ++i;
+    }
+    return i;
+  }
 
-void WriteJson(std::string_view code, const zendric::ParseResult& r) {
-  std::string out = "{\"code\": ";
-  AppendJsonString(out, zendric::ToValidUtf8(code));
-  out += ", \"lines\": [";
-  for (std::size_t i = 0; i < r.ResultLines.size(); ++i) {
-    if (i > 0) out += ", ";
-    AppendJsonString(out, r.ResultLines[i]);
-  }
-  out += "], \"errors\": [";
-  for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i) {
-    if (i > 0) out += ", ";
-    out += "{\"position\": " + std::to_string(r.ErrorPositions[i]) + ", \"message\": ";
-    AppendJsonString(out, r.ErrorMessages[i]);
-    out += '}';
-  }
-  out += "]}\n";
-  Write(out);
-}
-
-// Splits well-formed UTF-8 into code points, each kept as its own bytes.
-std::vector<std::string> CodePoints(std::string_view utf8) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    std::size_t n = 1;
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead >= 0xF0) n = 4;
-    else if (lead >= 0xE0) n = 3;
-    else if (lead >= 0xC0) n = 2;
-    out.emplace_back(utf8.substr(i, n));
-    i += n;
-  }
-  return out;
-}
+ private:
+  static constexpr std::int64_t Step = 64;
+  std::string_view code_;
+  std::vector<std::size_t> marks_;
+  std::int64_t length_ = 0;
+};
 
 // The code around `position` with a caret under it, as compilers show a column.
-// Long codes are cut to a window around the position so that a 1 MB code does
-// not print 1 MB per message.
-std::string CaretLines(const std::vector<std::string>& chars, std::int32_t position) {
+// Long codes are cut to a window around the position so that a 1 MB code does not
+// print 1 MB per message.
+void AppendCaretLines(std::string_view code, const CodeIndex& index, std::int32_t position) {
   constexpr std::int64_t Context = 36;
-  const auto length = static_cast<std::int64_t>(chars.size());
-  const std::int64_t at = position - 1;  // 0-based; may lie past the end
+  const std::int64_t at = position - 1;  // from 0; may lie past the end
   const std::int64_t from = at - Context > 0 ? at - Context : 0;
-  const std::int64_t to = at + Context < length ? at + Context : length;
-  std::string code = "    ", caret = "    ";
-  if (from > 0) {
-    code += "...";
-    caret += "   ";
+  const std::int64_t to = at + Context < index.Length() ? at + Context : index.Length();
+  std::string& t = out.Text();
+  t += "    ";
+  if (from > 0) t += "...";
+  const std::size_t begin = index.Offset(from);
+  const std::size_t caretAt = index.Offset(at);
+  const std::size_t end = index.Offset(to);
+  std::int64_t columns = from > 0 ? 3 : 0;
+  for (std::size_t i = begin; i < caretAt && i < end; ++i) {
+    if (StartsCodePoint(code[i])) columns += VisibleWidth(code, i);
   }
-  for (std::int64_t i = from; i < to; ++i) {
-    const std::string& ch = chars[static_cast<std::size_t>(i)];
-    // Control characters would break the column; show them as blanks.
-    code += static_cast<unsigned char>(ch[0]) < 0x20 ? std::string(" ") : ch;
-  }
-  if (to < length) code += "...";
-  for (std::int64_t i = from; i < at; ++i) caret += ' ';
-  caret += '^';
-  return code + "\n" + caret + "\n";
+  if (at > index.Length()) columns += at - index.Length();
+  AppendVisible(code.substr(begin, end - begin));
+  if (to < index.Length()) t += "...";
+  t += "\n    ";
+  t.append(static_cast<std::size_t>(columns), ' ');
+  t += "^\n";
 }
 
-void WriteText(std::string_view code, const zendric::ParseResult& r, bool first) {
-  const std::string valid = zendric::ToValidUtf8(code);
-  std::string out = first ? "" : "\n";
-  out += valid + "\n";
-  for (const std::string& line : r.ResultLines) {
-    out += "  ";
-    for (char c : line) out += c == '\r' ? std::string("\n    ") : std::string(1, c);
-    out += '\n';
-  }
-  if (!r.ErrorMessages.empty()) {
-    const auto chars = CodePoints(valid);
-    for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i) {
-      out += "position " + std::to_string(r.ErrorPositions[i]) + ": " + r.ErrorMessages[i] + "\n";
-      out += CaretLines(chars, r.ErrorPositions[i]);
-    }
-  }
-  Write(out);
+// --- reading ---
+
+// The reading's parts, whether the interpreter gives them as lists of strings or
+// through accessors.
+template <class R>
+std::size_t LineCount(const R& r) {
+  if constexpr (requires { r.LineCount(); }) return r.LineCount(); else return r.ResultLines.size();
+}
+template <class R>
+std::string_view LineAt(const R& r, std::size_t i) {
+  if constexpr (requires { r.Line(i); }) return r.Line(i); else return r.ResultLines[i];
+}
+template <class R>
+std::size_t MessageCount(const R& r) {
+  if constexpr (requires { r.MessageCount(); }) return r.MessageCount(); else return r.ErrorMessages.size();
+}
+template <class R>
+std::string_view MessageAt(const R& r, std::size_t i) {
+  if constexpr (requires { r.Message(i); }) return r.Message(i); else return r.ErrorMessages[i];
+}
+template <class R>
+std::int32_t PositionAt(const R& r, std::size_t i) {
+  if constexpr (requires { r.MessagePosition(i); }) return r.MessagePosition(i); else return r.ErrorPositions[i];
+}
+
+// Where a code came from: an argument, a line of standard input, or a place in a
+// file found by --find.
+struct Source {
+  std::string_view file = {};  // empty unless found by --find
+  std::int64_t line = 0;
+  std::int64_t column = 0;
+  std::int64_t argument = 0;  // from 1 for a code given as an argument
+};
+
+std::string Where(const Source& s) {
+  if (!s.file.empty()) return std::string(s.file) + ":" + std::to_string(s.line) + ":" + std::to_string(s.column);
+  if (s.argument > 0) return "argument " + std::to_string(s.argument);
+  return "line " + std::to_string(s.line);
+}
+
+// A name from the command line made safe for a terminal.
+std::string VisibleName(std::string_view name) {
+  std::string visible;
+  AppendVisibleTo(visible, zendric::ToValidUtf8(name), false, nullptr);
+  return visible;
+}
+
+void Complain(const std::string& message) {
+  out.Drain();  // what was read before stays ahead of the complaint
+  std::fprintf(stderr, "zendric-read: %s\n", message.c_str());
 }
 
 struct Reader {
   bool json = false;
   bool anyMessage = false;
+  bool anyFailure = false;
   bool first = true;
+  std::int64_t codes = 0;
 
-  void Read(std::string_view code) {
-    const zendric::ParseResult r = zendric::ParseCode(code);
-    if (!r.ErrorMessages.empty()) anyMessage = true;
-    if (json) {
-      WriteJson(code, r);
-    } else {
-      WriteText(code, r, first);
+  void Read(std::string_view code, const Source& source) {
+    ++codes;
+    try {
+      const zendric::ParseResult r = zendric::ParseCode(code);
+      const std::string valid = zendric::ToValidUtf8(code);
+      if (MessageCount(r) > 0) anyMessage = true;
+      if (json) {
+        WriteJson(valid, r, source);
+      } else {
+        WriteText(valid, r, source);
+      }
+      first = false;
+    } catch (const std::bad_alloc&) {
+      out.Text().clear();  // nothing of this code's reading goes out
+      anyFailure = true;
+      Complain(VisibleName(Where(source)) + ": out of memory reading this code (" + std::to_string(code.size()) +
+               " bytes)");
     }
-    first = false;
+    out.Drain();
+  }
+
+  void WriteJson(std::string_view code, const zendric::ParseResult& r, const Source& source) {
+    std::string& t = out.Text();
+    t += "{\"code\": ";
+    AppendJsonString(code);
+    t += ", \"lines\": [";
+    for (std::size_t i = 0; i < LineCount(r); ++i) {
+      if (i > 0) t += ", ";
+      AppendJsonString(LineAt(r, i));
+    }
+    t += "], \"errors\": [";
+    for (std::size_t i = 0; i < MessageCount(r); ++i) {
+      if (i > 0) t += ", ";
+      t += "{\"position\": " + std::to_string(PositionAt(r, i)) + ", \"message\": ";
+      AppendJsonString(MessageAt(r, i));
+      t += '}';
+      out.Room();
+    }
+    t += ']';
+    if (!source.file.empty()) {
+      t += ", \"source\": {\"file\": ";
+      AppendJsonString(zendric::ToValidUtf8(source.file));
+      t += ", \"line\": " + std::to_string(source.line) + ", \"column\": " + std::to_string(source.column) + "}";
+    }
+    t += "}\n";
+  }
+
+  void WriteText(std::string_view code, const zendric::ParseResult& r, const Source& source) {
+    // Made before anything is written, so that running out of memory here loses nothing.
+    const CodeIndex index(MessageCount(r) == 0 ? std::string_view() : code);
+    std::string& t = out.Text();
+    if (!first) t += '\n';
+    if (!source.file.empty()) t += VisibleName(source.file) + ":" + std::to_string(source.line) + ":" +
+                                   std::to_string(source.column) + ": ";
+    AppendVisible(code);
+    t += '\n';
+    for (std::size_t i = 0; i < LineCount(r); ++i) {
+      t += "  ";
+      AppendVisible(LineAt(r, i), true);
+      t += '\n';
+    }
+    for (std::size_t i = 0; i < MessageCount(r); ++i) {
+      t += "position " + std::to_string(PositionAt(r, i)) + ": ";
+      AppendVisible(MessageAt(r, i));
+      t += '\n';
+      AppendCaretLines(code, index, PositionAt(r, i));
+    }
   }
 };
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "zendric-read: %s (try --help)\n", message.c_str());
-  return 2;
+// --- input ---
+
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t ReadSize = std::size_t{1} << 16;
+
+bool IsBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
+// Standard input, one code per line. A line ends at a line feed, a carriage return,
+// or both in that order. A line that cannot be held in memory is skipped to its end
+// and reported.
+class LineReader {
+ public:
+  explicit LineReader(Reader& reader) : reader_(reader) {}
+
+  // Returns the error number of a failed read, or 0.
+  int ReadAll(std::FILE* in) {
+    std::vector<char> buffer(ReadSize);
+    for (;;) {
+      const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
+      if (n == 0) break;
+      Feed(std::string_view(buffer.data(), n));
+    }
+    const int error = std::ferror(in) ? errno : 0;
+    if (!pending_.empty() || lostBytes_ > 0) EndLine(pending_);
+    return error;
+  }
+
+ private:
+  void Feed(std::string_view bytes) {
+    std::size_t i = 0;
+    if (afterCarriageReturn_ && !bytes.empty()) {
+      if (bytes[0] == '\n') i = 1;
+      afterCarriageReturn_ = false;
+    }
+    while (i < bytes.size()) {
+      std::size_t end = i;
+      while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
+      const std::string_view part = bytes.substr(i, end - i);
+      if (end == bytes.size()) {
+        Keep(part);
+        break;
+      }
+      if (pending_.empty() && lostBytes_ == 0) {
+        EndLine(part);  // the whole line is in this piece: no copy
+      } else {
+        Keep(part);
+        EndLine(pending_);
+      }
+      if (bytes[end] == '\r') {
+        if (end + 1 == bytes.size()) {
+          afterCarriageReturn_ = true;
+        } else if (bytes[end + 1] == '\n') {
+          ++end;
+        }
+      }
+      i = end + 1;
+    }
+  }
+
+  void Keep(std::string_view part) {
+    if (lostBytes_ > 0) {
+      lostBytes_ += part.size();
+      return;
+    }
+    try {
+      pending_ += part;
+    } catch (const std::bad_alloc&) {
+      lostBytes_ = pending_.size() + part.size();
+      std::string().swap(pending_);
+    }
+  }
+
+  void EndLine(std::string_view line) {
+    if (lineNumber_ == 1 && line.starts_with(ByteOrderMark)) line.remove_prefix(ByteOrderMark.size());
+    if (lostBytes_ > 0) {
+      reader_.anyFailure = true;
+      Complain("line " + std::to_string(lineNumber_) + ": out of memory reading this code (" +
+               std::to_string(lostBytes_) + " bytes)");
+    } else if (!IsBlankLine(line)) {
+      reader_.Read(line, Source{.line = lineNumber_});
+    }
+    lostBytes_ = 0;
+    pending_.clear();
+    ++lineNumber_;
+  }
+
+  Reader& reader_;
+  std::string pending_;
+  std::size_t lostBytes_ = 0;
+  bool afterCarriageReturn_ = false;
+  std::int64_t lineNumber_ = 1;
+};
+
+// --find: every code found in one file ("-" is standard input). Returns false when
+// the file could not be read to its end.
+bool FindInFile(Reader& reader, const std::string& name) {
+  const bool standardInput = name == "-";
+  std::FILE* in = standardInput ? stdin : std::fopen(name.c_str(), "rb");
+  if (in == nullptr) {
+    Complain(VisibleName(name) + ": " + std::strerror(errno));
+    return false;
+  }
+  bool ok = true;
+  try {
+    zendric::CodeFinder finder([&](const zendric::FoundCode& found) {
+      reader.Read(found.Code, Source{.file = name, .line = found.Line, .column = found.Column});
+    });
+    std::vector<char> buffer(ReadSize);
+    for (;;) {
+      const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
+      if (n == 0) break;
+      finder.Feed(std::string_view(buffer.data(), n));
+    }
+    if (std::ferror(in)) {
+      Complain(VisibleName(name) + ": " + std::strerror(errno));
+      ok = false;
+    }
+    finder.Finish();
+  } catch (const std::bad_alloc&) {
+    Complain(VisibleName(name) + ": out of memory finding codes; the rest of the file is not read");
+    ok = false;
+  }
+  if (!standardInput) std::fclose(in);
+  return ok;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed pipe shows as a failed write, which ends the reading with status 2.
+  std::signal(SIGPIPE, SIG_IGN);
+
   Reader reader;
-  std::vector<std::string_view> codes;
-  bool optionsDone = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (!optionsDone && arg == "--") {
-      optionsDone = true;
-    } else if (!optionsDone && arg == "--json") {
-      reader.json = true;
-    } else if (!optionsDone && (arg == "--help" || arg == "-h")) {
-      Write(Usage);
-      return 0;
-    } else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
-      return UsageError("unknown option '" + std::string(arg) + "'");
-    } else {
-      codes.push_back(arg);
-    }
-  }
-
-  if (!codes.empty()) {
-    for (std::string_view code : codes) reader.Read(code);
-  } else {
-    // One code per line, read as it comes so that large inputs stream.
-    char* line = nullptr;
-    std::size_t capacity = 0;
-    ssize_t length;
-    while ((length = getline(&line, &capacity, stdin)) >= 0) {
-      std::string_view code(line, static_cast<std::size_t>(length));
-      if (code.ends_with('\n')) {
-        code.remove_suffix(1);
-        if (code.ends_with('\r')) code.remove_suffix(1);
-      }
-      reader.Read(code);
-    }
-    const int readError = std::ferror(stdin) ? errno : 0;
-    std::free(line);
-    if (readError != 0) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "zendric-read: cannot read standard input: %s\n", std::strerror(readError));
-      return 2;
-    }
-  }
-
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "zendric-read: cannot write the output: %s\n", std::strerror(errno));
+  bool find = false;
+  std::vector<std::string> arguments;
+  CLI::App app{std::string(Description), "zendric-read"};
+  app.footer(std::string(Footer));
+  app.add_flag("--json", reader.json,
+               "one JSON object per code and line:\n"
+               "{\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...}]};\n"
+               "positions count characters (code points) from 1");
+  app.add_flag("--find", find,
+               "read the codes found in the text of each FILE (standard input\n"
+               "without FILE, or for '-'): signatures, quoted replies, posts");
+  app.add_option("CODE", arguments, "a code to read, such as 'ZN2.Dw Gm L12m'; with --find, a FILE");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    std::fprintf(stderr, "zendric-read: %s (try --help)\n", e.what());
     return 2;
   }
+
+  try {
+    if (find) {
+      bool unreadable = false;
+      if (arguments.empty()) arguments.emplace_back("-");
+      for (const std::string& name : arguments) unreadable |= !FindInFile(reader, name);
+      if (unreadable || reader.anyFailure) return 2;
+      if (reader.codes == 0) return 3;
+      return reader.anyMessage ? 1 : 0;
+    }
+    if (!arguments.empty()) {
+      std::int64_t n = 0;
+      for (const std::string& code : arguments) reader.Read(code, Source{.argument = ++n});
+    } else if (const int error = LineReader(reader).ReadAll(stdin); error != 0) {
+      Complain(std::string("cannot read standard input: ") + std::strerror(error));
+      return 2;
+    }
+  } catch (const WriteFailed& failed) {
+    std::fprintf(stderr, "zendric-read: cannot write the output: %s\n", std::strerror(failed.error));
+    return 2;
+  }
+  if (reader.anyFailure) return 2;
   return reader.anyMessage ? 1 : 0;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Builder.h"
 #include "Finder.h"
 #include "ParseState.h"
 
@@ -53,25 +54,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zendric::ParseState s;
   zendric::ParseCode(s, code);
 
-  Require(s.ErrorMessages.size() == s.ErrorPositions.size(), "one position per message");
+  const zendric::ParseResult& r = s.Result;
   Require(s.OpenFormBlocks == 0, "form blocks closed");
   Require(s.ReadDepth == 0, "nested reads left");
   const auto length = static_cast<std::int64_t>(s.CodeText.size());
-  for (std::int32_t p : s.ErrorPositions) Require(p >= 1 && p <= length + 2, "position within the code");
   const bool codeHasLineFeed = code.find('\n') != std::string_view::npos;
-  for (const std::string& line : s.ResultLines) {
+  for (std::size_t i = 0; i < r.LineCount(); ++i) {
+    const std::string_view line = r.Line(i);
     Require(IsValidUtf8(line), "result line is UTF-8");
-    Require(codeHasLineFeed || line.find('\n') == std::string::npos, "line feed only from the code");
+    Require(codeHasLineFeed || line.find('\n') == std::string_view::npos, "line feed only from the code");
+    const zendric::Span where = r.LineSpan(i);
+    Require(1 <= where.From && where.From <= where.To && where.To <= length, "line span within the code");
+    if (i > 0) {
+      const zendric::Span before = r.LineSpan(i - 1);
+      Require(where.From >= before.From && where.To >= before.To, "line spans do not decrease");
+      Require(where.From > before.To, "spans of different lines do not overlap");
+    }
   }
-  for (const std::string& message : s.ErrorMessages) Require(IsValidUtf8(message), "message is UTF-8");
+  for (std::size_t i = 0; i < r.MessageCount(); ++i) {
+    const std::int32_t p = r.MessagePosition(i);
+    Require(p >= 1 && p <= length + 2, "position within the code");
+    Require(IsValidUtf8(r.Message(i)), "message is UTF-8");
+    const zendric::Span item = r.MessageItem(i);
+    Require(item.From == 0 ? item.To == 0 : 1 <= item.From && item.From <= item.To && item.To <= length,
+            "message item within the code");
+    // Only the message about a missing prefix stands outside every item.
+    Require((item.From == 0) == (i == 0 && !code.starts_with("ZN2.")), "every other message has its item");
+  }
 
   // The same text read again, on the same state, reads the same.
-  const auto lines = s.ResultLines;
-  const auto messages = s.ErrorMessages;
-  const auto positions = s.ErrorPositions;
+  const zendric::ParseResult first = r;
   zendric::ParseCode(s, code);
-  Require(s.ResultLines == lines && s.ErrorMessages == messages && s.ErrorPositions == positions,
-          "a second reading gives the same result");
+  Require(s.Result == first, "a second reading gives the same result");
   CheckFinder(code);
+
+  // The builder opens any text and builds it back unchanged.
+  Require(zendric::BuildCode(zendric::OpenCode(code)) == code, "open and build give the text back");
   return 0;
 }

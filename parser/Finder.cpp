@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "ParseState.h"
+#include "ParseState.h"  // DecodeUtf8
 
 namespace zendric {
 
@@ -12,9 +12,8 @@ namespace {
 constexpr std::string_view CodeStart = "ZN2.";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view SignatureDelimiter = "-- ";
-// A reused reading state keeps the room of its largest code; past this size it
-// is given back once the count is taken.
-constexpr std::size_t KeptStateBytes = std::size_t{1} << 16;
+constexpr std::int32_t MaxContinuationLines = 32;
+constexpr std::size_t MaxJoinedBytes = 8192;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -52,8 +51,7 @@ std::size_t NextCodeStart(std::string_view line, std::size_t prefixEnd, std::siz
 
 }  // namespace
 
-CodeFinder::CodeFinder(Sink sink) : sink_(std::move(sink)), state_(std::make_unique<ParseState>()) {}
-CodeFinder::~CodeFinder() = default;
+CodeFinder::CodeFinder(Sink sink) : sink_(std::move(sink)) {}
 
 void CodeFinder::Feed(std::string_view bytes) {
   std::size_t i = 0;
@@ -116,6 +114,7 @@ void CodeFinder::ScanLine(std::string_view line) {
       open_ = true;  // only the last code of a line may go on
       openDepth_ = depth;
       openMessages_ = -1;
+      openLines_ = 0;
     } else {
       sink_(openCode_);
     }
@@ -126,17 +125,20 @@ void CodeFinder::ScanLine(std::string_view line) {
 bool CodeFinder::Continues(std::string_view line, std::size_t prefixEnd, std::int64_t depth) {
   const std::string_view text = line.substr(prefixEnd);
   if (depth != openDepth_ || text.empty() || text == SignatureDelimiter ||
-      line.find(CodeStart) != std::string_view::npos) {
+      line.find(CodeStart) != std::string_view::npos || openLines_ >= MaxContinuationLines) {
     return false;
   }
+  const std::string added = ToValidUtf8(WithoutTrailingBlanks(text));
+  if (openCode_.Code.size() + 1 + added.size() > MaxJoinedBytes) return false;
   if (openMessages_ < 0) openMessages_ = MessageCount(openCode_.Code);
   std::string joined = openCode_.Code;
   joined += ' ';
-  joined += ToValidUtf8(WithoutTrailingBlanks(text));
+  joined += added;
   const std::int64_t messages = MessageCount(joined);
   if (messages > openMessages_) return false;
   openCode_.Code = std::move(joined);
   openMessages_ = messages;
+  ++openLines_;
   return true;
 }
 
@@ -146,10 +148,7 @@ void CodeFinder::ReportOpen() {
 }
 
 std::int64_t CodeFinder::MessageCount(std::string_view code) {
-  ParseCode(*state_, code);
-  const auto count = static_cast<std::int64_t>(state_->ErrorMessages.size());
-  if (code.size() > KeptStateBytes) *state_ = ParseState{};
-  return count;
+  return static_cast<std::int64_t>(ParseCode(code).MessageCount());
 }
 
 std::vector<FoundCode> FindCodes(std::string_view text) {

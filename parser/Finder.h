@@ -18,7 +18,10 @@
 //    - it is not the signature delimiter "-- ";
 //    - it holds no "ZN2.";
 //    - the joined code, read by the interpreter, records no more messages than
-//      the code did without that line.
+//      the code did without that line;
+//    - the code has taken fewer than 32 lines and the joined code stays within
+//      8 KB (every line tried is read with all the code before it: without a
+//      bound a long paragraph would take time in the square of its length).
 //    A code that is not the last of its line is never continued.
 // 5. Where a code is reported. At the line (from 1) and column (from 1, counting
 //    code points) of its 'Z'. A line ends at a line feed, a carriage return, or a
@@ -30,14 +33,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zendric {
-
-struct ParseState;
 
 struct FoundCode {
   std::string Code;  // the joined code, well-formed UTF-8
@@ -50,12 +50,11 @@ std::vector<FoundCode> FindCodes(std::string_view text);
 
 // The same rules over input that arrives in pieces of any size: memory stays
 // within the longest line and the longest joined code, and the time is linear in
-// the input (plus one reading of the joined code per continuation line tried).
+// the input.
 class CodeFinder {
  public:
   using Sink = std::function<void(const FoundCode&)>;
   explicit CodeFinder(Sink sink);
-  ~CodeFinder();
 
   void Feed(std::string_view bytes);
   // Ends the input: reports the code still open. The finder is then ready for a
@@ -78,7 +77,7 @@ class CodeFinder {
   FoundCode openCode_;
   std::int64_t openDepth_ = 0;
   std::int64_t openMessages_ = -1;  // -1 until needed
-  std::unique_ptr<ParseState> state_;  // reused by every reading of a joined code
+  std::int32_t openLines_ = 0;      // continuation lines taken
 };
 
 }  // namespace zendric

@@ -1,6 +1,7 @@
 #include "ParseState.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zendric {
 
@@ -30,17 +31,29 @@ std::string CharText(char32_t ch) {
 
 std::u32string DecodeUtf8(std::string_view bytes) {
   std::u32string out;
-  out.reserve(bytes.size());
+  DecodeUtf8(bytes, out);
+  return out;
+}
+
+void DecodeUtf8(std::string_view bytes, std::u32string& out) {
+  // Never more code points than bytes: written in place, then cut to length.
+  out.resize(bytes.size());
+  char32_t* to = out.data();
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   while (i < n) {
     const unsigned char b = p[i];
     if (b < 0x80) {
-      // Codes are mostly ASCII: take the whole run at once.
+      // Codes are mostly ASCII: find the run, then widen it in one loop the compiler
+      // can do several bytes at a time.
       std::size_t j = i + 1;
+      for (std::uint64_t word; j + 8 <= n; j += 8) {
+        std::memcpy(&word, p + j, 8);
+        if ((word & 0x8080808080808080u) != 0) break;
+      }
       while (j < n && p[j] < 0x80) ++j;
-      out.append(p + i, p + j);
+      for (std::size_t k = i; k < j; ++k) *to++ = p[k];
       i = j;
       continue;
     }
@@ -63,7 +76,7 @@ std::u32string DecodeUtf8(std::string_view bytes) {
       if (b == 0xF0) lo = 0x90;
       if (b == 0xF4) hi = 0x8F;
     } else {
-      out += U'\uFFFD';  // stray continuation byte or a byte that never leads
+      *to++ = U'\uFFFD';  // stray continuation byte or a byte that never leads
       ++i;
       continue;
     }
@@ -78,9 +91,9 @@ std::u32string DecodeUtf8(std::string_view bytes) {
       lo = 0x80;
       hi = 0xBF;
     }
-    out += complete ? cp : U'\uFFFD';
+    *to++ = complete ? cp : U'\uFFFD';
   }
-  return out;
+  out.resize(static_cast<std::size_t>(to - out.data()));
 }
 
 std::string ToValidUtf8(std::string_view bytes) {
@@ -95,32 +108,63 @@ std::string CodeSlice(const ParseState& s, std::int32_t from, std::int32_t to) {
   to = std::min(to, CodeLength(s) + 1);
   std::string out;
   if (from >= to) return out;
-  out.reserve(static_cast<std::size_t>(to - from));
-  for (std::int32_t p = from; p < to; ++p) AppendUtf8(out, s.CodeText[static_cast<std::size_t>(p - 1)]);
+  const char32_t* text = s.CodeText.data() + (from - 1);
+  const auto count = static_cast<std::size_t>(to - from);
+  // Mostly ASCII: one byte per code point until the first that is not.
+  std::size_t ascii = 0;
+  while (ascii < count && text[ascii] < 0x80) ++ascii;
+  out.resize(ascii);
+  for (std::size_t k = 0; k < ascii; ++k) out[k] = static_cast<char>(text[k]);
+  for (std::size_t k = ascii; k < count; ++k) AppendUtf8(out, text[k]);
   return out;
 }
 
-void AppendText(ParseState& s, std::string_view text) {
-  const auto line = static_cast<std::size_t>(s.CurrentLine);
-  if (s.CurrentLine >= 0 && line < s.ResultLines.size()) {
-    s.ResultLines[line] += text;
+namespace {
+
+bool HasCurrentLine(const ParseState& s) {
+  return s.CurrentLine >= 0 && static_cast<std::size_t>(s.CurrentLine) < s.Result.LineCount();
+}
+
+// Line i was written by the top-level item being read: its span starts with the first
+// item that writes it, and ends with the last one (To == -1 until that item ends).
+void MarkWritten(ParseState& s, std::size_t i) {
+  s.WrittenLastLine = i + 1 == s.Result.LineCount() ? static_cast<std::int32_t>(i) : -1;
+  if (s.ItemStart == 0) return;  // a reader called on its own, outside any item
+  Span where = s.Result.LineSpan(i);
+  if (where.From == 0) where.From = s.ItemStart;
+  where.To = -1;
+  s.Result.SetLineSpan(i, where);
+  if (s.FirstLineWritten > s.LastLineWritten) {
+    s.FirstLineWritten = s.LastLineWritten = i;
   } else {
-    // Most items write a heading and then more; room for a typical line up front
-    // spares growing it piece by piece.
-    std::string& line = s.ResultLines.emplace_back();
-    line.reserve(std::max<std::size_t>(text.size(), 120));
-    line += text;
+    s.FirstLineWritten = std::min(s.FirstLineWritten, i);
+    s.LastLineWritten = std::max(s.LastLineWritten, i);
   }
 }
 
+}  // namespace
+
+void AppendTextToNewOrEarlierLine(ParseState& s, std::string_view text) {
+  std::size_t line;
+  if (HasCurrentLine(s)) {
+    line = static_cast<std::size_t>(s.CurrentLine);
+    s.Result.AppendToLine(line, text);
+  } else {
+    line = s.Result.LineCount();
+    s.Result.AddLine(text);
+  }
+  MarkWritten(s, line);
+}
+
 void InsertText(ParseState& s, std::int32_t position, std::string_view text) {
-  if (s.CurrentLine < 0 || static_cast<std::size_t>(s.CurrentLine) >= s.ResultLines.size()) {
-    AppendText(s, text);  // the entry must exist; make it rather than write out of range
+  if (!HasCurrentLine(s)) {
+    AppendText(s, text);  // the line must exist; make it rather than write out of range
     return;
   }
-  std::string& line = s.ResultLines[static_cast<std::size_t>(s.CurrentLine)];
+  const auto i = static_cast<std::size_t>(s.CurrentLine);
+  const std::string_view line = s.Result.Line(i);
   if (position <= 0 || static_cast<std::size_t>(position) > line.size()) {
-    line += text;
+    s.Result.AppendToLine(i, text);
   } else {
     // Positions count bytes of the line. One that falls inside a character of several
     // bytes (a position recorded before the end of a name that stands in front of it)
@@ -128,34 +172,22 @@ void InsertText(ParseState& s, std::int32_t position, std::string_view text) {
     // one byte, instead of cutting it in two.
     auto at = static_cast<std::size_t>(position - 1);
     while (at > 0 && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80) --at;
-    line.insert(at, text);
+    s.Result.InsertInLine(i, at, text);
   }
+  MarkWritten(s, i);
 }
 
 void AddError(ParseState& s, std::string message) {
-  s.ErrorMessages.push_back(std::move(message));
-  s.ErrorPositions.push_back(s.Cursor);
+  // A code full of stray characters gives a message per character: room for that many
+  // made at the first message spares moving them all at each growth. Untouched room
+  // costs no memory, and a code without messages makes none.
+  if (s.Result.MessageCount() == 0) s.Result.ReserveMessages(48 * (s.CodeText.size() + 1), s.CodeText.size() + 1);
+  s.Result.AddMessage(message, s.Cursor);
 }
 
-void ClearErrorPositions(ParseState& s) { s.ErrorPositions.clear(); }
-
-std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
-                              std::int32_t start) {
-  if (s.OpenFormBlocks > 0) set = set.With('}');
-  const std::int32_t length = CodeLength(s);
-  for (std::int32_t i = std::max(start, 1); i <= length; ++i) {
-    const char32_t ch = s.CodeText[static_cast<std::size_t>(i - 1)];
-    if (set.Contains(ch) || (StopAtTag && (IsTagLetter(ch) || ch == U'$'))) return i;
-  }
-  return 0;
-}
-
-bool AcceptChar(ParseState& s, char32_t ch) {
-  if (s.Cursor <= CodeLength(s) && CurrentChar(s) == ch) {
-    ++s.Cursor;
-    return true;
-  }
-  return false;
+std::int32_t CurrentLineLength(const ParseState& s) {
+  return HasCurrentLine(s) ? static_cast<std::int32_t>(s.Result.Line(static_cast<std::size_t>(s.CurrentLine)).size())
+                           : 0;
 }
 
 Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
@@ -172,15 +204,6 @@ Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
 }
 
 std::string EnclosedText(const ParseState& s, Enclosure e) { return CodeSlice(s, e.Open + 1, e.Close); }
-
-bool IsTagLetter(char32_t ch) { return ch >= U'A' && ch <= U'Z'; }
-
-bool IsDigit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
-
-bool AtItemBoundary(const ParseState& s) {
-  const char32_t ch = CurrentChar(s);
-  return IsTagLetter(ch) || ch == U' ' || (s.OpenFormBlocks > 0 && ch == U'}');
-}
 
 std::string ReadNumber(ParseState& s, bool IntegerOnly) {
   std::int32_t i = s.Cursor;

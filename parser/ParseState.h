@@ -3,6 +3,7 @@
 // never share anything.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -52,12 +53,18 @@ class TerminatorSet {
 struct ParseState {
   std::u32string CodeText;           // the code as code points; positions are 1-based
   std::int32_t Cursor = 0;           // next position to read; may stand past the end
-  std::vector<std::string> ResultLines;
-  std::int32_t CurrentLine = -1;     // index of the entry the current item writes
-  std::vector<std::string> ErrorMessages;
-  std::vector<std::int32_t> ErrorPositions;
+  ParseResult Result;                // the result lines and messages written so far
+  std::int32_t CurrentLine = -1;     // index of the line the current item writes
   std::int32_t OpenFormBlocks = 0;   // "{ }" form blocks of the species item not yet closed
   std::int32_t ReadDepth = 0;        // depth of the current nested species or colour read
+  // The top-level item being read (0: none): where it starts, and the run of lines it
+  // wrote, whose spans end where the item ends.
+  std::int32_t ItemStart = 0;
+  std::size_t FirstLineWritten = 0;
+  std::size_t LastLineWritten = 0;
+  // The last line that the current item has written and that its span already counts,
+  // when it is the last line of all: the next write there needs only the text appended.
+  std::int32_t WrittenLastLine = -1;
 };
 
 // --- entry and dispatch ---
@@ -65,17 +72,25 @@ void ParseCode(ParseState& s, std::string_view code);
 void ReadItem(ParseState& s, bool TopLevel);
 
 // --- writing ---
-void AppendText(ParseState& s, std::string_view text);
+void AppendTextToNewOrEarlierLine(ParseState& s, std::string_view text);
+inline void AppendText(ParseState& s, std::string_view text) {
+  if (s.CurrentLine == s.WrittenLastLine && s.CurrentLine >= 0) {
+    s.Result.AppendToLastLine(text);
+  } else {
+    AppendTextToNewOrEarlierLine(s, text);
+  }
+}
 // Inserts before byte `position` (from 1) of the current line, or before the character
 // that byte belongs to; past the end or at 0 it appends.
 void InsertText(ParseState& s, std::int32_t position, std::string_view text);
 void AddError(ParseState& s, std::string message);
-void ClearErrorPositions(ParseState& s);
+// Bytes in the current line so far (0 when it has not been started).
+std::int32_t CurrentLineLength(const ParseState& s);
 
 // --- scanning (the text scanned is always CodeText) ---
-std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
-                              std::int32_t start);
-bool AcceptChar(ParseState& s, char32_t ch);
+inline std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
+                                     std::int32_t start);
+inline bool AcceptChar(ParseState& s, char32_t ch);
 
 // A text enclosed by an opening mark and its closing one: the positions of both.
 // Close stands one past the end of the code when the closing mark is missing.
@@ -93,9 +108,9 @@ Enclosure ScanEnclosed(ParseState& s, char32_t closing, BraceEnds brace,
                        std::initializer_list<std::string_view> missing);
 // The text between the marks.
 std::string EnclosedText(const ParseState& s, Enclosure e);
-bool IsTagLetter(char32_t ch);
-bool AtItemBoundary(const ParseState& s);
-bool IsDigit(char32_t ch);
+inline bool IsTagLetter(char32_t ch) { return ch >= U'A' && ch <= U'Z'; }
+inline bool AtItemBoundary(const ParseState& s);
+inline bool IsDigit(char32_t ch) { return ch >= U'0' && ch <= U'9'; }
 std::string ReadNumber(ParseState& s, bool IntegerOnly);
 std::string WithArticle(std::string_view noun);
 
@@ -135,6 +150,27 @@ inline char32_t CharAt(const ParseState& s, std::int32_t p) {
 }
 inline char32_t CurrentChar(const ParseState& s) { return CharAt(s, s.Cursor); }
 inline bool AtEnd(const ParseState& s) { return s.Cursor > CodeLength(s); }
+inline std::int32_t ScanToTerminator(const ParseState& s, TerminatorSet set, bool StopAtTag,
+                                     std::int32_t start) {
+  if (s.OpenFormBlocks > 0) set = set.With('}');
+  const std::int32_t length = CodeLength(s);
+  for (std::int32_t i = std::max(start, 1); i <= length; ++i) {
+    const char32_t ch = s.CodeText[static_cast<std::size_t>(i - 1)];
+    if (set.Contains(ch) || (StopAtTag && (IsTagLetter(ch) || ch == U'$'))) return i;
+  }
+  return 0;
+}
+inline bool AcceptChar(ParseState& s, char32_t ch) {
+  if (s.Cursor <= CodeLength(s) && CurrentChar(s) == ch) {
+    ++s.Cursor;
+    return true;
+  }
+  return false;
+}
+inline bool AtItemBoundary(const ParseState& s) {
+  const char32_t ch = CurrentChar(s);
+  return IsTagLetter(ch) || ch == U' ' || (s.OpenFormBlocks > 0 && ch == U'}');
+}
 // The UTF-8 text of positions from..to-1, clipped to the code.
 std::string CodeSlice(const ParseState& s, std::int32_t from, std::int32_t to);
 // One code point as UTF-8 (NUL included, as a single zero byte).
@@ -152,5 +188,7 @@ inline void LeaveNestedRead(ParseState& s) { --s.ReadDepth; }
 // --- text decoding ---
 // UTF-8 to code points, one U+FFFD for each maximal ill-formed subpart.
 std::u32string DecodeUtf8(std::string_view bytes);
+// The same into `out`, reusing its room.
+void DecodeUtf8(std::string_view bytes, std::u32string& out);
 
 }  // namespace zendric

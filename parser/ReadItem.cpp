@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -47,21 +48,40 @@ const TagRow* FindTagAtCursor(const ParseState& s) {
 
 }  // namespace
 
+namespace {
+
+// One top-level item, read with its span: from where it starts to where it stops, never
+// past the code. Its lines and the messages recorded while it was read carry that span.
+void ReadTopLevelItem(ParseState& s) {
+  const std::size_t messagesBefore = s.Result.MessageCount();
+  s.ItemStart = s.Cursor;
+  s.FirstLineWritten = 1;
+  s.LastLineWritten = 0;  // none yet
+  s.WrittenLastLine = -1;
+  ReadItem(s, true);
+  const Span item{s.ItemStart, std::min(s.Cursor - 1, CodeLength(s))};
+  s.ItemStart = 0;
+  s.WrittenLastLine = -1;
+  for (std::size_t i = s.FirstLineWritten; i <= s.LastLineWritten; ++i) {
+    if (s.Result.LineSpan(i).To == -1) s.Result.SetLineSpan(i, {s.Result.LineSpan(i).From, item.To});
+  }
+  for (std::size_t i = messagesBefore; i < s.Result.MessageCount(); ++i) s.Result.SetMessageItem(i, item);
+}
+
+}  // namespace
+
 void ParseCode(ParseState& s, std::string_view code) {
-  s.CodeText = DecodeUtf8(code);
-  s.ResultLines.clear();
-  s.ErrorMessages.clear();
-  ClearErrorPositions(s);
-  // A code full of stray characters gives one message per character; room made up
-  // front spares moving every message at each growth of the list. Untouched room
-  // costs no memory.
-  s.ErrorMessages.reserve(s.CodeText.size());
-  s.ErrorPositions.reserve(s.CodeText.size());
-  s.ResultLines.reserve(s.CodeText.size() / 8 + 4);  // items are rarely shorter than that
+  DecodeUtf8(code, s.CodeText);
+  s.Result.Clear();
+  // Room for a typical reading up front spares growing the buffer piece by piece;
+  // untouched room costs no memory.
+  s.Result.Reserve(s.CodeText.size() * 12 + 256, s.CodeText.size() / 6 + 4);
   s.Cursor = 1;
   s.CurrentLine = -1;
   s.OpenFormBlocks = 0;
   s.ReadDepth = 0;
+  s.ItemStart = 0;
+  s.WrittenLastLine = -1;
 
   if (!CodeHasAt(s, 1, Prefix)) {
     AddError(s, "Error - this isn't a Zendric 2");
@@ -69,7 +89,7 @@ void ParseCode(ParseState& s, std::string_view code) {
   }
   while (s.Cursor <= CodeLength(s)) {
     while (CurrentChar(s) == U' ') ++s.Cursor;
-    if (s.Cursor <= CodeLength(s)) ReadItem(s, true);
+    if (s.Cursor <= CodeLength(s)) ReadTopLevelItem(s);
   }
 }
 
@@ -98,13 +118,17 @@ void ReadItem(ParseState& s, bool TopLevel) {
   }
 
   // An item that wrote nothing gives its line index back to the next item.
-  if (TopLevel && s.CurrentLine >= static_cast<std::int32_t>(s.ResultLines.size())) --s.CurrentLine;
+  if (TopLevel && s.CurrentLine >= static_cast<std::int32_t>(s.Result.LineCount())) --s.CurrentLine;
 }
 
 ParseResult ParseCode(std::string_view code) {
-  ParseState s;
+  // The decoded code keeps its room from one reading to the next on this thread;
+  // a large one is let go.
+  thread_local ParseState s;
   ParseCode(s, code);
-  return {std::move(s.ResultLines), std::move(s.ErrorMessages), std::move(s.ErrorPositions)};
+  ParseResult result = std::move(s.Result);
+  if (s.CodeText.capacity() > 64 * 1024) std::u32string().swap(s.CodeText);
+  return result;
 }
 
 }  // namespace zendric

@@ -17,10 +17,10 @@ void ReadFruitiness(ParseState& s, const TagRow& tag) {
   while (!AtEnd(s) && !AtItemBoundary(s)) {
     switch (CurrentChar(s)) {
       case U'^':
-        AppendText(s, "\rI have joined, left, returned, etc.");
+        AppendText(s, FruitinessJoinedText);
         break;
       case U'*':
-        AppendText(s, "\rI once got flamed off the newsgroup - and came back for more!");
+        AppendText(s, FruitinessFlamedText);
         break;
       case U'"': {
         const Enclosure like =
@@ -39,7 +39,7 @@ void ReadFruitiness(ParseState& s, const TagRow& tag) {
 // I: the scale, then one optional "#", whether or not the scale matched.
 void ReadIrritability(ParseState& s, const TagRow& tag) {
   ReadScaledItem(s, tag);
-  if (AcceptChar(s, U'#')) AppendText(s, " But when I do get angry, I hope you like barbeque!");
+  if (AcceptChar(s, U'#')) AppendText(s, BarbequeText);
 }
 
 }  // namespace zendric

@@ -6,6 +6,11 @@
 
 namespace zendric {
 
+// The marks behind a fruitiness rating and behind an irritability rating.
+inline constexpr std::string_view FruitinessJoinedText = "\rI have joined, left, returned, etc.";
+inline constexpr std::string_view FruitinessFlamedText = "\rI once got flamed off the newsgroup - and came back for more!";
+inline constexpr std::string_view BarbequeText = " But when I do get angry, I hope you like barbeque!";
+
 // Fr: every rating is two jokes joined by " / ".
 inline constexpr ScaleEntry FruitinessScale[] = {
     {"+++!", "I am the fruit bowl itself. / Orchards name their trees after me!"},

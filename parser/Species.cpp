@@ -59,11 +59,6 @@ bool StartsWithTagLetter(std::string_view code) {
   return !code.empty() && IsTagLetter(static_cast<unsigned char>(code.front()));
 }
 
-std::int32_t CurrentLineLength(const ParseState& s) {
-  if (s.CurrentLine < 0 || static_cast<std::size_t>(s.CurrentLine) >= s.ResultLines.size()) return 0;
-  return static_cast<std::int32_t>(s.ResultLines[static_cast<std::size_t>(s.CurrentLine)].size());
-}
-
 void ReportInvalid(ParseState& s, std::string_view code) {
   AddError(s, "Error: Species code " + std::string(code) + " is invalid");
 }

@@ -1,19 +1,114 @@
 // Public face of the code interpreter: one call reads a whole Zendric 2 code.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zendric {
 
-// What one reading gives back. ErrorPositions runs parallel to ErrorMessages and
-// holds 1-based code-point positions into the code that was read.
-struct ParseResult {
-  std::vector<std::string> ResultLines;  // UTF-8; '\r' starts a new display line
-  std::vector<std::string> ErrorMessages;
-  std::vector<std::int32_t> ErrorPositions;
+// Positions of the code, counted in code points from 1, both ends included.
+// From == 0: no part of the code (the message about a missing "ZN2.").
+struct Span {
+  std::int32_t From = 0;
+  std::int32_t To = 0;
+  friend bool operator==(const Span&, const Span&) = default;
+};
+
+// What one reading gives back: the result lines (UTF-8; '\r' starts a new display
+// line) and the messages, each message with the 1-based code-point position it points
+// at. Every line and message also carries the span of the item that wrote it.
+// All texts live in one buffer per kind, so a reading costs a few allocations
+// whatever its number of lines.
+class ParseResult {
+ public:
+  std::size_t LineCount() const { return lines_.size(); }
+  std::string_view Line(std::size_t i) const { return Text(lineText_, lines_[i]); }
+  Span LineSpan(std::size_t i) const { return lines_[i].Where; }
+
+  std::size_t MessageCount() const { return messages_.size(); }
+  std::string_view Message(std::size_t i) const { return Text(messageText_, messages_[i]); }
+  std::int32_t MessagePosition(std::size_t i) const { return messages_[i].Position; }
+  Span MessageItem(std::size_t i) const { return messages_[i].Where; }
+
+  // The lines whose span holds code position `position`, as [first, last): spans do
+  // not decrease from line to line, so they are one run, found by halving. Empty
+  // (first == last) where no line was written by the item at that position.
+  std::pair<std::size_t, std::size_t> LinesAt(std::int32_t position) const;
+
+  // --- building (the interpreter; tests that need a reading of their own) ---
+  void Clear();
+  void Reserve(std::size_t lineBytes, std::size_t lines);
+  void ReserveMessages(std::size_t textBytes, std::size_t messages);
+  void AddLine(std::string_view text, Span where = {});
+  void AppendToLine(std::size_t i, std::string_view text);
+  // AppendToLine for the last line, which there must be.
+  void AppendToLastLine(std::string_view text) {
+    lineText_.Append(text);
+    lines_.back().Length += text.size();
+  }
+  // Inserts before byte `at` (from 0) of line i; `at` must not pass its end.
+  void InsertInLine(std::size_t i, std::size_t at, std::string_view text);
+  void SetLineSpan(std::size_t i, Span where) { lines_[i].Where = where; }
+  void AddMessage(std::string_view text, std::int32_t position, Span item = {});
+  void SetMessageItem(std::size_t i, Span item) { messages_[i].Where = item; }
+
+  // Same lines, messages, positions and spans.
+  friend bool operator==(const ParseResult& a, const ParseResult& b);
+
+ private:
+  // A growing run of bytes: appending is a bounds check and a copy, which matters
+  // here, where a reading appends a hundred small pieces.
+  class Buffer {
+   public:
+    Buffer() = default;
+    Buffer(const Buffer& other);
+    Buffer& operator=(const Buffer& other);
+    Buffer(Buffer&& other) noexcept { *this = std::move(other); }
+    Buffer& operator=(Buffer&& other) noexcept {
+      data_ = std::move(other.data_);
+      size_ = std::exchange(other.size_, 0);
+      capacity_ = std::exchange(other.capacity_, 0);
+      return *this;
+    }
+
+    std::string_view View(std::size_t offset, std::size_t length) const { return {data_.get() + offset, length}; }
+    std::size_t Size() const { return size_; }
+    void Clear() { size_ = 0; }
+    void Reserve(std::size_t capacity);
+    void Append(std::string_view text) {
+      if (capacity_ - size_ < text.size()) Grow(text.size());
+      if (!text.empty()) std::memcpy(data_.get() + size_, text.data(), text.size());
+      size_ += text.size();
+    }
+    void Insert(std::size_t at, std::string_view text);
+
+   private:
+    void Grow(std::size_t more);
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+  };
+
+  struct Entry {
+    std::size_t Offset = 0;  // into the buffer of its kind
+    std::size_t Length = 0;
+    Span Where;
+    std::int32_t Position = 0;  // messages only
+  };
+  static std::string_view Text(const Buffer& buffer, const Entry& e) { return buffer.View(e.Offset, e.Length); }
+
+  // Lines lie in the buffer in their order with nothing between them: appending to the
+  // last line (the usual case) is appending to the buffer.
+  Buffer lineText_;
+  std::vector<Entry> lines_;
+  Buffer messageText_;
+  std::vector<Entry> messages_;
 };
 
 // Reads `code` (UTF-8; ill-formed bytes read as U+FFFD). Never throws.

@@ -55,21 +55,21 @@ QString ShownMessage(std::string_view message) {
   return text(message.substr(0, headEnd)) + QStringLiteral(" \u2026 ") + text(message.substr(tailStart));
 }
 
-void TErrorListModel::SetMessages(const std::vector<std::string>* messages, QSize rowSize) {
+void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, QSize rowSize) {
   beginResetModel();
-  Messages = messages;
+  Reading = std::move(reading);
   RowSize = rowSize;
   endResetModel();
 }
 
 int TErrorListModel::rowCount(const QModelIndex& parent) const {
-  if (parent.isValid() || !Messages) return 0;
-  return static_cast<int>(std::min<std::size_t>(Messages->size(), INT_MAX));
+  if (parent.isValid() || !Reading) return 0;
+  return static_cast<int>(std::min<std::size_t>(Reading->MessageCount(), INT_MAX));
 }
 
 QVariant TErrorListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
-  if (role == Qt::DisplayRole) return ShownMessage((*Messages)[static_cast<std::size_t>(index.row())]);
+  if (role == Qt::DisplayRole) return ShownMessage(Reading->Message(static_cast<std::size_t>(index.row())));
   if (role == Qt::SizeHintRole && RowSize.isValid()) return RowSize;
   return {};
 }
@@ -142,17 +142,18 @@ void TErrorList::leaveEvent(QEvent* event) {
 // All rows take the size of the longest message, so that the list scrolls sideways as
 // far as the widest one reaches; messages come from a few fixed patterns, so the
 // longest in bytes is the widest but for a pixel or two of slack.
-void TErrorList::SetMessages(const std::vector<std::string>& messages) {
+void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading) {
   QSize rowSize;
-  if (!messages.empty()) {
+  const std::size_t count = reading ? reading->MessageCount() : 0;
+  if (count > 0) {
     std::size_t longest = 0;
-    for (std::size_t i = 1; i < messages.size(); ++i)
-      if (messages[i].size() > messages[longest].size()) longest = i;
-    rowSize = SizeOfRow(ShownMessage(messages[longest]));
+    for (std::size_t i = 1; i < count; ++i)
+      if (reading->Message(i).size() > reading->Message(longest).size()) longest = i;
+    rowSize = SizeOfRow(ShownMessage(reading->Message(longest)));
     rowSize.rwidth() += fontMetrics().averageCharWidth();
     RowHeight_ = rowSize.height();
   }
-  Model->SetMessages(&messages, rowSize);
+  Model->SetReading(std::move(reading), rowSize);
 }
 
 }  // namespace zendric

@@ -7,9 +7,11 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QSize>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "ZNParser.h"
 
 namespace zendric {
 
@@ -27,15 +29,15 @@ class TErrorListModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  // Shows `messages`, which must outlive the model or be replaced through this call
-  // right after they change; every row has the size `rowSize`.
-  void SetMessages(const std::vector<std::string>* messages, QSize rowSize);
+  // Shows the messages of `reading`, which the model shares; every row has the size
+  // `rowSize`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, QSize rowSize);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
  private:
-  const std::vector<std::string>* Messages = nullptr;
+  std::shared_ptr<const ParseResult> Reading;
   QSize RowSize;
 };
 
@@ -53,7 +55,8 @@ class TErrorList : public QListView {
   void SetHeightForRows(int height);
   int RowHeight() const { return RowHeight_; }
 
-  void SetMessages(const std::vector<std::string>& messages);
+  // Shows the messages of `reading`, which the list shares.
+  void SetReading(std::shared_ptr<const ParseResult> reading);
 
   int count() const { return Model->rowCount(); }
   // The selected row, or -1 when none is.

@@ -38,16 +38,19 @@ class TMarkLayer : public QWidget {
 };
 
 std::vector<int> FieldOffsetsForCodePositions(const QString& fieldText, std::span<const std::int32_t> positions) {
-  std::vector<std::size_t> order(positions.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return positions[a] < positions[b]; });
+  // The interpreter reports in order as a rule: no order to sort then, nor its memory.
+  const bool sorted = std::is_sorted(positions.begin(), positions.end());
+  std::vector<std::uint32_t> order(sorted ? 0 : positions.size());
+  std::iota(order.begin(), order.end(), std::uint32_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return positions[a] < positions[b]; });
 
   // The same steps as FieldOffsetForCodePosition, resumed from one position to the next.
   std::vector<int> offsets(positions.size());
   const qsizetype length = fieldText.size();
   qsizetype offset = 0;
   std::int32_t counted = 0;
-  for (std::size_t i : order) {
+  for (std::size_t k = 0; k < positions.size(); ++k) {
+    const std::size_t i = sorted ? k : order[k];
     while (counted < positions[i] && offset < length) {
       const QChar ch = fieldText.at(offset);
       if (IsHardLineBreak(ch)) {
@@ -79,12 +82,14 @@ TErrorMarks::TErrorMarks(QPlainTextEdit* field) : QObject(field), field_(field) 
   field_->viewport()->installEventFilter(this);
 }
 
-void TErrorMarks::Show(const ParseResult& reading) {
-  reading_ = &reading;
+void TErrorMarks::Show(std::shared_ptr<const ParseResult> shared) {
+  reading_ = std::move(shared);
+  const ParseResult& reading = *reading_;
   const QString text = field_->document()->toRawText();
-  const std::size_t count = std::min(reading.ErrorMessages.size(), reading.ErrorPositions.size());
-  const std::vector<int> offsets =
-      FieldOffsetsForCodePositions(text, std::span(reading.ErrorPositions).first(count));
+  const std::size_t count = reading.MessageCount();
+  std::vector<std::int32_t> positions(count);
+  for (std::size_t i = 0; i < count; ++i) positions[i] = reading.MessagePosition(i);
+  const std::vector<int> offsets = FieldOffsetsForCodePositions(text, positions);
 
   struct Found {
     int Start, End;
@@ -98,7 +103,8 @@ void TErrorMarks::Show(const ParseResult& reading) {
     found.push_back({start, end, static_cast<std::uint32_t>(i)});
   }
   // Several errors on one character make one mark that names them all, in list order.
-  std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.Start < b.Start; });
+  const auto byStart = [](const Found& a, const Found& b) { return a.Start < b.Start; };
+  if (!std::is_sorted(found.begin(), found.end(), byStart)) std::stable_sort(found.begin(), found.end(), byStart);
   // Built anew rather than cleared, so that a short list lets the memory of a long one go.
   std::vector<Mark> marks;
   std::vector<std::uint32_t> order;
@@ -119,7 +125,7 @@ void TErrorMarks::Show(const ParseResult& reading) {
 QStringList TErrorMarks::MessagesOf(const Mark& mark) const {
   QStringList messages;
   for (std::uint32_t k = mark.First; k < mark.First + mark.Count; ++k)
-    messages << ShownMessage(reading_->ErrorMessages[messageOrder_[k]]);
+    messages << ShownMessage(reading_->Message(messageOrder_[k]));
   return messages;
 }
 

@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <cstdint>
 #include <span>
+#include <memory>
 #include <vector>
 
 #include "ZNParser.h"
@@ -45,8 +46,8 @@ class TErrorMarks : public QObject {
   explicit TErrorMarks(QPlainTextEdit* field);
 
   // Replaces every mark by those of `reading`, which was read from the field as it is
-  // now and must stay as it is until the next Show.
-  void Show(const ParseResult& reading);
+  // now; the marks share it.
+  void Show(std::shared_ptr<const ParseResult> reading);
 
   const std::vector<Mark>& Marks() const { return marks_; }
   // The messages recorded at `mark`, in the order of the list and as it shows them.
@@ -70,7 +71,7 @@ class TErrorMarks : public QObject {
 
   QPlainTextEdit* field_;
   QWidget* layer_;
-  const ParseResult* reading_ = nullptr;
+  std::shared_ptr<const ParseResult> reading_;
   std::vector<Mark> marks_;  // by Start, no two on one character
   std::vector<std::uint32_t> messageOrder_;  // indexes of the reading's messages, by mark
 };

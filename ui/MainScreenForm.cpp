@@ -12,6 +12,7 @@
 #include <QTextDocument>
 
 #include "AboutDialogForm.h"
+#include "BuilderDialog.h"
 #include "CaretMapping.h"
 #include "CodeEdit.h"
 #include "ErrorMarks.h"
@@ -59,13 +60,21 @@ void TMainScreen::CreateTopPanel() {
   errorMarks = new TErrorMarks(meZendric);
   new TFocusFrame(meZendric);
 
+  // "Make a code..." stands to the left of "?", which keeps its place at the right edge.
+  constexpr int MakeWidth = 104;
   pnButton = new QWidget(pnTop);
   pnButton->setObjectName(QStringLiteral("pnButton"));
-  pnButton->setFixedWidth(38);
+  pnButton->setFixedWidth(38 + MakeWidth);
+  btnMake = new QToolButton(pnButton);
+  btnMake->setObjectName(QStringLiteral("btnMake"));
+  btnMake->setAutoRaise(true);
+  btnMake->setText(QStringLiteral("Make a code\u2026"));
+  btnMake->setGeometry(4, 16, MakeWidth, 25);
+  new TFocusFrame(btnMake);
   btnAbout = new QToolButton(pnButton);
   btnAbout->setObjectName(QStringLiteral("btnAbout"));
   btnAbout->setAutoRaise(true);
-  btnAbout->setGeometry(8, 16, 25, 25);
+  btnAbout->setGeometry(MakeWidth + 8, 16, 25, 25);
   btnAbout->setIcon(QIcon(QStringLiteral(":/pictures/question.svg")));
   btnAbout->setIconSize(QSize(16, 16));
   new TFocusFrame(btnAbout);
@@ -92,7 +101,7 @@ void TMainScreen::CreateCodeList() {
   new TFocusFrame(sbCodeList);
   sbCodeList->installEventFilter(this);  // rewraps the column for the room it gets
   AddCopyReading(sbCodeList, {[this] { return CodeTextOfField(meZendric->document()->toRawText()); },
-                              [this]() -> const ParseResult& { return reading; },
+                              [this]() -> const ParseResult& { return *reading; },
                               [this] { return resultColumn->SelectedText(); }});
 }
 
@@ -123,7 +132,8 @@ void TMainScreen::LayOutControls() {
 
   setTabOrder(lbErrors, sbCodeList);
   setTabOrder(sbCodeList, meZendric);
-  setTabOrder(meZendric, btnAbout);
+  setTabOrder(meZendric, btnMake);
+  setTabOrder(btnMake, btnAbout);
   meZendric->setFocus();
 }
 
@@ -132,6 +142,9 @@ void TMainScreen::CreateShortcuts() {
   auto* openAbout = new QShortcut(HelpKey(), this);
   connect(openAbout, &QShortcut::activated, btnAbout, &QToolButton::click);
   btnAbout->setToolTip(QStringLiteral("About (%1)").arg(KeyText(HelpKey())));
+  auto* make = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
+  connect(make, &QShortcut::activated, btnMake, &QToolButton::click);
+  btnMake->setToolTip(QStringLiteral("Make a code (%1)").arg(KeyText(QKeySequence(Qt::CTRL | Qt::Key_N))));
   auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
@@ -150,7 +163,9 @@ void TMainScreen::DescribeControls() {
       {pnTop, QStringLiteral("Code and About"), QStringLiteral("The code to read and the About button")},
       {meZendric, QStringLiteral("Code"),
        QStringLiteral("The Zendric 2 code to read: type or paste it here. Errors are underlined in red")},
-      {pnButton, QStringLiteral("About button"), QStringLiteral("Holds the About button")},
+      {pnButton, QStringLiteral("About button"), QStringLiteral("Holds the Make a code and About buttons")},
+      {btnMake, QStringLiteral("Make a code"),
+       QStringLiteral("Opens the code builder with the code in the field (Ctrl+N)")},
       {btnAbout, QStringLiteral("About"),
        QStringLiteral("Shows the program's name and version and a sample code (%1)").arg(helpKey)},
       {sbCodeList, QStringLiteral("Reading"),
@@ -170,6 +185,7 @@ void TMainScreen::ConnectControls() {
   connect(lbErrors, &QListView::clicked, this, &TMainScreen::lbErrorsClick);
   connect(lbErrors, &QListView::activated, this, &TMainScreen::lbErrorsClick);
   connect(btnAbout, &QToolButton::clicked, this, &TMainScreen::btnAboutClick);
+  connect(btnMake, &QToolButton::clicked, this, &TMainScreen::btnMakeClick);
 }
 
 void TMainScreen::PlaceOnScreen() {
@@ -223,17 +239,20 @@ void TMainScreen::meZendricChange() {
   SplittingLines = false;
 
   const QByteArray code = CodeTextOfField(meZendric->document()->toRawText()).toUtf8();
-  ParseResult next = ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size())));
+  auto next = std::make_shared<const ParseResult>(
+      ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size()))));
   ++parseCount;
 
   // Settle the scroll box's new height first, so the column wraps for the room it gets;
   // the list and the column still show the last reading while it does.
-  lbErrors->setVisible(!next.ErrorMessages.empty());
+  lbErrors->setVisible(next->MessageCount() > 0);
   layout()->activate();
   reading = std::move(next);
   errorMarks->Show(reading);
-  lbErrors->SetMessages(reading.ErrorMessages);
+  lbErrors->SetReading(reading);
   FillCodeList();
+  // The last reading, its marks and its column are freed by now.
+  if (freedMemory.AfterReading(static_cast<std::size_t>(code.size()))) GiveBackFreedMemory();
 }
 
 // A line break inside a line (pasted text may hold one) becomes a real line of the field.
@@ -279,9 +298,9 @@ void TMainScreen::ReplaceCode(const QString& code) {
 
 void TMainScreen::lbErrorsClick() {
   const int row = lbErrors->currentRow();
-  if (row < 0 || static_cast<std::size_t>(row) >= reading.ErrorPositions.size()) return;
+  if (row < 0 || static_cast<std::size_t>(row) >= reading->MessageCount()) return;
   const int offset =
-      FieldOffsetForCodePosition(meZendric->document()->toRawText(), reading.ErrorPositions[static_cast<std::size_t>(row)]);
+      FieldOffsetForCodePosition(meZendric->document()->toRawText(), reading->MessagePosition(static_cast<std::size_t>(row)));
   QTextCursor caret = meZendric->textCursor();
   caret.setPosition(offset);
   meZendric->setTextCursor(caret);
@@ -292,10 +311,21 @@ void TMainScreen::btnAboutClick() {
   if (AboutDialog) AboutDialog->exec();
 }
 
+// The builder starts from the code in the field; its code replaces the field's as one
+// undoable edit.
+void TMainScreen::btnMakeClick() {
+  if (!BuilderDialog) {
+    BuilderDialog = new TBuilderDialog(this);
+    if (Settings) BuilderDialog->RememberSizeIn(std::make_unique<QSettings>(Settings->fileName(), Settings->format()));
+  }
+  BuilderDialog->Open(CodeTextOfField(meZendric->document()->toRawText()));
+  if (BuilderDialog->exec() == QDialog::Accepted) ReplaceCode(BuilderDialog->Code());
+}
+
 void TMainScreen::ClearCodeList() { resultColumn->Clear(); }
 
 // One word-wrapped label per result line, an etched line between every two; labels of
 // the last column are reused, and a long column has them only where the view is.
-void TMainScreen::FillCodeList() { resultColumn->Fill(reading.ResultLines); }
+void TMainScreen::FillCodeList() { resultColumn->Fill(reading); }
 
 }  // namespace zendric

@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "ErrorList.h"
+#include "ProcessMemory.h"
 #include "ResultColumn.h"
 #include "ZNParser.h"
 
 namespace zendric {
 
 class TAboutDialog;
+class TBuilderDialog;
 class TErrorMarks;
 
 class TMainScreen : public QWidget {
@@ -46,7 +48,7 @@ class TMainScreen : public QWidget {
 
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
-  const ParseResult& Reading() const { return reading; }
+  const ParseResult& Reading() const { return *reading; }
   // The red underlines under the errors in the edit field.
   const TErrorMarks& ErrorMarks() const { return *errorMarks; }
   // Labels and separators of the result column that exist, top to bottom: all of them
@@ -71,6 +73,7 @@ class TMainScreen : public QWidget {
   void meZendricChange();
   void lbErrorsClick();
   void btnAboutClick();
+  void btnMakeClick();
   void FillCodeList();
   void ClearCodeList();
   void SplitLines();
@@ -80,16 +83,20 @@ class TMainScreen : public QWidget {
   QPlainTextEdit* meZendric = nullptr;
   QWidget* pnButton = nullptr;
   QToolButton* btnAbout = nullptr;
+  QToolButton* btnMake = nullptr;
   TErrorList* lbErrors = nullptr;
   QScrollArea* sbCodeList = nullptr;
   QWidget* Panel1 = nullptr;
 
   TAboutDialog* AboutDialog = nullptr;
+  TBuilderDialog* BuilderDialog = nullptr;  // made when first asked for
   std::unique_ptr<QSettings> Settings;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   bool SplittingLines = false;
-  ParseResult reading;
+  // Shared with the result column and the error list, which show it.
+  std::shared_ptr<const ParseResult> reading = std::make_shared<const ParseResult>();
   int parseCount = 0;
+  TFreedMemory freedMemory;
   TErrorMarks* errorMarks = nullptr;
 };
 

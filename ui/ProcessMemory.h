@@ -9,7 +9,15 @@
 // pressed in a megabyte's code took 500 ms instead of 200). So no block gets a
 // mapping of its own, and the heap keeps up to 256 MB of freed memory: the memory of
 // one reading serves the next.
+//
+// Kept for good, that memory would stay with the program after the long code is gone
+// (a megabyte of errors: 300 MB held by an empty window). So the window gives freed
+// memory back once the code it reads has become much smaller than the largest it read
+// since it last did: when the field is cleared, or a long paste replaced by a code.
 #pragma once
+
+#include <algorithm>
+#include <cstddef>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -23,5 +31,35 @@ inline void KeepFreedMemory() {
   mallopt(M_MMAP_MAX, 0);
 #endif
 }
+
+// Every freed page the heap holds, back to the kernel.
+inline void GiveBackFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
+// When to give freed memory back, from the sizes of the codes read one after another.
+class TFreedMemory {
+ public:
+  // Codes below this size never hold enough to be worth giving back.
+  static constexpr std::size_t LargeCode = 256 * 1024;
+  // Given back once a code is under this share of the largest read since.
+  static constexpr std::size_t Shrink = 4;
+
+  // Tells of a reading of `codeBytes`; true when the memory freed since should go back
+  // now (the caller does so, after the last reading's memory is freed).
+  bool AfterReading(std::size_t codeBytes) {
+    if (largest >= LargeCode && codeBytes * Shrink < largest) {
+      largest = codeBytes;
+      return true;
+    }
+    largest = std::max(largest, codeBytes);
+    return false;
+  }
+
+ private:
+  std::size_t largest = 0;  // the largest code read since memory was last given back
+};
 
 }  // namespace zendric

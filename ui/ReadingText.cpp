@@ -26,15 +26,16 @@ void Copy(const QString& text) {
 QString ReadingAsText(const QString& code, const ParseResult& reading) {
   QString text;
   if (!code.isEmpty()) text += code + QStringLiteral("\n\n");
-  for (const std::string& line : reading.ResultLines) {
-    QString paragraph = QString::fromStdString(line);
+  for (std::size_t i = 0; i < reading.LineCount(); ++i) {
+    const std::string_view line = reading.Line(i);
+    QString paragraph = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
     paragraph.replace(u'\r', u'\n');
     text += paragraph + QStringLiteral("\n\n");
   }
-  const std::size_t count = std::min(reading.ErrorMessages.size(), reading.ErrorPositions.size());
-  for (std::size_t i = 0; i < count; ++i) {
-    const QString message = QString::fromStdString(reading.ErrorMessages[i]);
-    const int position = reading.ErrorPositions[i];
+  for (std::size_t i = 0; i < reading.MessageCount(); ++i) {
+    const std::string_view bytes = reading.Message(i);
+    const QString message = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const int position = reading.MessagePosition(i);
     text += (NamesPosition(message, position) ? message : QStringLiteral("position %1: %2").arg(position).arg(message)) +
             u'\n';
   }

@@ -139,7 +139,7 @@ void TResultColumn::CutIntoPieces(std::string_view line, std::uint32_t index, st
 
 std::string_view TResultColumn::TextOf(std::size_t piece) const {
   const Piece& p = pieces[piece];
-  return std::string_view((*lines)[p.Line]).substr(p.From, p.To - p.From);
+  return lines->Line(p.Line).substr(p.From, p.To - p.From);
 }
 
 int TResultColumn::LineHeight(std::size_t line) const {
@@ -208,18 +208,18 @@ void TResultColumn::UseWidth(int newWidth) {
   averageCharWidth = std::max(1, ruler.fontMetrics().averageCharWidth());
 }
 
-void TResultColumn::Fill(const std::vector<std::string>& newLines) {
+void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
   measureTimer.stop();
-  lines = &newLines;
+  lines = reading ? std::move(reading) : std::make_shared<const ParseResult>();
   if (ruler.font() != Panel->font()) ruler.setFont(Panel->font());
   // Rebuilt rather than cleared, so that a short reading lets a long one's memory go.
   std::vector<Piece> newPieces;
   std::vector<std::uint32_t> newFirsts;
-  newPieces.reserve(lines->size());
-  newFirsts.reserve(lines->size() + 1);
-  for (std::size_t i = 0; i < lines->size(); ++i) {
+  newPieces.reserve(lines->LineCount());
+  newFirsts.reserve(lines->LineCount() + 1);
+  for (std::size_t i = 0; i < lines->LineCount(); ++i) {
     newFirsts.push_back(static_cast<std::uint32_t>(newPieces.size()));
-    CutIntoPieces((*lines)[i], static_cast<std::uint32_t>(i), newPieces);
+    CutIntoPieces(lines->Line(i), static_cast<std::uint32_t>(i), newPieces);
   }
   newFirsts.push_back(static_cast<std::uint32_t>(newPieces.size()));
   pieces = std::move(newPieces);
@@ -272,7 +272,7 @@ void TResultColumn::Clear() {
   shownTexts.clear();
   separators.clear();
   controls.clear();
-  lines = nullptr;
+  lines.reset();
   std::vector<Piece>().swap(pieces);
   std::vector<std::uint32_t>().swap(firstPiece);
   std::vector<int>().swap(heights);

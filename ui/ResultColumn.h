@@ -18,10 +18,13 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "ZNParser.h"
 
 namespace zendric {
 
@@ -43,10 +46,9 @@ class TResultColumn : public QObject {
   TResultColumn(QScrollArea* box, QWidget* panel);
   ~TResultColumn() override;
 
-  // Shows `lines` (UTF-8, '\r' breaking a line within its label), rewrapped for the
-  // room the box has now. Only a reference is kept: the lines must stay as they are until
-  // the next Fill or Clear.
-  void Fill(const std::vector<std::string>& lines);
+  // Shows the result lines of `reading` (UTF-8, '\r' breaking a line within its label),
+  // rewrapped for the room the box has now. The column shares the reading.
+  void Fill(std::shared_ptr<const ParseResult> reading);
   // Destroys every label and separator; the panel keeps its size until the next Fill.
   void Clear();
 
@@ -103,7 +105,7 @@ class TResultColumn : public QObject {
   QLabel ruler;  // never shown: measures texts exactly as a label of the column would
   QTimer measureTimer;
 
-  const std::vector<std::string>* lines = nullptr;
+  std::shared_ptr<const ParseResult> lines;
   std::vector<Piece> pieces;
   std::vector<std::uint32_t> firstPiece;  // of each line, and the piece count at the end
   std::vector<int> heights;         // of each piece

@@ -9,6 +9,14 @@
 #include <vector>
 #include <string>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ZENDRIC_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZENDRIC_ASAN 1
+#endif
+#endif
+
 namespace {
 
 struct Outcome {
@@ -23,26 +31,44 @@ std::string Quote(const std::string& arg) {
   return q + "'";
 }
 
-// Runs zendric-read with `args` (already quoted), feeding `input` to its standard input.
-Outcome RunReader(const std::string& args, const std::string& input = "") {
-  // CTest runs the cases in parallel: every run gets files of its own.
+std::string Slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+// A file name of this test's own: CTest runs the cases in parallel.
+std::string TempName(const std::string& what) {
   static int runs = 0;
-  const std::string dir = ::testing::TempDir() + "/zr_" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-                          std::to_string(++runs);
-  const std::string in = dir + "_in", out = dir + "_out", err = dir + "_err";
+  return ::testing::TempDir() + "/zr_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+         std::to_string(++runs) + "_" + what;
+}
+
+// Runs zendric-read with `args` (already quoted), feeding `input` to its standard input.
+// `before` runs first in the same shell (a memory limit); `output` replaces the file
+// that catches standard output.
+Outcome RunReader(const std::string& args, const std::string& input = "", const std::string& before = "",
+                  const std::string& output = "") {
+  const std::string in = TempName("in"), out = output.empty() ? TempName("out") : output, err = TempName("err");
   std::ofstream(in, std::ios::binary) << input;
-  const std::string command = std::string(ZENDRIC_READ) + " " + args + " <" + in + " >" + out + " 2>" + err;
+  const std::string command =
+      before + std::string(ZENDRIC_READ) + " " + args + " <" + in + " >" + out + " 2>" + err;
   Outcome r;
   const int raw = std::system(command.c_str());
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  auto slurp = [](const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-  };
-  r.out = slurp(out);
-  r.err = slurp(err);
+  if (output.empty()) r.out = Slurp(out);
+  r.err = Slurp(err);
   return r;
+}
+
+// The "code" of every JSON line, as written (escaped).
+std::vector<std::string> JsonCodes(const std::string& out) {
+  std::vector<std::string> codes;
+  std::size_t at = 0;
+  while ((at = out.find("{\"code\": \"", at)) != std::string::npos) {
+    at += 10;
+    codes.push_back(out.substr(at, out.find('"', at) - at));
+  }
+  return codes;
 }
 
 TEST(ZendricRead, JsonForArguments) {
@@ -111,20 +137,138 @@ TEST(ZendricRead, JsonEscaping) {
 }
 
 TEST(ZendricRead, StandardInputLines) {
-  // CR LF and LF both end a line; an empty line is a code; the empty text after the
-  // final newline is not; a last line without a newline still counts.
-  const Outcome r = RunReader("--json", "ZN2. W\r\n\nZN2. H\nZN2. S");
-  EXPECT_EQ(r.status, 1);
-  std::vector<std::string> codes;
-  std::size_t at = 0;
-  while ((at = r.out.find("{\"code\": \"", at)) != std::string::npos) {
-    at += 10;
-    codes.push_back(r.out.substr(at, r.out.find('"', at) - at));
+  // CR, LF and CR LF each end a line; a byte-order mark at the very start is no
+  // character; empty and blank lines are no codes and leave the status alone.
+  struct LineCase {
+    std::string name;
+    std::string input;
+    std::vector<std::string> codes;
+    int status;
+  };
+  const std::string longLine = "ZN2.Dw" + std::string(65535 - 6, ' ');  // its CR ends the first 64 KB read
+  const LineCase cases[] = {
+      {"CR LF, LF, no final end", "ZN2. W\r\nZN2. H\nZN2. S", {"ZN2. W", "ZN2. H", "ZN2. S"}, 0},
+      {"final CR", "ZN2.Dw Gf L12m\r", {"ZN2.Dw Gf L12m"}, 0},
+      {"CR between codes", "ZN2.Dw Gm\rZN2.Dw Gf\n", {"ZN2.Dw Gm", "ZN2.Dw Gf"}, 0},
+      {"LF CR is two line ends", "ZN2.Dw Gm\n\rZN2.Dw Gf", {"ZN2.Dw Gm", "ZN2.Dw Gf"}, 0},
+      {"CR LF split between reads", longLine + "\r\nZN2.Dw Gf\n", {longLine, "ZN2.Dw Gf"}, 0},
+      {"byte-order mark at the start", "\xEF\xBB\xBFZN2.Dw Gm\n", {"ZN2.Dw Gm"}, 0},
+      {"byte-order mark later", "ZN2.Dw Gm\n\xEF\xBB\xBFZN2.Dw Gf\n", {"ZN2.Dw Gm", "\xEF\xBB\xBFZN2.Dw Gf"}, 1},
+      {"blank lines", "\n \t \n\r\nZN2.Dw Gm\n\n\t", {"ZN2.Dw Gm"}, 0},
+      {"only blank lines", " \n\t\r\n\r", {}, 0},
+      {"a byte-order mark alone", "\xEF\xBB\xBF\n", {}, 0},
+      {"a NUL is no blank", std::string("\0\n", 2), {"\\u0000"}, 1},
+      {"a no-break space is no blank", "\xC2\xA0\n", {"\xC2\xA0"}, 1},
+  };
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome r = RunReader("--json", c.input);
+    EXPECT_EQ(JsonCodes(r.out), c.codes);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.err, "");
   }
-  EXPECT_EQ(codes, (std::vector<std::string>{"ZN2. W", "", "ZN2. H", "ZN2. S"}));
-  EXPECT_NE(r.out.find("\"code\": \"\", \"lines\": [], \"errors\": [{\"position\": 1, \"message\": "
-                       "\"Error - this isn't a Zendric 2\"}]"),
-            std::string::npos);
+}
+
+TEST(ZendricRead, ArgumentsAreReadAsGiven) {
+  // An empty or blank argument is a code, unlike an empty line.
+  const Outcome r = RunReader("--json '' ' '");
+  EXPECT_EQ(JsonCodes(r.out), (std::vector<std::string>{"", " "}));
+  EXPECT_EQ(r.status, 1);
+}
+
+TEST(ZendricRead, TextModeShowsControlCharacters) {
+  // Echoed code, result lines, messages and caret lines: no control character but
+  // the line feeds of the layout reaches the terminal, and carets stay aligned.
+  struct EscapeCase {
+    std::string code;
+    std::string expected;
+  };
+  const EscapeCase cases[] = {
+      {"ZN2.Dw \x1B]0;PWNED\a",
+       "ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "  I am a Western Dragon\n"
+       "  I've got these appendages: \n"
+       "  Concerning my width: 'I'm of perfectly normal girth!'\n"
+       "position 8: Error: Invalid code at position 8 (\u241B)\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "           ^\n"
+       "position 9: Error: Invalid code at position 9 (])\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "            ^\n"
+       "position 10: Error: Invalid code at position 10 (0)\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "             ^\n"
+       "position 11: Error: Invalid code at position 11 (;)\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "              ^\n"
+       "position 15: Error: invalid code in native land tag\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "                  ^\n"
+       "position 15: Error: Invalid code at position 15 (E)\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "                  ^\n"
+       "position 16: Error: Invalid code at position 16 (D)\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "                   ^\n"
+       "position 17: Error: Invalid code at position 17 (\u2407)\n"
+       "    ZN2.Dw \u241B]0;PWNED\u2407\n"
+       "                    ^\n"},
+      // DEL, and a C1 control (CSI) as ESC '[': two columns, so the caret moves one more.
+      {"ZN2.Dw B\"\xC2\x9B\x7F\" X",
+       "ZN2.Dw B\"\u241B[\u2421\" X\n"
+       "  I am a Western Dragon\n"
+       "  I breathe \u241B[\u2421\n"
+       "position 14: Error: Invalid code at position 14 (X)\n"
+       "    ZN2.Dw B\"\u241B[\u2421\" X\n"
+       "                  ^\n"},
+      // A line feed from the code inside a result line.
+      {"ZN2.Dw B\"a\nb\"", "ZN2.Dw B\"a\u240Ab\"\n  I am a Western Dragon\n  I breathe a\u240Ab\n"},
+  };
+  for (const EscapeCase& c : cases) {
+    SCOPED_TRACE(c.code);
+    const Outcome r = RunReader(Quote(c.code));
+    EXPECT_EQ(r.out, c.expected);
+  }
+  // --json keeps its escapes.
+  const Outcome json = RunReader("--json " + Quote("ZN2.Dw \x1B[2J"));
+  EXPECT_EQ(JsonCodes(json.out), std::vector<std::string>{"ZN2.Dw \\u001b[2J"});
+}
+
+TEST(ZendricRead, OutOfMemoryLosesOnlyThatCode) {
+#if ZENDRIC_ASAN
+  GTEST_SKIP() << "AddressSanitizer cannot run under a memory limit";
+#endif
+  // 2 MB of '{' take far more than 200 MB to read; the codes around it are read.
+  const std::string input = "ZN2.Dw Gm\nZN2.Dw" + std::string(2000000, '{') + "\nZN2.Dw Gf\n";
+  const struct {
+    std::string args;
+    std::string where;
+  } modes[] = {{"--json", "line 2"}, {"", "line 2"}, {"--find", "-:2:1"}};
+  for (const auto& mode : modes) {
+    SCOPED_TRACE(mode.args);
+    const Outcome r = RunReader(mode.args, input, "ulimit -v 200000; ");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "zendric-read: " + mode.where + ": out of memory reading this code (2000006 bytes)\n");
+    EXPECT_NE(r.out.find("I'm a male"), std::string::npos);
+    EXPECT_NE(r.out.find("I'm a female"), std::string::npos);
+    EXPECT_EQ(r.out.find("{{"), std::string::npos);
+  }
+}
+
+TEST(ZendricRead, WriteErrorStopsAtOnce) {
+  std::string input;
+  for (int i = 0; i < 200000; ++i) input += "ZN2.Dw Gm\n";
+  const Outcome full = RunReader("--json", input, "", "/dev/full");
+  EXPECT_EQ(full.status, 2);
+  EXPECT_EQ(full.err, "zendric-read: cannot write the output: No space left on device\n");
+
+  // A closed pipe: status 2 from the program itself, not death by SIGPIPE.
+  const std::string in = TempName("in"), status = TempName("status");
+  std::ofstream(in, std::ios::binary) << input;
+  const std::string command = "{ " + std::string(ZENDRIC_READ) + " <" + in + " 2>/dev/null; echo $? >" + status +
+                              "; } | head -c 10 >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Slurp(status), "2\n");
 }
 
 TEST(ZendricRead, NoInputNoCodes) {
@@ -169,6 +313,80 @@ TEST(ZendricRead, UnreadableInput) {
   const int raw = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(raw));
   EXPECT_EQ(WEXITSTATUS(raw), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// --find over files named in a table: each case writes its files, runs the program
+// with them (and standard input) and compares the whole output.
+struct FindCase {
+  std::string name;
+  std::string args;  // "{0}", "{1}" stand for the files' paths
+  std::vector<std::string> files;
+  std::string input;
+  std::string out;   // "{0}", "{1}" as in args
+  int status;
+};
+
+std::string WithPaths(std::string text, const std::vector<std::string>& paths) {
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    std::string mark = std::to_string(i);
+    mark.insert(mark.begin(), '{');
+    mark += '}';
+    for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), paths[i]);
+  }
+  return text;
+}
+
+TEST(ZendricRead, FindCodesInText) {
+  const std::string signature = "Thanks!\r\n\r\n-- \r\nAlex\r\nZN2.Dw Gm\r\nL12m\r\n";
+  const std::string reply = "> My code:\n> \tZN2.Dw Gm ZN2.Dx\n> Gf\n\nNice.\n";
+  const FindCase cases[] = {
+      {"standard input, JSON", "--find --json", {}, signature,
+       "{\"code\": \"ZN2.Dw Gm L12m\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\", "
+       "\"I am about 12 metres long\"], \"errors\": [], \"source\": {\"file\": \"-\", \"line\": 5, \"column\": 1}}\n",
+       0},
+      {"a file, two codes on a line", "--json --find {0}", {reply}, "",
+       "{\"code\": \"ZN2.Dw Gm\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\"], \"errors\": [], "
+       "\"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 4}}\n"
+       "{\"code\": \"ZN2.Dx Gf\", \"lines\": [\"I am \", \"I'm a female\"], \"errors\": [{\"position\": 7, \"message\": "
+       "\"Error: Species code Dx is invalid\"}], \"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 14}}\n",
+       1},
+      {"text mode", "--find {0}", {"My code: ZN2.Dw X\n"}, "",
+       "{0}:1:10: ZN2.Dw X\n"
+       "  I am a Western Dragon\n"
+       "position 8: Error: Invalid code at position 8 (X)\n"
+       "    ZN2.Dw X\n"
+       "           ^\n",
+       1},
+      {"'-' is standard input, between files", "--find --json {0} - {1}", {"ZN2.Dw", "x ZN2.Dw"}, "\n\nZN2.Dw",
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"{0}\", \"line\": 1, \"column\": 1}}\n"
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"-\", \"line\": 3, \"column\": 1}}\n"
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"{1}\", \"line\": 1, \"column\": 3}}\n",
+       0},
+      {"no code at all", "--find {0} {1}", {"zn2.Dw aZN2.Dw\n", ""}, "", "", 3},
+      {"a file that cannot be read, then one that can", "--find --json {0}/missing {1}", {"", "ZN2.Dw"}, "",
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"file\": \"{1}\", \"line\": 1, \"column\": 1}}\n",
+       2},
+  };
+  for (const FindCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> paths;
+    for (const std::string& content : c.files) {
+      paths.push_back(TempName("file"));
+      std::ofstream(paths.back(), std::ios::binary) << content;
+    }
+    const Outcome r = RunReader(WithPaths(c.args, paths), c.input);
+    EXPECT_EQ(r.out, WithPaths(c.out, paths));
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.status == 2 ? 1 : 0) << r.err;
+  }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ fail() {
 expected=(
   bin/zendric
   bin/zendric-read
+  bin/zendric-make
   share/applications/zendric.desktop
   share/icons/hicolor/48x48/apps/zendric.png
   share/icons/hicolor/64x64/apps/zendric.png
@@ -24,6 +25,7 @@ expected=(
   share/icons/hicolor/256x256/apps/zendric.png
   share/icons/hicolor/scalable/apps/zendric.svg
   share/man/man1/zendric-read.1
+  share/man/man1/zendric-make.1
   share/man/man1/zendric.1
 )
 
@@ -42,7 +44,7 @@ check_install() {
   for file in "${expected[@]}"; do
     [ -s "$prefix/$file" ] || fail "$file is not installed"
   done
-  [ -x "$prefix/bin/zendric" ] && [ -x "$prefix/bin/zendric-read" ] || fail "the programs are not executable"
+  [ -x "$prefix/bin/zendric" ] && [ -x "$prefix/bin/zendric-read" ] && [ -x "$prefix/bin/zendric-make" ] || fail "the programs are not executable"
 
   local size
   for size in 48 64 128 256; do
@@ -61,7 +63,7 @@ check_install() {
   grep -q '^Categories=.*Utility;' "$entry" || fail "the entry has no main category"
   desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
 
-  for file in zendric zendric-read; do
+  for file in zendric zendric-read zendric-make; do
     grep -q "^\.TH ${file^^} 1 " <(head -1 "$prefix/share/man/man1/$file.1") || fail "$file.1 is no man page for $file"
   done
 
@@ -70,6 +72,8 @@ check_install() {
   out=$("$prefix/bin/zendric-read" --json 'ZN2. W+ X' || true)
   grep -qF '"errors": [{"position": 9, "message": "Error: Invalid code at position 9 (X)"}]' <<<"$out" ||
     fail "the installed zendric-read reads wrongly: $out"
+  out=$("$prefix/bin/zendric-make" --random 5 --seed 3 | "$prefix/bin/zendric-read" --json) ||
+    fail "the installed zendric-make wrote codes with messages: $out"
   local libraries
   libraries=$(ldd "$prefix/bin/zendric")
   ! grep -q 'not found' <<<"$libraries" || fail "zendric misses libraries: $libraries"

@@ -15,6 +15,26 @@
 
 namespace zendric::testing {
 
+// A reading's lines, messages and positions as plain lists, to compare whole.
+inline std::vector<std::string> Lines(const ParseResult& r) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < r.LineCount(); ++i) out.emplace_back(r.Line(i));
+  return out;
+}
+inline std::vector<std::string> Messages(const ParseResult& r) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < r.MessageCount(); ++i) out.emplace_back(r.Message(i));
+  return out;
+}
+inline std::vector<std::int32_t> Positions(const ParseResult& r) {
+  std::vector<std::int32_t> out;
+  for (std::size_t i = 0; i < r.MessageCount(); ++i) out.push_back(r.MessagePosition(i));
+  return out;
+}
+inline std::vector<std::string> Lines(const ParseState& s) { return Lines(s.Result); }
+inline std::vector<std::string> Messages(const ParseState& s) { return Messages(s.Result); }
+inline std::vector<std::int32_t> Positions(const ParseState& s) { return Positions(s.Result); }
+
 struct Msg {
   std::string_view text;
   int position;
@@ -42,14 +62,13 @@ inline void ExpectReading(const Case& c) {
   const ParseResult r = ParseCode(c.code);
   std::vector<std::string> want_lines, got_lines;
   for (auto l : c.lines) want_lines.push_back(Visible(l));
-  for (auto& l : r.ResultLines) got_lines.push_back(Visible(l));
+  for (auto& l : Lines(r)) got_lines.push_back(Visible(l));
   EXPECT_EQ(got_lines, want_lines);
 
   std::vector<std::string> want_errors, got_errors;
   for (const Msg& m : c.errors) want_errors.push_back(std::to_string(m.position) + ": " + Visible(m.text));
-  ASSERT_EQ(r.ErrorMessages.size(), r.ErrorPositions.size());
-  for (std::size_t i = 0; i < r.ErrorMessages.size(); ++i)
-    got_errors.push_back(std::to_string(r.ErrorPositions[i]) + ": " + Visible(r.ErrorMessages[i]));
+  for (std::size_t i = 0; i < r.MessageCount(); ++i)
+    got_errors.push_back(std::to_string(r.MessagePosition(i)) + ": " + Visible(r.Message(i)));
   EXPECT_EQ(got_errors, want_errors);
 }
 
@@ -86,9 +105,10 @@ inline BlockReading ReadInFormBlock(std::string_view tag, std::u32string code) {
   s.CurrentLine = 0;
   s.OpenFormBlocks = 1;
   row->Read(s, *row);
-  BlockReading r{s.ResultLines.empty() ? "" : s.ResultLines[0], s.ResultLines.size(), {}, s.Cursor};
-  for (std::size_t i = 0; i < s.ErrorMessages.size(); ++i)
-    r.errors.push_back(std::to_string(s.ErrorPositions[i]) + ": " + s.ErrorMessages[i]);
+  const ParseResult& out = s.Result;
+  BlockReading r{out.LineCount() == 0 ? "" : std::string(out.Line(0)), out.LineCount(), {}, s.Cursor};
+  for (std::size_t i = 0; i < out.MessageCount(); ++i)
+    r.errors.push_back(std::to_string(out.MessagePosition(i)) + ": " + std::string(out.Message(i)));
   return r;
 }
 

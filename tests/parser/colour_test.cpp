@@ -163,10 +163,10 @@ TEST(Colour, EveryCodeAndEveryTerminator) {
   for (char t : Terminators) {
     const std::string code = std::string("ZN2. Cbl") + t;
     const ParseResult r = ParseCode(code);
-    for (const std::string& m : r.ErrorMessages) EXPECT_EQ(m.find("colour code (bl"), std::string::npos) << code << ": " << m;
-    ASSERT_FALSE(r.ResultLines.empty()) << code;
-    EXPECT_EQ(r.ResultLines[0].rfind("My colour: I am ", 0), 0u) << code;
-    EXPECT_NE(r.ResultLines[0].find("blue"), std::string::npos) << code;
+    for (const std::string& m : testing::Messages(r)) EXPECT_EQ(m.find("colour code (bl"), std::string::npos) << code << ": " << m;
+    ASSERT_FALSE(testing::Lines(r).empty()) << code;
+    EXPECT_EQ(testing::Lines(r)[0].rfind("My colour: I am ", 0), 0u) << code;
+    EXPECT_NE(testing::Lines(r)[0].find("blue"), std::string::npos) << code;
   }
 }
 
@@ -246,10 +246,10 @@ TEST(ColourNesting, ItemCountsItsOwnLevels) {
   s.CurrentLine = 0;
   s.ReadDepth = 200;
   ReadColourItem(s, *FindTag("C"));
-  EXPECT_TRUE(s.ErrorMessages.empty());
+  EXPECT_TRUE(testing::Messages(s).empty());
   EXPECT_EQ(s.ReadDepth, 200);
-  ASSERT_EQ(s.ResultLines.size(), 1u);
-  EXPECT_EQ(s.ResultLines[0], "My colour: I am " + StripesText(256));
+  ASSERT_EQ(testing::Lines(s).size(), 1u);
+  EXPECT_EQ(testing::Lines(s)[0], "My colour: I am " + StripesText(256));
 }
 
 TEST(ColourNesting, MegabyteOfDeepPatternsFinishes) {
@@ -261,11 +261,11 @@ TEST(ColourNesting, MegabyteOfDeepPatternsFinishes) {
     ++items;
   }
   const ParseResult r = ParseCode(code);
-  EXPECT_TRUE(r.ErrorMessages.empty());
-  ASSERT_EQ(r.ResultLines.size(), static_cast<std::size_t>(items));
+  EXPECT_TRUE(testing::Messages(r).empty());
+  ASSERT_EQ(testing::Lines(r).size(), static_cast<std::size_t>(items));
   const std::string line = "My colour: I am " + StripesText(250);
-  EXPECT_EQ(r.ResultLines.front(), line);
-  EXPECT_EQ(r.ResultLines.back(), line);
+  EXPECT_EQ(testing::Lines(r).front(), line);
+  EXPECT_EQ(testing::Lines(r).back(), line);
 }
 
 TEST(ColourNesting, MegabyteRunOfStripesFinishes) {
@@ -273,11 +273,11 @@ TEST(ColourNesting, MegabyteRunOfStripesFinishes) {
   while (code.size() < 1'000'000) code += "bl|";
   code += " W";
   const ParseResult r = ParseCode(code);
-  ASSERT_EQ(r.ErrorMessages.size(), 1u);
-  EXPECT_EQ(r.ErrorMessages[0], "Error: Code nested too deeply at position 778");
-  EXPECT_EQ(r.ErrorPositions[0], 778);
-  ASSERT_EQ(r.ResultLines.size(), 2u);
-  EXPECT_EQ(r.ResultLines[0], "My colour: I am " + StripesText(257, true));
+  ASSERT_EQ(testing::Messages(r).size(), 1u);
+  EXPECT_EQ(testing::Messages(r)[0], "Error: Code nested too deeply at position 778");
+  EXPECT_EQ(testing::Positions(r)[0], 778);
+  ASSERT_EQ(testing::Lines(r).size(), 2u);
+  EXPECT_EQ(testing::Lines(r)[0], "My colour: I am " + StripesText(257, true));
 }
 
 TEST(ColourNesting, LongFlatListsFinish) {
@@ -286,14 +286,14 @@ TEST(ColourNesting, LongFlatListsFinish) {
   std::string code = "ZN2. Cbl";
   for (int i = 0; i < Count; ++i) code += "/x";
   const ParseResult r = ParseCode(code);
-  ASSERT_EQ(r.ErrorMessages.size(), static_cast<std::size_t>(Count));
-  EXPECT_EQ(r.ErrorPositions.back(), 9 + 2 * Count);  // one past the end
-  ASSERT_EQ(r.ResultLines.size(), 1u);
+  ASSERT_EQ(testing::Messages(r).size(), static_cast<std::size_t>(Count));
+  EXPECT_EQ(testing::Positions(r).back(), 9 + 2 * Count);  // one past the end
+  ASSERT_EQ(testing::Lines(r).size(), 1u);
   std::string line = "My colour: I am ";
   for (int i = 0; i < Count; ++i) line += "a mix of ";
   line += "blue";
   for (int i = 0; i < Count; ++i) line += ", ";
-  EXPECT_EQ(r.ResultLines[0], line);
+  EXPECT_EQ(testing::Lines(r)[0], line);
 
   // A long run of shades does the same to the front.
   std::string shades = "ZN2. Cbl+";

@@ -190,13 +190,13 @@ TEST(Primitives, AppendAndInsertText) {
   ParseState s;
   s.CurrentLine = 0;
   AppendText(s, "");
-  ASSERT_EQ(s.ResultLines.size(), 1u);  // an empty text still creates the entry
+  ASSERT_EQ(testing::Lines(s).size(), 1u);  // an empty text still creates the entry
   AppendText(s, "I am a Dragon");
   InsertText(s, 5, " a mix of");
-  EXPECT_EQ(s.ResultLines[0], "I am a mix of a Dragon");
+  EXPECT_EQ(testing::Lines(s)[0], "I am a mix of a Dragon");
   InsertText(s, 0, "!");
   InsertText(s, 1000, "?");
-  EXPECT_EQ(s.ResultLines[0], "I am a mix of a Dragon!?");
+  EXPECT_EQ(testing::Lines(s)[0], "I am a mix of a Dragon!?");
 
   // A position inside a character of several bytes inserts before the character.
   struct InsideCase {
@@ -216,7 +216,7 @@ TEST(Primitives, AppendAndInsertText) {
     t.CurrentLine = 0;
     AppendText(t, c.line);
     InsertText(t, c.position, "[");
-    EXPECT_EQ(t.ResultLines[0], c.want) << "position " << c.position;
+    EXPECT_EQ(testing::Lines(t)[0], c.want) << "position " << c.position;
   }
 }
 
@@ -228,9 +228,9 @@ TEST(Primitives, NestingLimit) {
   EXPECT_EQ(s.ReadDepth, MaxNesting);
   EXPECT_FALSE(EnterNestedRead(s));
   EXPECT_EQ(s.Cursor, 4);  // skipped to the blank
-  ASSERT_EQ(s.ErrorMessages.size(), 1u);
-  EXPECT_EQ(s.ErrorMessages[0], "Error: Code nested too deeply at position 2");
-  EXPECT_EQ(s.ErrorPositions[0], 2);
+  ASSERT_EQ(testing::Messages(s).size(), 1u);
+  EXPECT_EQ(testing::Messages(s)[0], "Error: Code nested too deeply at position 2");
+  EXPECT_EQ(testing::Positions(s)[0], 2);
   LeaveNestedRead(s);
   EXPECT_EQ(s.ReadDepth, MaxNesting - 1);
 }

@@ -133,6 +133,26 @@ TEST(Finder, StreamingInPiecesFindsTheSame) {
   }
 }
 
+TEST(Finder, ContinuationStopsAt32LinesOr8Kilobytes) {
+  // Each "Gm" line would go on for ever; the bounds keep the time linear.
+  std::string lines = "ZN2.Dw", joined = "ZN2.Dw";
+  for (int i = 0; i < 40; ++i) lines += "\nGm";
+  for (int i = 0; i < 32; ++i) joined += " Gm";
+  ExpectSame(FindCodes(lines), {{joined, 1, 1}});
+
+  const std::string item = std::string("Gm") + std::string(1000, ' ') + "L1m";
+  std::string text = "ZN2.Dw", within = "ZN2.Dw";
+  for (int i = 0; i < 10; ++i) {
+    text += '\n';
+    text += item;
+  }
+  for (int i = 0; i < 8; ++i) {  // 6 + 8 * 1006 bytes; a ninth line would pass 8192
+    within += ' ';
+    within += item;
+  }
+  ExpectSame(FindCodes(text), {{within, 1, 1}});
+}
+
 TEST(Finder, ReadyForANewInputAfterFinish) {
   // Nothing of the first input (its open code, line count, pending CR) leaks.
   std::vector<FoundCode> got;

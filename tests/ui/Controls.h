@@ -31,6 +31,7 @@ struct ReaderControls {
         meZendric(Named<QPlainTextEdit>(&w, "meZendric")),
         pnButton(Named<QWidget>(&w, "pnButton")),
         btnAbout(Named<QToolButton>(&w, "btnAbout")),
+        btnMake(Named<QToolButton>(&w, "btnMake")),
         lbErrors(Named<TErrorList>(&w, "lbErrors")),
         sbCodeList(Named<QScrollArea>(&w, "sbCodeList")),
         Panel1(Named<QWidget>(&w, "Panel1")) {}
@@ -39,6 +40,7 @@ struct ReaderControls {
   QPlainTextEdit* meZendric;
   QWidget* pnButton;
   QToolButton* btnAbout;
+  QToolButton* btnMake;
   TErrorList* lbErrors;
   QScrollArea* sbCodeList;
   QWidget* Panel1;

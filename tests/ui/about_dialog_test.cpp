@@ -12,6 +12,7 @@
 #include "AboutDialogForm.h"
 #include "Controls.h"
 #include "MainScreenForm.h"
+#include "ReadingLists.h"
 #include "TextBreaking.h"
 
 using namespace zendric;
@@ -196,8 +197,8 @@ class AboutDialogTest : public QObject {
     QVERIFY(SampleCode.find('\n') == std::string_view::npos && SampleCode.find('\r') == std::string_view::npos);
     QVERIFY(SampleCode.size() >= 150 && SampleCode.size() <= 300);
     const ParseResult r = ParseCode(SampleCode);
-    QCOMPARE(r.ErrorMessages, std::vector<std::string>{});
-    QVERIFY(!r.ResultLines.empty());
+    QCOMPARE(Messages(r), std::vector<std::string>{});
+    QVERIFY((r.LineCount() > 0));
   }
 
   void breaksOnlyAtBlanks_data() {
@@ -250,9 +251,9 @@ class AboutDialogTest : public QObject {
     QCOMPARE(blocks, 1);
     QCOMPARE(parsesAfter, parses + 1);  // one edit, one reading
     const ParseResult want = ParseCode(SampleCode);
-    QCOMPARE(reader->Reading().ResultLines, want.ResultLines);
+    QCOMPARE(Lines(reader->Reading()), Lines(want));
     QVERIFY(readerUi->lbErrors->isHidden());
-    QCOMPARE(reader->CodeListControls().size(), want.ResultLines.empty() ? 0 : want.ResultLines.size() * 2 - 1);
+    QCOMPARE(reader->CodeListControls().size(), want.LineCount() == 0 ? 0 : want.LineCount() * 2 - 1);
     QVERIFY(about->isHidden());
     QCOMPARE(about->result(), int(QDialog::Accepted));
   }
@@ -299,7 +300,7 @@ class AboutDialogTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(reader.get()));
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(field->toPlainText(), before);
-    QCOMPARE(reader->Reading().ResultLines, ParseCode(QString(before).remove(u'\n').toStdString()).ResultLines);
+    QCOMPARE(Lines(reader->Reading()), Lines(ParseCode(QString(before).remove(u'\n').toStdString())));
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(field->toPlainText(), Sample());
   }

@@ -12,6 +12,7 @@
 #include "ErrorMarks.h"
 #include "Controls.h"
 #include "MainScreenForm.h"
+#include "ReadingLists.h"
 
 using namespace zendric;
 using namespace zendric::testing;
@@ -95,8 +96,8 @@ class ErrorMarksTest : public QObject {
                                             << QStringList{u"Error: Invalid code at position 9 (X)"_s};
     QTest::newRow("a character outside the BMP")
         << u"ZN2. "_s + Emoji + u"\nX"_s << u"     ^^ ^"_s
-        << QStringList{QString::fromStdString(ParseCode("ZN2. \xF0\x9F\x98\x80X").ErrorMessages.at(0)),
-                       QString::fromStdString(ParseCode("ZN2. \xF0\x9F\x98\x80X").ErrorMessages.at(1))};
+        << QStringList{QString::fromStdString(Messages(ParseCode("ZN2. \xF0\x9F\x98\x80X")).at(0)),
+                       QString::fromStdString(Messages(ParseCode("ZN2. \xF0\x9F\x98\x80X")).at(1))};
     QTest::newRow("no errors") << u"ZN2. W+ H-"_s << u""_s << QStringList{};
     // The empty code has its message, but no character to carry a mark.
     QTest::newRow("empty field") << u""_s << u""_s << QStringList{};

@@ -100,7 +100,7 @@ class KeyboardAccessTest : public QObject {
     QFETCH(QString, code);
     QFETCH(bool, withErrors);
     ui->meZendric->setPlainText(code);
-    QList<QWidget*> want = {ui->meZendric, ui->btnAbout};
+    QList<QWidget*> want = {ui->meZendric, ui->btnMake, ui->btnAbout};
     if (withErrors) want << ui->lbErrors;
     want << ui->sbCodeList;
     QCOMPARE(TabCycle(ui->meZendric), want);
@@ -275,6 +275,7 @@ class KeyboardAccessTest : public QObject {
         {ui->sbCodeList, u"Reading"_s, QAccessible::NoRole},
         {ui->lbErrors, u"Errors"_s, QAccessible::List},
         {ui->btnAbout, u"About"_s, QAccessible::Button},
+        {ui->btnMake, u"Make a code"_s, QAccessible::Button},
         {ui->pnTop, u"Code and About"_s, QAccessible::NoRole},
         {ui->pnButton, u"About button"_s, QAccessible::NoRole},
         {ui->Panel1, u"Reading text"_s, QAccessible::NoRole},

@@ -18,6 +18,7 @@
 #include "CodeEdit.h"
 #include "Controls.h"
 #include "MainScreenForm.h"
+#include "ReadingLists.h"
 
 using namespace zendric;
 using namespace zendric::testing;
@@ -73,7 +74,7 @@ class LargeWindowTest : public QObject {
   // panel's width, and the lines are stacked with 5 pixels between every two.
   void CheckHeights() {
     const TResultColumn& column = w->ResultColumn();
-    const auto& lines = w->Reading().ResultLines;
+    const auto& lines = Lines(w->Reading());
     QCOMPARE(column.LineCount(), lines.size());
     QVERIFY(column.AllMeasured());
     if (lines.empty()) {
@@ -108,7 +109,7 @@ class LargeWindowTest : public QObject {
   // between them, and together they cover the visible part of the panel.
   void CheckShownPart() {
     const TResultColumn& column = w->ResultColumn();
-    const auto& lines = w->Reading().ResultLines;
+    const auto& lines = Lines(w->Reading());
     const auto& controls = w->CodeListControls();
     QCOMPARE(static_cast<int>(ui->Panel1->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size()),
              static_cast<int>(controls.size()));
@@ -174,7 +175,7 @@ class LargeWindowTest : public QObject {
     ui->meZendric->setPlainText(code);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
     QApplication::processEvents();  // the scroll box shows its bar
-    QCOMPARE(static_cast<int>(w->Reading().ResultLines.size()), lines);
+    QCOMPARE(static_cast<int>(w->Reading().LineCount()), lines);
     CheckHeights();
     QVERIFY(ui->sbCodeList->verticalScrollBar()->isVisible());
     QCOMPARE(ui->Panel1->width(), ui->sbCodeList->viewport()->width());
@@ -190,13 +191,13 @@ class LargeWindowTest : public QObject {
     // At the end, the last line's label ends at the bottom of the view.
     auto* last = qobject_cast<QLabel*>(w->CodeListControls().back());
     QVERIFY(last);
-    QCOMPARE(last->text(), DisplayText(w->Reading().ResultLines.back()));
+    QCOMPARE(last->text(), DisplayText(Lines(w->Reading()).back()));
     QCOMPARE(last->geometry().bottom() + 1, ui->Panel1->height());
     QCOMPARE(last->mapTo(ui->sbCodeList->viewport(), QPoint(0, last->height())).y(), ui->sbCodeList->viewport()->height());
     // And back at the top, the first.
     ScrollTo(0);
     QCOMPARE(w->ResultColumn().FirstShownLine(), std::size_t{0});
-    QCOMPARE(qobject_cast<QLabel*>(w->CodeListControls().front())->text(), DisplayText(w->Reading().ResultLines[0]));
+    QCOMPARE(qobject_cast<QLabel*>(w->CodeListControls().front())->text(), DisplayText(Lines(w->Reading())[0]));
   }
 
   // A change keeps the labels of the lines in view as they are: the same objects,
@@ -282,26 +283,26 @@ class LargeWindowTest : public QObject {
     Paste(code);
     QCOMPARE(w->ParseCount(), parses + 1);
     const ParseResult want = ParseCode(code.toStdString());
-    QCOMPARE(w->Reading().ResultLines.size(), want.ResultLines.size());
-    QCOMPARE(w->Reading().ErrorMessages.size(), want.ErrorMessages.size());
-    QCOMPARE(w->ResultColumn().LineCount(), want.ResultLines.size());
-    QCOMPARE(ui->lbErrors->count(), static_cast<int>(want.ErrorMessages.size()));
-    QVERIFY(ui->lbErrors->isVisible() == !want.ErrorMessages.empty());
+    QCOMPARE(w->Reading().LineCount(), want.LineCount());
+    QCOMPARE(w->Reading().MessageCount(), want.MessageCount());
+    QCOMPARE(w->ResultColumn().LineCount(), want.LineCount());
+    QCOMPARE(ui->lbErrors->count(), static_cast<int>(want.MessageCount()));
+    QVERIFY(ui->lbErrors->isVisible() == (want.MessageCount() > 0));
     QTRY_VERIFY_WITH_TIMEOUT(w->ResultColumn().AllMeasured(), 30000);
     CheckHeights();
     ScrollTo(Bar()->maximum());
     CheckShownPart();
-    if (want.ErrorMessages.empty()) return;
+    if (want.MessageCount() == 0) return;
 
     // The last message, at the end of the list, puts the caret where it was found.
     const int last = ui->lbErrors->count() - 1;
-    QCOMPARE(ui->lbErrors->Text(0), QString::fromStdString(want.ErrorMessages.front()));
-    QCOMPARE(ui->lbErrors->Text(last), QString::fromStdString(want.ErrorMessages.back()));
+    QCOMPARE(ui->lbErrors->Text(0), QString::fromStdString(Messages(want).front()));
+    QCOMPARE(ui->lbErrors->Text(last), QString::fromStdString(Messages(want).back()));
     ui->lbErrors->scrollToBottom();
     QTest::mouseClick(ui->lbErrors->viewport(), Qt::LeftButton, {}, ui->lbErrors->RowRect(last).center());
     QCOMPARE(ui->lbErrors->currentRow(), last);
     QCOMPARE(ui->meZendric->textCursor().position(),
-             FieldOffsetForCodePosition(ui->meZendric->document()->toRawText(), want.ErrorPositions.back()));
+             FieldOffsetForCodePosition(ui->meZendric->document()->toRawText(), Positions(want).back()));
     QCOMPARE(w->ParseCount(), parses + 1);
   }
 
@@ -395,8 +396,8 @@ class LargeWindowTest : public QObject {
     QCOMPARE(ui->meZendric->document()->blockCount(), 3001);
     QCOMPARE(ui->meZendric->textCursor().position(), text.size());
     const ParseResult want = ParseCode(CodeTextOfField(text).toStdString());
-    QCOMPARE(w->Reading().ResultLines, want.ResultLines);
-    QCOMPARE(w->Reading().ErrorMessages, want.ErrorMessages);
+    QCOMPARE(Lines(w->Reading()), Lines(want));
+    QCOMPARE(Messages(w->Reading()), Messages(want));
     ui->meZendric->undo();
     QVERIFY(ui->meZendric->toPlainText().isEmpty());
   }

@@ -9,6 +9,7 @@
 
 #include "Controls.h"
 #include "MainScreenForm.h"
+#include "ReadingLists.h"
 
 using namespace zendric;
 using namespace zendric::testing;
@@ -67,9 +68,9 @@ class MainScreenTest : public QObject {
 
   void ExpectReadingOf(const QString& code) {
     const ParseResult want = ParseCode(code.toStdString());
-    QCOMPARE(w->Reading().ResultLines, want.ResultLines);
-    QCOMPARE(w->Reading().ErrorMessages, want.ErrorMessages);
-    QCOMPARE(w->Reading().ErrorPositions, want.ErrorPositions);
+    QCOMPARE(Lines(w->Reading()), Lines(want));
+    QCOMPARE(Messages(w->Reading()), Messages(want));
+    QCOMPARE(Positions(w->Reading()), Positions(want));
   }
 
   void ClickError(int row) {
@@ -227,7 +228,7 @@ class MainScreenTest : public QObject {
       QCOMPARE(control->width(), ui->Panel1->width());
       if (isLabel) {
         auto* label = static_cast<QLabel*>(control);
-        QCOMPARE(label->text(), QString::fromStdString(w->Reading().ResultLines[i / 2]));
+        QCOMPARE(label->text(), QString::fromStdString(Lines(w->Reading())[i / 2]));
         QVERIFY(label->height() > 0);
         labelHeights += label->height();
       } else {

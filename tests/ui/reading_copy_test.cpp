@@ -110,9 +110,8 @@ class ReadingCopyTest : public QObject {
     QFETCH(QList<int>, positions);
     QFETCH(QString, text);
     ParseResult reading;
-    for (const QString& line : lines) reading.ResultLines.push_back(line.toStdString());
-    for (const QString& message : messages) reading.ErrorMessages.push_back(message.toStdString());
-    for (int position : positions) reading.ErrorPositions.push_back(position);
+    for (const QString& line : lines) reading.AddLine(line.toStdString());
+    for (qsizetype i = 0; i < messages.size(); ++i) reading.AddMessage(messages[i].toStdString(), positions[i]);
     QCOMPARE(ReadingAsText(code, reading), text);
   }
 

@@ -13,12 +13,15 @@
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <fstream>
 #include <memory>
 #include <random>
+#include <unistd.h>
 
 #include "CodeEdit.h"
 #include "ErrorList.h"
 #include "MainScreenForm.h"
+#include "ProcessMemory.h"
 
 using namespace zendric;
 using namespace Qt::StringLiterals;
@@ -46,6 +49,14 @@ std::string Repeat(std::string_view part, std::size_t times) {
 }
 
 constexpr std::size_t Rows = TResultColumn::PieceRows, Bytes = TResultColumn::PieceBytes;
+
+// This process's resident memory in bytes.
+double Resident() {
+  std::ifstream statm("/proc/self/statm");
+  double size = 0, resident = 0;
+  statm >> size >> resident;
+  return resident * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
 
 // Counts paints of the widgets it watches.
 class PaintCounter : public QObject {
@@ -171,6 +182,47 @@ class WindowLoadTest : public QObject {
     QCOMPARE(hints->cursorFlashTime(), Field()->textCursor().block().length() > TCodeEdit::SteadyCaretFrom ? 0 : blink);
     Field()->clear();
     QCOMPARE(hints->cursorFlashTime(), blink);
+  }
+
+  // Freed memory goes back once a code is under a quarter of the largest read since
+  // the last time, and only after a large one.
+  void freedMemoryRule_data() {
+    QTest::addColumn<std::vector<std::size_t>>("codes");
+    QTest::addColumn<std::vector<bool>>("giveBack");
+    const std::size_t large = TFreedMemory::LargeCode;
+    QTest::newRow("small codes never") << std::vector<std::size_t>{large - 1, 0, 10, 0} << std::vector<bool>{0, 0, 0, 0};
+    QTest::newRow("a large code cleared") << std::vector<std::size_t>{large, 0} << std::vector<bool>{0, 1};
+    QTest::newRow("keys in a large code") << std::vector<std::size_t>{large, large + 1, large, large / 4 + 1}
+                                          << std::vector<bool>{0, 0, 0, 0};
+    QTest::newRow("just under a quarter") << std::vector<std::size_t>{4 * large, large - 1} << std::vector<bool>{0, 1};
+    QTest::newRow("once, then again after a large one")
+        << std::vector<std::size_t>{4 * large, 0, 0, 2 * large, 3} << std::vector<bool>{0, 1, 0, 0, 1};
+    QTest::newRow("shrinking by steps measures from the largest")
+        << std::vector<std::size_t>{8 * large, 4 * large, 3 * large, large} << std::vector<bool>{0, 0, 0, 1};
+  }
+  void freedMemoryRule() {
+    QFETCH(std::vector<std::size_t>, codes);
+    QFETCH(std::vector<bool>, giveBack);
+    TFreedMemory memory;
+    std::vector<bool> given;
+    for (std::size_t bytes : codes) given.push_back(memory.AfterReading(bytes));
+    QCOMPARE(given, giveBack);
+  }
+
+  // With freed memory kept as the program keeps it, clearing the field after an
+  // error-heavy paste gives back most of what the paste took.
+  void clearingGivesMemoryBack() {
+    KeepFreedMemory();
+    const double before = Resident();
+    Paste("ZN2.Dw" + std::string(500000, '{'));
+    QTRY_VERIFY_WITH_TIMEOUT(w->ResultColumn().Settled(), 60000);
+    const double pasted = Resident();
+    Field()->clear();
+    QApplication::processEvents();
+    const double cleared = Resident();
+    const QString figures = u"MB before %1, pasted %2, cleared %3"_s.arg(before / 1e6).arg(pasted / 1e6).arg(cleared / 1e6);
+    QVERIFY2(pasted - before > 20e6, qPrintable(figures));  // the paste took memory at all
+    QVERIFY2(cleared - before < (pasted - before) / 4, qPrintable(figures));
   }
 
   // Each worst case finishes; a key in it costs at most a few times a key in ordinary

@@ -1,0 +1,328 @@
+#!/usr/bin/python3
+"""The web page in headless Chromium, opened from file://, in one browser session:
+its readings against zendric-read's, the caret and the marks, the About section, the
+layouts, and screenshots saved beside the site.
+
+usage: browser_test.py SITE_DIR ZENDRIC_READ RANDOM_CODES SOURCE_DIR
+"""
+import json
+import re
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+SITE, READER, RANDOM_CODES, SOURCE = (Path(a) for a in sys.argv[1:5])
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAIL:", what, flush=True)
+
+
+def cli_readings(codes):
+    """zendric-read --json for each code: one per line of its input, behind a first line
+    that keeps a byte-order mark of the first code from being skipped; the empty code,
+    which would be a blank line, as an argument."""
+    data = b"ZN2.\n" + b"".join(c.encode("utf-8") + b"\n" for c in codes if c)
+    out = subprocess.run([str(READER), "--json"], input=data, capture_output=True, check=False).stdout
+    readings = [json.loads(line) for line in out.decode("utf-8").splitlines()][1:]
+    empty = subprocess.run([str(READER), "--json", ""], capture_output=True, check=False).stdout
+    readings.reverse()
+    readings = [json.loads(empty) if not c else readings.pop() for c in codes]
+    assert not any(r is None for r in readings) and len(readings) == len(codes)
+    return [{"lines": r["lines"], "errors": [[e["position"], e["message"]] for e in r["errors"]]} for r in readings]
+
+
+# Sets the field, raises one input event and takes the page's reading back out of the
+# DOM right after the handler returned: each line rebuilt from its text and <br>s.
+READ_PAGE = """
+const field = document.getElementById('code');
+return arguments[0].map((text) => {
+  field.value = text;
+  field.dispatchEvent(new Event('input', {bubbles: true}));
+  const lines = [...document.getElementById('reading').children].map((li) =>
+      [...li.childNodes].map((n) => n.nodeName === 'BR' ? '\\r' : n.textContent).join(''));
+  const errors = [...document.getElementById('errors').children].map((li) =>
+      [Number(li.dataset.position), li.querySelector('.msg').textContent]);
+  const marks = [...document.querySelectorAll('#marks mark')].map((m) => m.textContent);
+  return {lines, errors, marks};
+});
+"""
+
+
+def page_readings(driver, texts):
+    return driver.execute_script(READ_PAGE, texts)
+
+
+def test_random_codes(driver):
+    raw = subprocess.run([str(RANDOM_CODES), "16", "300"], capture_output=True, check=True).stdout
+    # A field holds text, not bytes: ill-formed UTF-8 arrives as U+FFFD, and a carriage
+    # return is a line break the field joins away, as the window's field does.
+    texts = [line.decode("utf-8", "replace") for line in raw.split(b"\n")[:-1]]
+    expected = cli_readings([t.replace("\r", "") for t in texts])
+    got = page_readings(driver, texts)
+    wrong = [i for i in range(len(texts)) if {"lines": got[i]["lines"], "errors": got[i]["errors"]} != expected[i]]
+    for i in wrong[:5]:
+        print("code:", repr(texts[i]), "\n page:", got[i], "\n cli: ", expected[i])
+    check(not wrong, f"{len(wrong)} of {len(texts)} random codes read differently from zendric-read")
+    check(sum(len(e["errors"]) for e in expected) > 100 and sum(len(e["lines"]) for e in expected) > 300,
+          "the random codes give too few lines and errors to tell anything")
+
+
+# Field texts over several lines read as the joined code; HTML stays text; a carriage
+# return inside a line comes back as a <br>.
+JOINED = [
+    ("ZN2.Dw\nGm", "ZN2.DwGm"),
+    ("ZN2.Dw \nGm\n\nL12m", "ZN2.Dw GmL12m"),
+    ("ZN2.Dw\u2028 Gm\u2029 Xq", "ZN2.Dw Gm Xq"),
+    ("ZN2.Dw Tc+[<b>&amp;]", "ZN2.Dw Tc+[<b>&amp;]"),
+    ('ZN2."<i>\U0001F409</i>"\n X', 'ZN2."<i>\U0001F409</i>" X'),
+    ("", ""),
+]
+
+
+def test_joined_lines(driver):
+    got = page_readings(driver, [field for field, _ in JOINED])
+    expected = cli_readings([code for _, code in JOINED])
+    for (field, _), page, cli in zip(JOINED, got, expected):
+        check({"lines": page["lines"], "errors": page["errors"]} == cli, f"field {field!r}: {page} != {cli}")
+    check(any("\r" in line for line in got[3]["lines"]) and "<b>&amp;" in got[3]["lines"][1],
+          "a line with a carriage return and markup is not shown as typed")
+
+
+def test_long_reading(driver):
+    """A reading longer than one slice arrives whole, and a shorter one after it leaves
+    nothing of it behind."""
+    codes = ["ZN2.Dw" + " W+ Xq" * 2600, "ZN2.Dw" + " H- Gm" * 2300, "ZN2.Dw Gm"]
+    for code, cli in zip(codes, cli_readings(codes)):
+        page_readings(driver, [code])
+        deadline = time.monotonic() + 20
+        while driver.execute_script("return document.getElementById('reading').children.length") < len(cli["lines"]):
+            if time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        page = driver.execute_script(READ_PAGE.replace("field.value = text;", "").replace(
+            "field.dispatchEvent(new Event('input', {bubbles: true}));", ""), [""])[0]
+        check(page["lines"] == cli["lines"] and page["errors"] == cli["errors"],
+              f"a code of {len(cli['lines'])} lines and {len(cli['errors'])} errors: "
+              f"{len(page['lines'])} lines and {len(page['errors'])} errors shown")
+
+
+# {field, [(position, caret offset after the click)], marked texts}: offsets count
+# UTF-16 units of the field, line breaks included; marks that touch are one.
+CARETS = [
+    ("ZN2.Dw \U0001F409\nGm Xq", [(8, 9), (12, 14), (13, 15)], ["\U0001F409", "Xq"]),
+    ("ZN2.Dw\u2028 Xq\n", [(8, 9), (9, 10)], ["Xq"]),
+    ("ZN2.Dw Gm \U0001F409", [(11, 12)], ["\U0001F409"]),
+    ("ZN2.Dw X Gm q", [(8, 8), (13, 13)], ["X", "q"]),
+]
+
+
+def test_caret(driver):
+    field = driver.find_element(By.ID, "code")
+    for text, rows, marked in CARETS:
+        reading = page_readings(driver, [text])[0]
+        check([e[0] for e in reading["errors"]] == [r[0] for r in rows], f"{text!r}: positions {reading['errors']}")
+        check(reading["marks"] == marked, f"{text!r}: marks {reading['marks']}")
+        buttons = driver.find_elements(By.CSS_SELECTOR, "#errors button")
+        for i, (position, caret) in enumerate(rows):
+            if i >= len(buttons):
+                break
+            driver.execute_script("arguments[0].setSelectionRange(0, 0)", field)
+            if i % 2:  # by keyboard: Tab-reachable buttons, Enter presses
+                driver.execute_script("arguments[0].focus()", buttons[i])
+                buttons[i].send_keys(Keys.ENTER)
+            else:
+                buttons[i].click()
+            where = driver.execute_script(
+                "const f = arguments[0]; return [f.selectionStart, f.selectionEnd, document.activeElement === f]", field)
+            check(where == [caret, caret, True], f"{text!r}: error at {position} put the caret at {where}, not {caret}")
+
+
+# {field, [(line, column, code)]}: the offer for a text that holds codes elsewhere.
+FINDS = [
+    ("Thanks!\n\n-- \nZN2.Dw Gm\n", [(4, 1, "ZN2.Dw Gm")]),
+    ("> ZN2.Dw Gm\n> L12m\nCheers,\n", [(1, 3, "ZN2.Dw Gm L12m")]),
+    ("my codes: ZN2.Dw ZN2.Dx\tGf\n\u00e9\U0001F409 ZN2.Dw", [(1, 11, "ZN2.Dw"), (1, 18, "ZN2.Dx\tGf"), (2, 4, "ZN2.Dw")]),
+    ("  ZN2.Dw Gm", [(1, 3, "ZN2.Dw Gm")]),
+    ("ZN2.Dw Gm ZN2.Dx", []),
+    ("\nZN2.Dw\nGm", []),
+    ("aZN2.Dw zn2.Dw ZN2", []),
+]
+
+OFFER = """
+const field = document.getElementById('code');
+field.value = arguments[0];
+field.dispatchEvent(new Event('input', {bubbles: true}));
+return [document.getElementById('finder').hidden, document.getElementById('finder-heading').textContent,
+        [...document.querySelectorAll('#found li')].map((li) =>
+          [Number(li.dataset.line), Number(li.dataset.column), li.querySelector('code').textContent,
+           li.querySelector('.first').textContent])];
+"""
+
+
+def test_finder(driver):
+    for text, codes in FINDS:
+        hidden, heading, offered = driver.execute_script(OFFER, text)
+        check(hidden == (not codes), f"{text!r}: the offer is {'hidden' if hidden else 'shown'}")
+        check([o[:3] for o in offered] == [list(c) for c in codes], f"{text!r}: offered {offered}")
+        if len(codes) == 1:
+            check(heading == f"Found a Zendric 2 code on line {codes[0][0]}", f"{text!r}: heading {heading!r}")
+        for (line, column, code), cli, o in zip(codes, cli_readings([c[2] for c in codes]), offered):
+            first = cli["lines"][0].split("\r")[0] if cli["lines"] else ""
+            n = len(cli["errors"])
+            check(o[3] == f"Line {line}, column {column}: {first} ({n} message{'' if n == 1 else 's'})",
+                  f"{text!r}: offer line {o[3]!r}")
+    # Reading only the code is one edit that undo takes back.
+    text, codes = FINDS[0]
+    driver.execute_script(OFFER, text)
+    driver.find_element(By.CSS_SELECTOR, "#found button").click()
+    field = driver.find_element(By.ID, "code")
+    state = driver.execute_script("return [arguments[0].value, document.getElementById('finder').hidden]", field)
+    check(state == [codes[0][2], True], f"Read only the code left {state}")
+    field.send_keys(Keys.CONTROL, "z")
+    check(field.get_attribute("value") == text, f"undo gave {field.get_attribute('value')!r}")
+    check(not driver.find_element(By.ID, "finder").get_attribute("hidden"), "undo did not bring the offer back")
+
+
+BUILT = """
+return [document.getElementById('builder-code').textContent,
+        [...document.getElementById('builder-reading').children].map((li) =>
+          [...li.childNodes].map((n) => n.nodeName === 'BR' ? '\\r' : n.textContent).join('')),
+        [...document.querySelectorAll('#builder-items li')].map((li) => li.querySelector('code').textContent)];
+"""
+
+
+def test_builder(driver):
+    # Random personas read without a message, and the builder shows their reading.
+    for _ in range(5):
+        driver.find_element(By.ID, "builder-random").click()
+        code, lines, items = driver.execute_script(BUILT)
+        cli = cli_readings([code])[0]
+        check(code.startswith("ZN2.") and cli["errors"] == [] and lines == cli["lines"] and len(items) > 1,
+              f"random persona {code!r}: {cli['errors']}, shown {lines} for {cli['lines']}")
+    # A rating chosen by its words changes the code, which still reads without a message.
+    select = driver.find_elements(By.CSS_SELECTOR, "#builder-items select")
+    if select:
+        options = select[0].find_elements(By.TAG_NAME, "option")
+        before = driver.execute_script(BUILT)[0]
+        unselected = [o for o in options if not o.is_selected()][-1]
+        words = " ".join(unselected.text.split())
+        unselected.click()
+        after, lines, _ = driver.execute_script(BUILT)
+        cli = cli_readings([after])[0]
+        check(after != before and cli["errors"] == [] and any(words in " ".join(line.split()) for line in lines),
+              f"choosing {words!r} gave {after!r} ({cli['errors']}, {lines})")
+    check(bool(select), "no random persona offered a rating to choose")
+    # Use this code: the field reads it; opening the field's code gives it back unchanged.
+    code = driver.execute_script(BUILT)[0]
+    driver.find_element(By.ID, "builder-use").click()
+    page = page_readings(driver, [code])[0]
+    check(driver.find_element(By.ID, "code").get_attribute("value") == code and page["errors"] == [],
+          "Use this code did not put the code in the field")
+    for text in ("ZN2.Dw Gm  Xq {", "Hello ZN2.Dw", "ZN2.Dw+Hd^Mfps{Gm} Gm>f/h L3.5m2a2l4w C~ \U0001F409"):
+        page_readings(driver, [text])
+        driver.find_element(By.ID, "builder-open").click()
+        check(driver.execute_script(BUILT)[0] == text, f"opening {text!r} did not give it back")
+
+
+def about_box_texts():
+    """The About box's own texts and links, from its source."""
+    source = (SOURCE / "ui/AboutDialogForm.cpp").read_text(encoding="utf-8")
+    body = source[source.index("void TAboutDialog::CreateCredits"):source.index("void TAboutDialog::CreateButtons")]
+    texts = []
+    for literal in re.findall(r'QStringLiteral\(((?:\s*"(?:[^"\\]|\\.)*")+)\s*\)', body):
+        text = "".join(re.findall(r'"((?:[^"\\]|\\.)*)"', literal)).replace("\\n", "\n").replace('\\"', '"')
+        texts.append(text)
+    header = (SOURCE / "ui/AboutDialogForm.h").read_text(encoding="utf-8")
+    sample = "".join(re.findall(r'"((?:[^"\\]|\\.)*)"', header[header.index("SampleCode ="):].split(";")[0]))
+    return texts, sample
+
+
+def test_about(driver):
+    texts, sample = about_box_texts()
+    check(len(texts) == 10, f"found {texts} in the About box, not its ten texts")
+    about = driver.find_element(By.ID, "about")
+    shown = " ".join(about.text.split())
+    hrefs = [a.get_attribute("href") for a in about.find_elements(By.TAG_NAME, "a")]
+    for text in texts:
+        check(" ".join(text.split()) in shown or text in hrefs, f"About: {text!r} is missing")
+    check(driver.find_element(By.ID, "sample").text == sample, "About: the sample is not the About box's")
+    driver.execute_script("document.getElementById('code').value = 'ZN2.Xx'")
+    driver.find_element(By.ID, "read-sample").click()
+    field = driver.find_element(By.ID, "code").get_attribute("value")
+    lines = driver.execute_script("return [...document.getElementById('reading').children].length")
+    check(field == sample and lines == len(cli_readings([sample])[0]["lines"]), "Read does not read the sample")
+
+
+def set_view(driver, width, height, scale=1, dark=False):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": False})
+    driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                           {"features": [{"name": "prefers-color-scheme", "value": "dark" if dark else "light"}]})
+
+
+# {name, CSS width, height, pixel scale, dark}: 640 CSS pixels at scale 2 is a 1280-pixel
+# window at 200 % zoom.
+VIEWS = [
+    ("wide-light", 1200, 860, 1, False),
+    ("wide-dark", 1200, 860, 1, True),
+    ("phone-light", 375, 812, 2, False),
+    ("phone-dark", 375, 812, 2, True),
+    ("zoom200-light", 640, 450, 2, False),
+]
+
+
+def test_views(driver, out):
+    driver.execute_script("""
+      const f = document.getElementById('code');
+      f.value = 'ZN2.Dw+Hew Gm/f L12m6t20w W- T2t Cgr^|bk,bye+ Bfl|/sm# A(r++v-) Xq Tc+[alchemy] V++ Q- Df+ R* Sk?';
+      f.dispatchEvent(new Event('input', {bubbles: true}));
+      window.scrollTo(0, 0);""")
+    backgrounds = {}
+    for name, width, height, scale, dark in VIEWS:
+        set_view(driver, width, height, scale, dark)
+        overflow = driver.execute_script(
+            "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
+        check(overflow <= 0, f"{name}: the page is {overflow} px wider than the view")
+        backgrounds[dark] = driver.execute_script("return getComputedStyle(document.body).backgroundColor")
+        path = out / f"web-{name}.png"
+        driver.save_screenshot(str(path))
+        check(path.stat().st_size > 10000, f"{name}: screenshot {path} is nearly empty")
+    check(backgrounds[True] != backgrounds[False], "the page ignores prefers-color-scheme")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
+def main():
+    out = SITE.parent / "screenshots"
+    out.mkdir(exist_ok=True)
+    options = webdriver.ChromeOptions()
+    for arg in ("--headless=new", "--no-sandbox", "--window-size=1200,860"):
+        options.add_argument(arg)
+    driver = webdriver.Chrome(options=options)
+    try:
+        driver.get((SITE / "index.html").resolve().as_uri())
+        deadline = time.monotonic() + 20
+        while driver.execute_script("return document.body.dataset.ready") != "1":
+            if time.monotonic() > deadline:
+                sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
+            time.sleep(0.02)
+        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_finder, test_builder, test_about):
+            test(driver)
+        test_views(driver, out)
+        check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")
+    finally:
+        driver.quit()
+    print(f"{len(failures)} failures; screenshots in {out}")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,296 @@
+// The page around the reader module: it hands the field's whole text to readField on
+// every input and shows what comes back. Every rule of the reading, of joining the
+// field's lines and of mapping positions to the field is in the module.
+// A classic script, not a JavaScript module: Chromium loads no module scripts from
+// file://, and the page must work opened from a file.
+(function () {
+  'use strict';
+
+  const field = document.getElementById('code');
+  const marks = document.getElementById('marks');
+  const readingList = document.getElementById('reading');
+  const errorsPanel = document.getElementById('errors-panel');
+  const errorList = document.getElementById('errors');
+  const status = document.getElementById('status');
+  const readSample = document.getElementById('read-sample');
+  const sample = document.getElementById('sample');
+  const finder = document.getElementById('finder');
+  const finderHeading = document.getElementById('finder-heading');
+  const foundList = document.getElementById('found');
+
+  let reader = null;
+  let reading = { lines: [], errors: [] };
+  // A long reading goes into the page a slice at a time, between events, so that the
+  // page answers meanwhile; a new reading stops the slices of the last one.
+  const SliceLines = 2000;
+  const pending = new Map();
+
+  // The list shows `items`: an entry whose item is the same as before (by `key`) stays,
+  // so a change in a long code touches only the entries it changes.
+  function fill(list, items, element, key) {
+    clearTimeout(pending.get(list));
+    if (list.children.length > items.length) {
+      const extra = document.createRange();
+      extra.setStartBefore(list.children[items.length]);
+      extra.setEndAfter(list.lastChild);
+      extra.deleteContents();
+    }
+    const slice = (from) => {
+      const part = document.createDocumentFragment();
+      const to = Math.min(from + SliceLines, items.length);
+      const kept = list.children.length;
+      for (let i = from; i < to; ++i) {
+        const k = key(items[i]);
+        const old = i < kept ? list.children[i] : null;
+        if (old && old.zendricKey === k) continue;
+        const fresh = element(items[i], i);
+        fresh.zendricKey = k;
+        if (old) old.replaceWith(fresh);
+        else part.append(fresh);
+      }
+      list.append(part);
+      if (to < items.length) pending.set(list, setTimeout(slice, 0, to));
+    };
+    slice(0);
+  }
+
+  // One list entry per result line; a carriage return inside a line is a line break.
+  function lineElement(text) {
+    const item = document.createElement('li');
+    const parts = text.split('\r');
+    item.append(parts[0]);
+    for (let i = 1; i < parts.length; ++i) item.append(document.createElement('br'), parts[i]);
+    return item;
+  }
+
+  function errorElement(error, index) {
+    const item = document.createElement('li');
+    item.dataset.position = String(error.position);
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.dataset.index = String(index);
+    const where = document.createElement('span');
+    where.className = 'pos';
+    where.textContent = 'Position ' + error.position;
+    const message = document.createElement('span');
+    message.className = 'msg';
+    message.textContent = error.message;
+    button.append(where, message);
+    item.append(button);
+    return item;
+  }
+
+  // The field's text again, with each marked character inside a <mark>; the layer lies
+  // under the field in the same layout, so only the waves show. Marks that touch are
+  // one <mark>: a megabyte of stray characters is one wave, not a million elements.
+  function showMarks(text, errors) {
+    const ranges = errors.filter((e) => e.markTo > e.markFrom)
+      .map((e) => [e.markFrom, e.markTo])
+      .sort((a, b) => a[0] - b[0]);
+    const merged = [];
+    for (const [from, to] of ranges) {
+      const last = merged[merged.length - 1];
+      if (last && from <= last[1]) last[1] = Math.max(last[1], to);
+      else merged.push([from, to]);
+    }
+    const layer = document.createDocumentFragment();
+    let at = 0;
+    for (const [from, to] of merged) {
+      if (from > at) layer.append(text.slice(at, from));
+      const mark = document.createElement('mark');
+      mark.textContent = text.slice(from, to);
+      layer.append(mark);
+      at = to;
+    }
+    // A field that ends in a line break shows one more line: so must the layer.
+    layer.append(text.slice(at) + '\u200b');
+    marks.replaceChildren(layer);
+    requestAnimationFrame(followField);  // not now: reading the field's scroll would lay the page out
+  }
+
+  function followField() { marks.scrollTop = field.scrollTop; }
+
+  function show(text, next) {
+    reading = next;
+    fill(readingList, next.lines, lineElement, (line) => line);
+    fill(errorList, next.errors, errorElement, (e) => e.position + ' ' + e.caret + ' ' + e.message);
+    errorsPanel.hidden = next.errors.length === 0;
+
+    showMarks(text, next.errors);
+    const count = (n, one) => n + ' ' + one + (n === 1 ? '' : 's');
+    status.textContent = count(next.lines.length, 'item') + ' read, ' + count(next.errors.length, 'error') + '.';
+  }
+
+  // The module's answer as lists: {lines: [text], errors: [{message, position, caret,
+  // markFrom, markTo}]}.
+  function unpack(raw) {
+    const lines = raw.lineCount === 0 ? [] : raw.lines.split('\n');
+    const messages = raw.numbers.length === 0 ? [] : raw.messages.split('\n');
+    const errors = messages.map((message, i) => ({
+      message,
+      position: raw.numbers[4 * i],
+      caret: raw.numbers[4 * i + 1],
+      markFrom: raw.numbers[4 * i + 2],
+      markTo: raw.numbers[4 * i + 3],
+    }));
+    return { lines, errors };
+  }
+
+  // Codes found in a pasted text that is not a code itself: the offer to read only one.
+  function offerFound(text) {
+    const raw = reader.findInField(text);
+    const count = raw.numbers.length / 3;
+    finder.hidden = count === 0;
+    if (count === 0) {
+      foundList.replaceChildren();
+      return;
+    }
+    const codes = raw.codes.split('\n');
+    const firstLines = raw.firstLines.split('\n');
+    finderHeading.textContent = count === 1
+      ? 'Found a Zendric 2 code on line ' + raw.numbers[0]
+      : 'Found ' + count + ' Zendric 2 codes';
+    const items = document.createDocumentFragment();
+    for (let i = 0; i < count; ++i) {
+      const [line, column, messages] = raw.numbers.slice(3 * i, 3 * i + 3);
+      const item = document.createElement('li');
+      item.dataset.line = String(line);
+      item.dataset.column = String(column);
+      const what = document.createElement('span');
+      what.className = 'what';
+      const code = document.createElement('code');
+      code.textContent = codes[i];
+      const first = document.createElement('span');
+      first.className = 'first';
+      first.textContent = 'Line ' + line + ', column ' + column + ': ' + firstLines[i].split('\r')[0] +
+        ' (' + messages + (messages === 1 ? ' message)' : ' messages)');
+      what.append(code, first);
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = count === 1 ? 'Read only the code' : 'Read this code';
+      button.setAttribute('aria-label', button.textContent + ' from line ' + line);
+      button.addEventListener('click', () => replaceCode(codes[i]));
+      item.append(what, button);
+      items.append(item);
+    }
+    foundList.replaceChildren(items);
+  }
+
+  function readCode() {
+    if (!reader) return;
+    const text = field.value;
+    show(text, unpack(reader.readField(text)));
+    offerFound(text);
+  }
+
+  // A code put in by the page (the sample, a link) replaces the whole field as one edit
+  // that undo takes back, and reaches the reading like typing does.
+  function replaceCode(code) {
+    field.focus();
+    field.select();
+    if (!document.execCommand('insertText', false, code)) {
+      field.value = code;
+      field.dispatchEvent(new Event('input', { bubbles: true }));
+    }
+  }
+
+  field.addEventListener('input', readCode);
+  field.addEventListener('scroll', followField);
+  new ResizeObserver(followField).observe(field);
+
+  errorList.addEventListener('click', (event) => {
+    const button = event.target.closest('button[data-index]');
+    if (!button) return;
+    const error = reading.errors[Number(button.dataset.index)];
+    if (!error) return;
+    field.focus();
+    field.setSelectionRange(error.caret, error.caret);
+  });
+
+  readSample.addEventListener('click', () => replaceCode(sample.textContent));
+
+  // A link may carry a code: index.html#code=ZN2.Dw%20Gm
+  function codeFromAddress() {
+    const hash = window.location.hash;
+    if (!hash.startsWith('#code=')) return null;
+    try {
+      return decodeURIComponent(hash.slice(6));
+    } catch (e) {
+      return null;
+    }
+  }
+
+  // The builder: the persona lives in the module; every control asks for a change and
+  // shows the description that comes back.
+  const builderItems = document.getElementById('builder-items');
+  const builderCode = document.getElementById('builder-code');
+  const builderReading = document.getElementById('builder-reading');
+  const builderTag = document.getElementById('builder-tag');
+  let built = null;
+
+  function button(text, label, action) {
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.textContent = text;
+    b.setAttribute('aria-label', label);
+    b.addEventListener('click', action);
+    return b;
+  }
+
+  function showBuilt(state) {
+    built = state;
+    const items = document.createDocumentFragment();
+    state.items.forEach((item, i) => {
+      const li = document.createElement('li');
+      const title = document.createElement('span');
+      title.className = 'title';
+      title.textContent = item.title;
+      const code = document.createElement('code');
+      code.textContent = item.text;
+      li.append(title, code);
+      if (item.ratings.length > 0) {
+        const select = document.createElement('select');
+        select.setAttribute('aria-label', item.title);
+        for (const choice of item.ratings) {
+          const option = new Option(choice.text.replace(/\r/g, ' '), String(choice.row));
+          option.selected = choice.row === item.rating;
+          select.append(option);
+        }
+        select.addEventListener('change', () => showBuilt(reader.builderSetRating(i, Number(select.value))));
+        li.append(select);
+      }
+      if (i > 0) li.append(button('Up', 'Move ' + item.title + ' up', () => showBuilt(reader.builderMoveUp(i))));
+      li.append(button('Remove', 'Remove ' + item.title, () => showBuilt(reader.builderRemove(i))));
+      items.append(li);
+    });
+    builderItems.replaceChildren(items);
+    builderCode.textContent = state.code;
+    fill(builderReading, state.lines, lineElement, (line) => line);
+  }
+
+  document.getElementById('builder-random').addEventListener('click', () => {
+    showBuilt(reader.builderRandom(Math.floor(Math.random() * 0xffffffff)));
+  });
+  document.getElementById('builder-open').addEventListener('click', () => {
+    showBuilt(reader.builderOpen(field.value));
+  });
+  document.getElementById('builder-add').addEventListener('click', () => {
+    showBuilt(reader.builderAdd(Number(builderTag.value)));
+  });
+  document.getElementById('builder-use').addEventListener('click', () => {
+    if (built) replaceCode(built.code);
+  });
+
+  ZendricReader().then((module) => {
+    reader = module;
+    for (const tag of reader.builderTags()) builderTag.append(new Option(tag.title + ' (' + tag.letters + ')', String(tag.index)));
+    showBuilt(reader.builderState());
+    const linked = codeFromAddress();
+    if (linked !== null) field.value = linked;
+    if (field.value !== '') {
+      readCode();
+      performance.mark('first-reading');  // for tools/web-bench
+    }
+    document.body.dataset.ready = '1';
+  });
+})();

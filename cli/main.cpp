@@ -94,14 +94,14 @@ void AppendJsonString(std::string_view text) {
 // Text for a terminal: no control character reaches it. C0 controls and DEL are
 // written as their Unicode control pictures (U+2400 to U+241F, U+2421); a C1
 // control as its 7-bit equivalent, the picture of ESC and a character from '@' to
-// '_', since terminals act on both alike. `text` is well-formed UTF-8. With
-// `resultLine`, a carriage return starts a new display line, indented. With
-// `output`, long texts go out as they are made.
-void AppendVisibleTo(std::string& t, std::string_view text, bool resultLine, Output* output) {
+// '_', since terminals act on both alike. `text` is well-formed UTF-8. With a
+// `lineBreak` (in result lines), a carriage return starts a new display line with
+// it. With `output`, long texts go out as they are made.
+void AppendVisibleTo(std::string& t, std::string_view text, std::string_view lineBreak, Output* output) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto u = static_cast<unsigned char>(text[i]);
-    if (u == '\r' && resultLine) {
-      t += "\n    ";
+    if (u == '\r' && !lineBreak.empty()) {
+      t += lineBreak;
     } else if (u < 0x20) {
       t += "\xE2\x90";
       t += static_cast<char>(0x80 + u);
@@ -117,8 +117,8 @@ void AppendVisibleTo(std::string& t, std::string_view text, bool resultLine, Out
   }
 }
 
-void AppendVisible(std::string_view text, bool resultLine = false) {
-  AppendVisibleTo(out.Text(), text, resultLine, &out);
+void AppendVisible(std::string_view text, std::string_view lineBreak = {}) {
+  AppendVisibleTo(out.Text(), text, lineBreak, &out);
 }
 
 // Columns the character starting at `text[i]` takes once made visible.
@@ -185,30 +185,50 @@ void AppendCaretLines(std::string_view code, const CodeIndex& index, std::int32_
   t += "^\n";
 }
 
-// --- reading ---
+// A slice of the code made visible, cut to MaxSliceColumns with "...".
+struct Slice {
+  std::string text;
+  std::int64_t columns = 0;
+};
+constexpr std::int64_t MaxSliceColumns = 24;
 
-// The reading's parts, whether the interpreter gives them as lists of strings or
-// through accessors.
-template <class R>
-std::size_t LineCount(const R& r) {
-  if constexpr (requires { r.LineCount(); }) return r.LineCount(); else return r.ResultLines.size();
+// Code points from..to (from 1, both included) of the code.
+Slice SliceOf(std::string_view code, const CodeIndex& index, std::int64_t from, std::int64_t to) {
+  Slice s;
+  if (from < 1 || to < from) return s;
+  const std::size_t begin = index.Offset(from - 1), end = index.Offset(to);
+  std::int64_t all = 0;
+  for (std::size_t i = begin; i < end && all <= MaxSliceColumns; ++i) {
+    if (StartsCodePoint(code[i])) all += VisibleWidth(code, i);
+  }
+  const std::int64_t room = all <= MaxSliceColumns ? MaxSliceColumns : MaxSliceColumns - 3;
+  std::size_t i = begin;
+  while (i < end) {
+    std::size_t next = i + 1;
+    while (next < end && !StartsCodePoint(code[next])) ++next;
+    const int w = VisibleWidth(code, i);
+    if (s.columns + w > room) break;
+    AppendVisibleTo(s.text, code.substr(i, next - i), {}, nullptr);
+    s.columns += w;
+    i = next;
+  }
+  if (i < end) {
+    s.text += "...";
+    s.columns += 3;
+  }
+  return s;
 }
-template <class R>
-std::string_view LineAt(const R& r, std::size_t i) {
-  if constexpr (requires { r.Line(i); }) return r.Line(i); else return r.ResultLines[i];
+
+// [from, to], or null for no part of the code (the message about a missing prefix).
+void AppendJsonSpan(zendric::Span span) {
+  if (span.From == 0) {
+    out.Text() += "null";
+  } else {
+    out.Text() += "[" + std::to_string(span.From) + ", " + std::to_string(span.To) + "]";
+  }
 }
-template <class R>
-std::size_t MessageCount(const R& r) {
-  if constexpr (requires { r.MessageCount(); }) return r.MessageCount(); else return r.ErrorMessages.size();
-}
-template <class R>
-std::string_view MessageAt(const R& r, std::size_t i) {
-  if constexpr (requires { r.Message(i); }) return r.Message(i); else return r.ErrorMessages[i];
-}
-template <class R>
-std::int32_t PositionAt(const R& r, std::size_t i) {
-  if constexpr (requires { r.MessagePosition(i); }) return r.MessagePosition(i); else return r.ErrorPositions[i];
-}
+
+// --- reading ---
 
 // Where a code came from: an argument, a line of standard input, or a place in a
 // file found by --find.
@@ -228,7 +248,7 @@ std::string Where(const Source& s) {
 // A name from the command line made safe for a terminal.
 std::string VisibleName(std::string_view name) {
   std::string visible;
-  AppendVisibleTo(visible, zendric::ToValidUtf8(name), false, nullptr);
+  AppendVisibleTo(visible, zendric::ToValidUtf8(name), {}, nullptr);
   return visible;
 }
 
@@ -239,6 +259,7 @@ void Complain(const std::string& message) {
 
 struct Reader {
   bool json = false;
+  bool explain = false;
   bool anyMessage = false;
   bool anyFailure = false;
   bool first = true;
@@ -249,7 +270,7 @@ struct Reader {
     try {
       const zendric::ParseResult r = zendric::ParseCode(code);
       const std::string valid = zendric::ToValidUtf8(code);
-      if (MessageCount(r) > 0) anyMessage = true;
+      if (r.MessageCount() > 0) anyMessage = true;
       if (json) {
         WriteJson(valid, r, source);
       } else {
@@ -270,15 +291,23 @@ struct Reader {
     t += "{\"code\": ";
     AppendJsonString(code);
     t += ", \"lines\": [";
-    for (std::size_t i = 0; i < LineCount(r); ++i) {
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
       if (i > 0) t += ", ";
-      AppendJsonString(LineAt(r, i));
+      AppendJsonString(r.Line(i));
+    }
+    t += "], \"spans\": [";
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
+      if (i > 0) t += ", ";
+      AppendJsonSpan(r.LineSpan(i));
+      out.Room();
     }
     t += "], \"errors\": [";
-    for (std::size_t i = 0; i < MessageCount(r); ++i) {
+    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
       if (i > 0) t += ", ";
-      t += "{\"position\": " + std::to_string(PositionAt(r, i)) + ", \"message\": ";
-      AppendJsonString(MessageAt(r, i));
+      t += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
+      AppendJsonString(r.Message(i));
+      t += ", \"item\": ";
+      AppendJsonSpan(r.MessageItem(i));
       t += '}';
       out.Room();
     }
@@ -293,23 +322,56 @@ struct Reader {
 
   void WriteText(std::string_view code, const zendric::ParseResult& r, const Source& source) {
     // Made before anything is written, so that running out of memory here loses nothing.
-    const CodeIndex index(MessageCount(r) == 0 ? std::string_view() : code);
+    const CodeIndex index(r.MessageCount() == 0 && !explain ? std::string_view() : code);
     std::string& t = out.Text();
     if (!first) t += '\n';
     if (!source.file.empty()) t += VisibleName(source.file) + ":" + std::to_string(source.line) + ":" +
                                    std::to_string(source.column) + ": ";
     AppendVisible(code);
     t += '\n';
-    for (std::size_t i = 0; i < LineCount(r); ++i) {
+    if (explain) {
+      WriteExplained(code, index, r);
+    } else {
+      WriteLines(r);
+    }
+    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
+      t += "position " + std::to_string(r.MessagePosition(i)) + ": ";
+      AppendVisible(r.Message(i));
+      t += '\n';
+      AppendCaretLines(code, index, r.MessagePosition(i));
+    }
+  }
+
+  void WriteLines(const zendric::ParseResult& r) {
+    std::string& t = out.Text();
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
       t += "  ";
-      AppendVisible(LineAt(r, i), true);
+      AppendVisible(r.Line(i), "\n    ");
       t += '\n';
     }
-    for (std::size_t i = 0; i < MessageCount(r); ++i) {
-      t += "position " + std::to_string(PositionAt(r, i)) + ": ";
-      AppendVisible(MessageAt(r, i));
+  }
+
+  // --explain: each line after the slice of the code it came from, in a column as
+  // wide as the widest slice (up to MaxSliceColumns); lines of one item show its
+  // slice once.
+  void WriteExplained(std::string_view code, const CodeIndex& index, const zendric::ParseResult& r) {
+    std::vector<Slice> slices;
+    slices.reserve(r.LineCount());
+    std::int64_t width = 0;
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
+      const auto span = r.LineSpan(i);
+      const bool again = i > 0 && span == r.LineSpan(i - 1);
+      slices.push_back(again ? Slice{} : SliceOf(code, index, span.From, span.To));
+      width = std::max(width, slices.back().columns);
+    }
+    const std::string lineBreak = "\n" + std::string(static_cast<std::size_t>(width) + 6, ' ');
+    std::string& t = out.Text();
+    for (std::size_t i = 0; i < r.LineCount(); ++i) {
+      t += "  ";
+      t += slices[i].text;
+      t.append(static_cast<std::size_t>(width - slices[i].columns + 2), ' ');
+      AppendVisible(r.Line(i), lineBreak);
       t += '\n';
-      AppendCaretLines(code, index, PositionAt(r, i));
     }
   }
 };
@@ -451,10 +513,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments;
   CLI::App app{std::string(Description), "zendric-read"};
   app.footer(std::string(Footer));
-  app.add_flag("--json", reader.json,
+  CLI::Option* json = app.add_flag("--json", reader.json,
                "one JSON object per code and line:\n"
                "{\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...}]};\n"
                "positions count characters (code points) from 1");
+  app.add_flag("--explain", reader.explain,
+               "in text mode, each line of the reading after the part of\n"
+               "the code it came from")
+      ->excludes(json);
   app.add_flag("--find", find,
                "read the codes found in the text of each FILE (standard input\n"
                "without FILE, or for '-'): signatures, quoted replies, posts");

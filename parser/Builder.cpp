@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <map>
 
 namespace zendric {
 namespace {
@@ -715,31 +716,27 @@ std::vector<std::size_t> Utf8Offsets(std::string_view bytes) {
   return offsets;
 }
 
-// The top-level items of a code as the reader meets them: code-point spans (the first
-// holds the prefix), and whether the item recorded a message. Items that write
-// nothing and say nothing (a missing species) are left out.
+// The top-level items of a code by the spans its reading gives its lines and messages
+// (the first holds the prefix), in code order, and whether an item recorded a message.
+// An item that writes nothing and says nothing (a missing species) has no span.
 struct ItemPiece {
   std::int32_t From = 0;  // code points, both ends included
   std::int32_t To = 0;
   bool Message = false;
 };
 std::vector<ItemPiece> TopLevelItems(std::string_view text) {
+  const ParseResult reading = ParseCode(text);
+  std::map<std::int32_t, ItemPiece> byStart;
+  const auto add = [&](Span where, bool message) {
+    if (where.From <= 0) return;  // the message about a missing prefix belongs to no item
+    ItemPiece& piece = byStart.try_emplace(where.From, ItemPiece{where.From, where.To, false}).first->second;
+    piece.To = std::max(piece.To, where.To);
+    piece.Message = piece.Message || message;
+  };
+  for (std::size_t i = 0; i < reading.LineCount(); ++i) add(reading.LineSpan(i), false);
+  for (std::size_t i = 0; i < reading.MessageCount(); ++i) add(reading.MessageItem(i), true);
   std::vector<ItemPiece> pieces;
-  ParseState s;
-  s.CodeText = DecodeUtf8(text);
-  s.Cursor = 1;
-  if (!text.starts_with(CodePrefix)) return pieces;
-  while (s.Cursor <= CodeLength(s)) {
-    while (CurrentChar(s) == U' ') ++s.Cursor;
-    if (s.Cursor > CodeLength(s)) break;
-    const std::int32_t from = s.Cursor;
-    const std::size_t messages = s.Result.MessageCount();
-    const std::size_t lines = s.Result.LineCount();
-    ReadItem(s, true);
-    const bool message = s.Result.MessageCount() > messages;
-    if (message || s.Result.LineCount() > lines || from > 1)
-      pieces.push_back({from, std::min(s.Cursor - 1, CodeLength(s)), message});
-  }
+  for (const auto& [from, piece] : byStart) pieces.push_back(piece);
   return pieces;
 }
 

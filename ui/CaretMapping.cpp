@@ -1,5 +1,7 @@
 #include "CaretMapping.h"
 
+#include <algorithm>
+
 namespace zendric {
 
 bool IsHardLineBreak(QChar ch) {
@@ -30,6 +32,25 @@ int FieldOffsetForCodePosition(const QString& fieldText, int codePosition) {
     ++counted;
   }
   return static_cast<int>(offset);
+}
+
+int CodePositionAtFieldOffset(const QString& fieldText, int offset) {
+  const qsizetype end = std::min<qsizetype>(offset, fieldText.size());
+  int counted = 0;
+  for (qsizetype at = 0; at < end; ++at) {
+    const QChar ch = fieldText.at(at);
+    if (IsHardLineBreak(ch)) continue;
+    if (ch.isHighSurrogate() && at + 1 < fieldText.size() && fieldText.at(at + 1).isLowSurrogate()) ++at;
+    ++counted;
+  }
+  return counted + 1;
+}
+
+FieldRange FieldRangeForCodeSpan(const QString& fieldText, int from, int to) {
+  int start = FieldOffsetForCodePosition(fieldText, from - 1);
+  // The item starts at its first character, not at a line break the join took out.
+  while (start < fieldText.size() && IsHardLineBreak(fieldText.at(start))) ++start;
+  return {start, std::max(start, FieldOffsetForCodePosition(fieldText, to))};
 }
 
 }  // namespace zendric

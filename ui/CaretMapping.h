@@ -19,4 +19,15 @@ QString CodeTextOfField(const QString& fieldText);
 // for positions past the end of the code.
 int FieldOffsetForCodePosition(const QString& fieldText, int codePosition);
 
+// The code position (from 1) of the first code character at or after field offset
+// `offset`; one past the last position at the end.
+int CodePositionAtFieldOffset(const QString& fieldText, int offset);
+
+// The field range [start, end) that holds code positions from..to (both included).
+struct FieldRange {
+  int Start = 0;
+  int End = 0;
+};
+FieldRange FieldRangeForCodeSpan(const QString& fieldText, int from, int to);
+
 }  // namespace zendric

@@ -55,9 +55,10 @@ QString ShownMessage(std::string_view message) {
   return text(message.substr(0, headEnd)) + QStringLiteral(" \u2026 ") + text(message.substr(tailStart));
 }
 
-void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, QSize rowSize) {
+void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, QString code, QSize rowSize) {
   beginResetModel();
   Reading = std::move(reading);
+  Code = std::move(code);
   RowSize = rowSize;
   endResetModel();
 }
@@ -71,6 +72,10 @@ QVariant TErrorListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   if (role == Qt::DisplayRole) return ShownMessage(Reading->Message(static_cast<std::size_t>(index.row())));
   if (role == Qt::SizeHintRole && RowSize.isValid()) return RowSize;
+  if (role == Qt::ToolTipRole) {
+    const QString item = ItemText(index.row());
+    if (!item.isEmpty()) return ShownMessage(item.toStdString());
+  }
   return {};
 }
 
@@ -142,7 +147,20 @@ void TErrorList::leaveEvent(QEvent* event) {
 // All rows take the size of the longest message, so that the list scrolls sideways as
 // far as the widest one reaches; messages come from a few fixed patterns, so the
 // longest in bytes is the widest but for a pixel or two of slack.
-void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading) {
+// Code positions count code points; the code holds UTF-16, with pairs for the rest.
+QString TErrorListModel::ItemText(int row) const {
+  if (!Reading || row < 0 || static_cast<std::size_t>(row) >= Reading->MessageCount()) return {};
+  const Span item = Reading->MessageItem(static_cast<std::size_t>(row));
+  if (item.From == 0) return {};
+  qsizetype at = 0, start = -1;
+  for (std::int32_t position = 1; at < Code.size() && position <= item.To; ++position) {
+    if (position == item.From) start = at;
+    at += Code.at(at).isHighSurrogate() && at + 1 < Code.size() && Code.at(at + 1).isLowSurrogate() ? 2 : 1;
+  }
+  return start < 0 ? QString() : Code.mid(start, at - start);
+}
+
+void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading, QString code) {
   QSize rowSize;
   const std::size_t count = reading ? reading->MessageCount() : 0;
   if (count > 0) {
@@ -153,7 +171,7 @@ void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading) {
     rowSize.rwidth() += fontMetrics().averageCharWidth();
     RowHeight_ = rowSize.height();
   }
-  Model->SetReading(std::move(reading), rowSize);
+  Model->SetReading(std::move(reading), std::move(code), rowSize);
 }
 
 }  // namespace zendric

@@ -31,13 +31,16 @@ class TErrorListModel : public QAbstractListModel {
 
   // Shows the messages of `reading`, which the model shares; every row has the size
   // `rowSize`.
-  void SetReading(std::shared_ptr<const ParseResult> reading, QSize rowSize);
+  void SetReading(std::shared_ptr<const ParseResult> reading, QString code, QSize rowSize);
+  // The text of the item that message `row` belongs to, empty for none.
+  QString ItemText(int row) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
  private:
   std::shared_ptr<const ParseResult> Reading;
+  QString Code;  // the text that was read
   QSize RowSize;
 };
 
@@ -56,7 +59,8 @@ class TErrorList : public QListView {
   int RowHeight() const { return RowHeight_; }
 
   // Shows the messages of `reading`, which the list shares.
-  void SetReading(std::shared_ptr<const ParseResult> reading);
+  void SetReading(std::shared_ptr<const ParseResult> reading, QString code = {});
+  QString ItemText(int row) const { return Model->ItemText(row); }
 
   int count() const { return Model->rowCount(); }
   // The selected row, or -1 when none is.

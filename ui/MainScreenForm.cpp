@@ -1,5 +1,7 @@
 #include "MainScreenForm.h"
 
+#include <tuple>
+
 #include <QBoxLayout>
 #include <QGuiApplication>
 #include <QIcon>
@@ -186,6 +188,10 @@ void TMainScreen::ConnectControls() {
   connect(lbErrors, &QListView::activated, this, &TMainScreen::lbErrorsClick);
   connect(btnAbout, &QToolButton::clicked, this, &TMainScreen::btnAboutClick);
   connect(btnMake, &QToolButton::clicked, this, &TMainScreen::btnMakeClick);
+  connect(meZendric, &QPlainTextEdit::cursorPositionChanged, this, [this] { ShowCaretItem(false); });
+  connect(resultColumn.get(), &TResultColumn::LineHovered, this, &TMainScreen::MarkHoveredLine);
+  connect(resultColumn.get(), &TResultColumn::LineClicked, this, &TMainScreen::SelectLineItem);
+  connect(lbErrors->selectionModel(), &QItemSelectionModel::currentChanged, this, &TMainScreen::MarkErrorItem);
 }
 
 void TMainScreen::PlaceOnScreen() {
@@ -238,7 +244,8 @@ void TMainScreen::meZendricChange() {
   SplitLines();
   SplittingLines = false;
 
-  const QByteArray code = CodeTextOfField(meZendric->document()->toRawText()).toUtf8();
+  const QString codeText = CodeTextOfField(meZendric->document()->toRawText());
+  const QByteArray code = codeText.toUtf8();
   auto next = std::make_shared<const ParseResult>(
       ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size()))));
   ++parseCount;
@@ -249,10 +256,76 @@ void TMainScreen::meZendricChange() {
   layout()->activate();
   reading = std::move(next);
   errorMarks->Show(reading);
-  lbErrors->SetReading(reading);
+  lbErrors->SetReading(reading, codeText);
   FillCodeList();
+  hoverMark = errorItemMark = {};  // their items may be gone
+  ShowItemMarks();
+  ShowCaretItem(true);
   // The last reading, its marks and its column are freed by now.
   if (freedMemory.AfterReading(static_cast<std::size_t>(code.size()))) GiveBackFreedMemory();
+}
+
+// The lines of the item the caret (or the start of the selection) stands in light up in
+// the reading. A caret just after an item, where typing leaves it, counts as in it.
+void TMainScreen::ShowCaretItem(bool scroll) {
+  const QString field = meZendric->document()->toRawText();
+  const int position = CodePositionAtFieldOffset(field, meZendric->textCursor().selectionStart());
+  auto [first, last] = reading->LinesAt(position);
+  if (first == last && position > 1) std::tie(first, last) = reading->LinesAt(position - 1);
+  const bool moved = first != caretFirst || last != caretLast;
+  caretFirst = first;
+  caretLast = last;
+  resultColumn->SetHighlight(first, last);
+  if (scroll || moved) resultColumn->ScrollToHighlight();
+}
+
+FieldRange TMainScreen::ItemRange(Span item) const {
+  if (item.From == 0) return {};
+  return FieldRangeForCodeSpan(meZendric->document()->toRawText(), item.From, item.To);
+}
+
+// The pointer on a line of the reading lightly marks the code it came from.
+void TMainScreen::MarkHoveredLine(std::ptrdiff_t line) {
+  hoverMark = line >= 0 && static_cast<std::size_t>(line) < reading->LineCount()
+                  ? ItemRange(reading->LineSpan(static_cast<std::size_t>(line)))
+                  : FieldRange{};
+  ShowItemMarks();
+}
+
+// A click on a line selects the code it came from, scrolled into view.
+void TMainScreen::SelectLineItem(std::size_t line) {
+  if (line >= reading->LineCount()) return;
+  const FieldRange range = ItemRange(reading->LineSpan(line));
+  QTextCursor select = meZendric->textCursor();
+  select.setPosition(range.Start);
+  select.setPosition(range.End, QTextCursor::KeepAnchor);
+  meZendric->setTextCursor(select);
+  meZendric->ensureCursorVisible();
+}
+
+// The selected error row marks its message's item, beside the message's red wave.
+void TMainScreen::MarkErrorItem() {
+  const int row = lbErrors->currentRow();
+  errorItemMark = row >= 0 && static_cast<std::size_t>(row) < reading->MessageCount()
+                      ? ItemRange(reading->MessageItem(static_cast<std::size_t>(row)))
+                      : FieldRange{};
+  ShowItemMarks();
+}
+
+void TMainScreen::ShowItemMarks() {
+  QList<QTextEdit::ExtraSelection> marks;
+  for (const FieldRange& range : {errorItemMark, hoverMark}) {
+    if (range.End <= range.Start) continue;
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(meZendric->document());
+    mark.cursor.setPosition(range.Start);
+    mark.cursor.setPosition(range.End, QTextCursor::KeepAnchor);
+    QColor light = meZendric->palette().color(QPalette::Active, QPalette::Highlight);
+    light.setAlpha(60);
+    mark.format.setBackground(light);
+    marks << mark;
+  }
+  meZendric->setExtraSelections(marks);
 }
 
 // A line break inside a line (pasted text may hold one) becomes a real line of the field.

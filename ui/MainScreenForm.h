@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "CaretMapping.h"
 #include "ErrorList.h"
 #include "ProcessMemory.h"
 #include "ResultColumn.h"
@@ -55,6 +56,10 @@ class TMainScreen : public QWidget {
   // for a short column, those in and near the view for a long one.
   const std::vector<QWidget*>& CodeListControls() const { return resultColumn->Controls(); }
   const TResultColumn& ResultColumn() const { return *resultColumn; }
+  // The field ranges [start, end) of the light mark of the item under the pointer in the
+  // reading, and of the item of the selected error row; {0, 0} when there is none.
+  FieldRange HoverMark() const { return hoverMark; }
+  FieldRange ErrorItemMark() const { return errorItemMark; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -77,6 +82,12 @@ class TMainScreen : public QWidget {
   void FillCodeList();
   void ClearCodeList();
   void SplitLines();
+  void ShowCaretItem(bool scroll);
+  void MarkHoveredLine(std::ptrdiff_t line);
+  void SelectLineItem(std::size_t line);
+  void MarkErrorItem();
+  FieldRange ItemRange(Span item) const;
+  void ShowItemMarks();
 
   QSplitter* spReading = nullptr;
   QWidget* pnTop = nullptr;
@@ -96,6 +107,8 @@ class TMainScreen : public QWidget {
   // Shared with the result column and the error list, which show it.
   std::shared_ptr<const ParseResult> reading = std::make_shared<const ParseResult>();
   int parseCount = 0;
+  std::size_t caretFirst = 0, caretLast = 0;  // the lines of the caret's item
+  FieldRange hoverMark, errorItemMark;
   TFreedMemory freedMemory;
   TErrorMarks* errorMarks = nullptr;
 };

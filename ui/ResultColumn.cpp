@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -60,6 +61,7 @@ QString TResultColumn::SelectedText() const {
 
 bool TResultColumn::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && ColumnKey(static_cast<QKeyEvent*>(event))) return true;
+  if (watched != Box && PointerEvent(watched, event)) return true;
   return QObject::eventFilter(watched, event);
 }
 
@@ -377,6 +379,7 @@ void TResultColumn::Materialize(std::size_t from, std::size_t to) {
       nextTexts[i] = text;
     }
     label->setGeometry(0, ClampToWidget(tops[piece]), width, heights[piece]);
+    Light(label, pieces[piece].Line >= highlightFirst && pieces[piece].Line < highlightLast);
     if (fresh) label->show();
     nextLabels[i] = label;
   }
@@ -409,6 +412,73 @@ void TResultColumn::Materialize(std::size_t from, std::size_t to) {
   labels = std::move(nextLabels);
   shownTexts = std::move(nextTexts);
   first = from;
+}
+
+// A lit paragraph takes the colours of a selected row.
+void TResultColumn::Light(QLabel* label, bool lit) const {
+  if (label->autoFillBackground() == lit) return;
+  label->setAutoFillBackground(lit);
+  label->setBackgroundRole(lit ? QPalette::Highlight : QPalette::Window);
+  label->setForegroundRole(lit ? QPalette::HighlightedText : QPalette::WindowText);
+}
+
+bool TResultColumn::IsLit(const QLabel* label) const { return label->autoFillBackground(); }
+
+std::ptrdiff_t TResultColumn::LineOfLabel(const QObject* label) const {
+  for (std::size_t k = 0; k < labels.size(); ++k)
+    if (labels[k] == label) return static_cast<std::ptrdiff_t>(pieces[first + k].Line);
+  return -1;
+}
+
+// Entering and leaving a paragraph, and a click in it that selects nothing (a press and
+// a release in one spot): the paragraph keeps its own handling of all of them.
+bool TResultColumn::PointerEvent(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::Enter:
+      emit LineHovered(LineOfLabel(watched));
+      break;
+    case QEvent::Leave:
+      emit LineHovered(-1);
+      break;
+    case QEvent::MouseButtonPress:
+      pressedAt = static_cast<QMouseEvent*>(event)->position().toPoint();
+      break;
+    case QEvent::MouseButtonRelease: {
+      const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+      const bool still = (at - pressedAt).manhattanLength() < QApplication::startDragDistance();
+      pressedAt = {-1, -1};
+      const std::ptrdiff_t line = LineOfLabel(watched);
+      if (still && line >= 0 && !static_cast<QLabel*>(watched)->hasSelectedText())
+        emit LineClicked(static_cast<std::size_t>(line));
+      break;
+    }
+    default:
+      break;
+  }
+  return false;
+}
+
+void TResultColumn::SetHighlight(std::size_t firstLine, std::size_t lastLine) {
+  if (lastLine <= firstLine) firstLine = lastLine = 0;
+  highlightFirst = firstLine;
+  highlightLast = lastLine;
+  for (std::size_t k = 0; k < labels.size(); ++k) {
+    const std::size_t line = pieces[first + k].Line;
+    Light(labels[k], line >= highlightFirst && line < highlightLast);
+  }
+}
+
+void TResultColumn::ScrollToHighlight() {
+  if (highlightLast <= highlightFirst || highlightLast >= firstPiece.size() || tops.size() != heights.size()) return;
+  const std::size_t top = firstPiece[highlightFirst], bottom = firstPiece[highlightLast] - 1;
+  if (bottom >= tops.size()) return;
+  const std::int64_t from = tops[top], to = tops[bottom] + heights[bottom];
+  QScrollBar* bar = Box->verticalScrollBar();
+  const std::int64_t view = Box->viewport()->height();
+  std::int64_t value = bar->value();
+  if (from < value || to - from > view) value = from;
+  else if (to > value + view) value = to - view;
+  bar->setValue(ClampToWidget(value));
 }
 
 // Measures lines whose height is still estimated, for about `milliseconds`, going on

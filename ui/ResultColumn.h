@@ -78,12 +78,32 @@ class TResultColumn : public QObject {
   // The text selected in a paragraph of the column, empty when none is.
   QString SelectedText() const;
 
+  // Lines [first, last) stand out in the highlight colour, as selected rows do; none
+  // when first == last. They stay lit as the view scrolls, until the next call.
+  void SetHighlight(std::size_t firstLine, std::size_t lastLine);
+  std::size_t HighlightFirst() const { return highlightFirst; }
+  std::size_t HighlightLast() const { return highlightLast; }
+  // Scrolls the least that shows the highlighted lines (their top when they are
+  // taller than the view).
+  void ScrollToHighlight();
+  // Whether the label shows a highlighted line.
+  bool IsLit(const QLabel* label) const;
+
+ signals:
+  // The pointer came onto a line's paragraph (its index) or left it (-1).
+  void LineHovered(std::ptrdiff_t line);
+  // A paragraph was clicked without selecting any of its text.
+  void LineClicked(std::size_t line);
+
  protected:
   // The keys that move through the column while it has the focus.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SetUpLabel(QLabel* label) const;
+  void Light(QLabel* label, bool lit) const;
+  std::ptrdiff_t LineOfLabel(const QObject* label) const;
+  bool PointerEvent(QObject* watched, QEvent* event);
   bool ColumnKey(QKeyEvent* key);
   std::string_view TextOf(std::size_t piece) const;
   int Measure(std::string_view text, int width);
@@ -128,6 +148,8 @@ class TResultColumn : public QObject {
   std::vector<QFrame*> separators;
   std::vector<QWidget*> controls;
   std::size_t first = 0;
+  std::size_t highlightFirst = 0, highlightLast = 0;
+  QPoint pressedAt{-1, -1};
   bool placing = false;
   bool restacking = false;
 };

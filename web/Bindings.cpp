@@ -3,6 +3,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <tuple>
+
 #include "FieldText.h"
 #include "Finder.h"
 #include "ZNParser.h"
@@ -15,45 +17,93 @@ using emscripten::val;
 // Texts joined by line feeds: the join takes every line feed out of the code, and the
 // reading adds none, so none can stand inside one. One string crosses into JavaScript
 // faster than thousands.
-template <class Text>
-std::string Joined(const std::vector<Text>& texts) {
-  std::size_t size = texts.size();
-  for (const Text& text : texts) size += text.size();
+template <typename TextAt>
+std::string Joined(std::size_t count, TextAt text) {
+  std::size_t size = count;
+  for (std::size_t i = 0; i < count; ++i) size += text(i).size();
   std::string joined;
   joined.reserve(size);
-  for (std::size_t i = 0; i < texts.size(); ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
     if (i > 0) joined += '\n';
-    joined += texts[i];
+    joined += text(i);
   }
   return joined;
+}
+
+std::string Joined(const std::vector<std::string>& texts) {
+  return Joined(texts.size(), [&](std::size_t i) -> std::string_view { return texts[i]; });
+}
+
+// The field and its reading last shown: the map asks about them.
+struct Shown {
+  std::u16string Field;
+  ParseResult Reading;
+};
+
+Shown& Last() {
+  static Shown shown;
+  return shown;
 }
 
 // {lineCount, lines, messages, numbers}: lines and messages joined by "\n"; numbers
 // holds four per message: its position, the field offset after it (the caret), and
 // the field range [from, to) of the character before that, which gets the wave.
 val ReadField(const std::u16string& field) {
-  const ParseResult reading = ParseCode(CodeOfField(field));
+  Shown& shown = Last();
+  shown.Field = field;
+  shown.Reading = ParseCode(CodeOfField(field));
+  const ParseResult& reading = shown.Reading;
   std::vector<std::int32_t> positions(reading.MessageCount());
   for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = reading.MessagePosition(i);
   const std::vector<std::int32_t> carets = FieldOffsetsForCodePositions(field, positions);
-  const std::size_t count = std::min(positions.size(), carets.size());
   std::vector<std::int32_t> numbers;
-  numbers.reserve(4 * count);
-  for (std::size_t i = 0; i < count; ++i) {
+  numbers.reserve(4 * positions.size());
+  for (std::size_t i = 0; i < positions.size(); ++i) {
     const auto [from, to] = CharacterBefore(field, carets[i]);
     numbers.insert(numbers.end(), {positions[i], carets[i], from, to});
   }
 
   val result = val::object();
-  std::vector<std::string_view> lines(reading.LineCount()), messages(reading.MessageCount());
-  for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = reading.Line(i);
-  for (std::size_t i = 0; i < messages.size(); ++i) messages[i] = reading.Message(i);
   result.set("lineCount", reading.LineCount());
-  result.set("lines", Joined(lines));
-  result.set("messages", Joined(messages));
+  result.set("lines", Joined(reading.LineCount(), [&](std::size_t i) { return reading.Line(i); }));
+  result.set("messages", Joined(reading.MessageCount(), [&](std::size_t i) { return reading.Message(i); }));
   // A copy: the view into the module's memory dies with `numbers`.
   result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
   return result;
+}
+
+val FieldRange(std::pair<std::int32_t, std::int32_t> range) {
+  val result = val::object();
+  result.set("from", range.first);
+  result.set("to", range.second);
+  return result;
+}
+
+// The item of the last reading at the caret (field offset): the character before the
+// caret, or the one after it where that one belongs to no item. {first, last} are the
+// lines it wrote, [from, to) where it stands in the field; all 0 for none.
+val ItemAtCaret(std::int32_t caret) {
+  const Shown& shown = Last();
+  const std::int32_t before = CodePositionsBefore(shown.Field, caret);
+  auto [first, last] = shown.Reading.LinesAt(before);
+  if (first == last) std::tie(first, last) = shown.Reading.LinesAt(before + 1);
+  val result = FieldRange({0, 0});
+  if (first < last) {
+    const Span item = shown.Reading.LineSpan(first);
+    result = FieldRange(FieldRangeOfPositions(shown.Field, item.From, item.To));
+  }
+  result.set("first", first);
+  result.set("last", last);
+  return result;
+}
+
+// Where the item that wrote line `line` of the last reading stands in the field.
+val LineItem(std::int32_t line) {
+  const Shown& shown = Last();
+  if (line < 0 || static_cast<std::size_t>(line) >= shown.Reading.LineCount()) return FieldRange({0, 0});
+  const Span item = shown.Reading.LineSpan(static_cast<std::size_t>(line));
+  if (item.From == 0) return FieldRange({0, 0});
+  return FieldRange(FieldRangeOfPositions(shown.Field, item.From, item.To));
 }
 
 // The codes found in a field that does not hold a code itself (a pasted signature, a
@@ -66,7 +116,7 @@ val FindInField(const std::u16string& field) {
   if (!CodeOfField(field).starts_with("ZN2.")) {
     for (FoundCode& found : FindCodes(FieldAsUtf8(field))) {
       const ParseResult reading = ParseCode(found.Code);
-      firstLines.push_back(reading.LineCount() == 0 ? std::string() : std::string(reading.Line(0)));
+      firstLines.emplace_back(reading.LineCount() == 0 ? std::string_view() : reading.Line(0));
       numbers.insert(numbers.end(), {found.Line, found.Column, static_cast<std::int32_t>(reading.MessageCount())});
       codes.push_back(std::move(found.Code));
     }
@@ -83,6 +133,8 @@ val FindInField(const std::u16string& field) {
 EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("readField", &ReadField);
   emscripten::function("findInField", &FindInField);
+  emscripten::function("itemAtCaret", &ItemAtCaret);
+  emscripten::function("lineItem", &LineItem);
 }
 
 }  // namespace zendric

@@ -75,10 +75,10 @@ TEST(ZendricRead, JsonForArguments) {
   const Outcome r = RunReader("--json " + Quote("ZN2. X") + " " + Quote("ZN2. W+"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
-            "{\"code\": \"ZN2. X\", \"lines\": [], \"errors\": [{\"position\": 6, \"message\": "
-            "\"Error: Invalid code at position 6 (X)\"}]}\n"
+            "{\"code\": \"ZN2. X\", \"lines\": [], \"spans\": [], \"errors\": [{\"position\": 6, \"message\": "
+            "\"Error: Invalid code at position 6 (X)\", \"item\": [6, 6]}]}\n"
             "{\"code\": \"ZN2. W+\", \"lines\": [\"Concerning my width: 'I'm a little on the broad side!'\"], "
-            "\"errors\": []}\n");
+            "\"spans\": [[6, 7]], \"errors\": []}\n");
   EXPECT_EQ(r.err, "");
 }
 
@@ -96,17 +96,17 @@ TEST(ZendricRead, WholeCodesEndToEnd) {
             "\"I breathe sparks\", "
             "\"My mating status: I'm seeing someone.\\rI'm far from my mate\\rI have 2 mates\", "
             "\"My technology index: I can find my way around most gadgets.\\rMy specialist field is: lasers\"], "
-            "\"errors\": []}\n"
+            "\"spans\": [[1, 14], [16, 17], [19, 30], [32, 40], [42, 45], [47, 57]], \"errors\": []}\n"
             "{\"code\": \"ZN2.~Mcw/Hew{Gm}[Rn] L.5m Cbl|xx:re Fr-x* X\", \"lines\": ["
             "\"I am a shapechanger who takes form of a Wolf, a Wood Elf\\rSpecific to this form:\\rI'm a male"
             " trapped in the body of:\\ra Skink\", "
             "\"My colour: I am blue with  stripes with red spots\", "
             "\"\\rI once got flamed off the newsgroup - and came back for more!\"], "
-            "\"errors\": ["
-            "{\"position\": 23, \"message\": \"Error: invalid code in length tag\"}, "
-            "{\"position\": 33, \"message\": \"Error: Invalid colour code (xx)\"}, "
-            "{\"position\": 39, \"message\": \"Error: invalid code in fruitiness tag\"}, "
-            "{\"position\": 43, \"message\": \"Error: Invalid code at position 43 (X)\"}]}\n");
+            "\"spans\": [[1, 20], [27, 35], [37, 41]], \"errors\": ["
+            "{\"position\": 23, \"message\": \"Error: invalid code in length tag\", \"item\": [22, 25]}, "
+            "{\"position\": 33, \"message\": \"Error: Invalid colour code (xx)\", \"item\": [27, 35]}, "
+            "{\"position\": 39, \"message\": \"Error: invalid code in fruitiness tag\", \"item\": [37, 41]}, "
+            "{\"position\": 43, \"message\": \"Error: Invalid code at position 43 (X)\", \"item\": [43, 43]}]}\n");
   EXPECT_EQ(r.err, "");
 }
 
@@ -124,16 +124,16 @@ TEST(ZendricRead, JsonEscaping) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
             "{\"code\": \"ZN2. Fr\\\"a\\\\\\\" \\u0009b\\u0001\xEF\xBF\xBD\", \"lines\": "
-            "[\"My fruitiness:\\ra\\\\\"], \"errors\": [{\"position\": 13, \"message\": "
-            "\"Error: Invalid code at position 13 (\\u0009)\"}, {\"position\": 14, \"message\": "
-            "\"Error: Invalid code at position 14 (b)\"}, {\"position\": 15, \"message\": "
-            "\"Error: Invalid code at position 15 (\\u0001)\"}, {\"position\": 16, \"message\": "
-            "\"Error: Invalid code at position 16 (\xEF\xBF\xBD)\"}]}\n");
+            "[\"My fruitiness:\\ra\\\\\"], \"spans\": [[6, 11]], \"errors\": [{\"position\": 13, \"message\": "
+            "\"Error: Invalid code at position 13 (\\u0009)\", \"item\": [13, 13]}, {\"position\": 14, \"message\": "
+            "\"Error: Invalid code at position 14 (b)\", \"item\": [14, 14]}, {\"position\": 15, \"message\": "
+            "\"Error: Invalid code at position 15 (\\u0001)\", \"item\": [15, 15]}, {\"position\": 16, \"message\": "
+            "\"Error: Invalid code at position 16 (\xEF\xBF\xBD)\", \"item\": [16, 16]}]}\n");
 
   const Outcome nul = RunReader("--json", std::string("ZN2. \0\n", 7));
   EXPECT_EQ(nul.out,
-            "{\"code\": \"ZN2. \\u0000\", \"lines\": [], \"errors\": [{\"position\": 6, \"message\": "
-            "\"Error: Invalid code at position 6 (\\u0000)\"}]}\n");
+            "{\"code\": \"ZN2. \\u0000\", \"lines\": [], \"spans\": [], \"errors\": [{\"position\": 6, \"message\": "
+            "\"Error: Invalid code at position 6 (\\u0000)\", \"item\": [6, 6]}]}\n");
 }
 
 TEST(ZendricRead, StandardInputLines) {
@@ -346,13 +346,15 @@ TEST(ZendricRead, FindCodesInText) {
   const FindCase cases[] = {
       {"standard input, JSON", "--find --json", {}, signature,
        "{\"code\": \"ZN2.Dw Gm L12m\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\", "
-       "\"I am about 12 metres long\"], \"errors\": [], \"source\": {\"file\": \"-\", \"line\": 5, \"column\": 1}}\n",
+       "\"I am about 12 metres long\"], \"spans\": [[1, 6], [8, 9], [11, 14]], \"errors\": [], "
+       "\"source\": {\"file\": \"-\", \"line\": 5, \"column\": 1}}\n",
        0},
       {"a file, two codes on a line", "--json --find {0}", {reply}, "",
-       "{\"code\": \"ZN2.Dw Gm\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\"], \"errors\": [], "
-       "\"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 4}}\n"
-       "{\"code\": \"ZN2.Dx Gf\", \"lines\": [\"I am \", \"I'm a female\"], \"errors\": [{\"position\": 7, \"message\": "
-       "\"Error: Species code Dx is invalid\"}], \"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 14}}\n",
+       "{\"code\": \"ZN2.Dw Gm\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\"], \"spans\": [[1, 6], [8, 9]], "
+       "\"errors\": [], \"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 4}}\n"
+       "{\"code\": \"ZN2.Dx Gf\", \"lines\": [\"I am \", \"I'm a female\"], \"spans\": [[1, 6], [8, 9]], \"errors\": "
+       "[{\"position\": 7, \"message\": \"Error: Species code Dx is invalid\", \"item\": [1, 6]}], \"source\": "
+       "{\"file\": \"{0}\", \"line\": 2, \"column\": 14}}\n",
        1},
       {"text mode", "--find {0}", {"My code: ZN2.Dw X\n"}, "",
        "{0}:1:10: ZN2.Dw X\n"
@@ -362,16 +364,16 @@ TEST(ZendricRead, FindCodesInText) {
        "           ^\n",
        1},
       {"'-' is standard input, between files", "--find --json {0} - {1}", {"ZN2.Dw", "x ZN2.Dw"}, "\n\nZN2.Dw",
-       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"spans\": [[1, 6]], \"errors\": [], \"source\": "
        "{\"file\": \"{0}\", \"line\": 1, \"column\": 1}}\n"
-       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"spans\": [[1, 6]], \"errors\": [], \"source\": "
        "{\"file\": \"-\", \"line\": 3, \"column\": 1}}\n"
-       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"spans\": [[1, 6]], \"errors\": [], \"source\": "
        "{\"file\": \"{1}\", \"line\": 1, \"column\": 3}}\n",
        0},
       {"no code at all", "--find {0} {1}", {"zn2.Dw aZN2.Dw\n", ""}, "", "", 3},
       {"a file that cannot be read, then one that can", "--find --json {0}/missing {1}", {"", "ZN2.Dw"}, "",
-       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"errors\": [], \"source\": "
+       "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"spans\": [[1, 6]], \"errors\": [], \"source\": "
        "{\"file\": \"{1}\", \"line\": 1, \"column\": 1}}\n",
        2},
   };
@@ -387,6 +389,71 @@ TEST(ZendricRead, FindCodesInText) {
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.status == 2 ? 1 : 0) << r.err;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ZendricRead, SpansAndItems) {
+  // One [from, to] per line in code points, both ends included; each message's item,
+  // null for the missing prefix.
+  const struct {
+    std::string code;
+    std::string json;
+  } cases[] = {
+      {"Gm", "{\"code\": \"Gm\", \"lines\": [], \"spans\": [], \"errors\": [{\"position\": 1, \"message\": "
+             "\"Error - this isn't a Zendric 2\", \"item\": null}]}\n"},
+      {"ZN2. Gm", "{\"code\": \"ZN2. Gm\", \"lines\": [\"I'm a male\"], \"spans\": [[6, 7]], \"errors\": []}\n"},
+      {"ZN2.Dw  Gm   L12m",
+       "{\"code\": \"ZN2.Dw  Gm   L12m\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\", "
+       "\"I am about 12 metres long\"], \"spans\": [[1, 6], [9, 10], [14, 17]], \"errors\": []}\n"},
+      {"ZN2.Dw B\"\xF0\x9F\x90\x89\" Gm",
+       "{\"code\": \"ZN2.Dw B\\\"\xF0\x9F\x90\x89\\\" Gm\", \"lines\": [\"I am a Western Dragon\", "
+       "\"I breathe \xF0\x9F\x90\x89\", \"I'm a male\"], \"spans\": [[1, 6], [8, 11], [13, 14]], \"errors\": []}\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(RunReader("--json " + Quote(c.code)).out, c.json);
+  }
+}
+
+TEST(ZendricRead, ExplainShowsTheSliceOfEachLine) {
+  const struct {
+    std::string code;
+    std::string text;
+  } cases[] = {
+      // Lines continued over a carriage return stay in the reading's column.
+      {"ZN2.Dw{Gf L3m} Gm Cbl^|wh,wgr+ M +2 X",
+       "ZN2.Dw{Gf L3m} Gm Cbl^|wh,wgr+ M +2 X\n"
+       "  ZN2.Dw{Gf L3m}  I am a Western Dragon\n"
+       "                    Specific to this form:\n"
+       "                    I'm a female\n"
+       "                    I am about 3 metres long\n"
+       "  Gm              I'm a male\n"
+       "  Cbl^|wh,wgr+    My colour: I am metallic blue with white stripes\n"
+       "                    My wings are light green\n"
+       "  M +2            My mating status: I'm seeing someone.\n"
+       "                    I'm far from my mate\n"
+       "                    I have 2 mates\n"
+       "position 37: Error: Invalid code at position 37 (X)\n"
+       "    ZN2.Dw{Gf L3m} Gm Cbl^|wh,wgr+ M +2 X\n"
+       "                                        ^\n"},
+      // A slice past 24 columns is cut; control characters keep their one column.
+      {"ZN2.Dw B\"a very long breath weapon name\" B\"\x1B\"",
+       "ZN2.Dw B\"a very long breath weapon name\" B\"\u241B\"\n"
+       "  ZN2.Dw                    I am a Western Dragon\n"
+       "  B\"a very long breath ...  I breathe a very long breath weapon name\n"
+       "  B\"\u241B\"                      I breathe \u241B\n"},
+      {"Gm", "Gm\nposition 1: Error - this isn't a Zendric 2\n    Gm\n    ^\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(RunReader("--explain " + Quote(c.code)).out, c.text);
+  }
+  const Outcome both = RunReader("--explain --json ZN2.Dw");
+  EXPECT_EQ(both.status, 2);
+  EXPECT_EQ(both.out, "");
 }
 
 }  // namespace

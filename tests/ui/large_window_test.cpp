@@ -215,6 +215,9 @@ class LargeWindowTest : public QObject {
     ui->meZendric->setPlainText(code);
     QTRY_VERIFY(w->ResultColumn().AllMeasured());
     ScrollTo(Bar()->maximum() * scrollTo / 100);
+    // The caret's item is scrolled into view as it moves: put it where the keys go first.
+    ui->meZendric->moveCursor(QTextCursor::End);
+    QApplication::processEvents();
     std::map<std::size_t, QPointer<QLabel>> before;
     for (std::size_t k = 0; k < w->CodeListControls().size(); k += 2)
       before[w->ResultColumn().FirstShownLine() + k / 2] = qobject_cast<QLabel*>(w->CodeListControls()[k]);
@@ -233,7 +236,14 @@ class LargeWindowTest : public QObject {
       QCOMPARE(w->CodeListControls()[k], was->second.data());
       ++kept;
     }
-    QCOMPARE(kept, static_cast<int>(before.size()));
+    // Every line shown before and after kept its label (the view follows the caret to the
+    // new last line, so a line at the top may have gone out of it).
+    const std::size_t firstShown = w->ResultColumn().FirstShownLine();
+    const std::size_t shown = (w->CodeListControls().size() + 1) / 2;
+    int stillShown = 0;
+    for (const auto& [line, label] : before) stillShown += line >= firstShown && line < firstShown + shown;
+    QCOMPARE(kept, stillShown);
+    QVERIFY(kept >= static_cast<int>(before.size()) - 2);
   }
 
   void resizeRewrapsALongColumn() {

@@ -192,6 +192,42 @@ def test_finder(driver):
     check(not driver.find_element(By.ID, "finder").get_attribute("hidden"), "undo did not bring the offer back")
 
 
+# {field, [(caret offset, lit line indices, lit item text)], [(hovered line, item text)]}:
+# the species item holds the prefix; a caret after a blank belongs to the item after it.
+MAP = [
+    ("ZN2.Dw Gm\nL12m",
+     [(0, [0], "ZN2.Dw"), (4, [0], "ZN2.Dw"), (6, [0], "ZN2.Dw"), (7, [1], "Gm"), (10, [1], "Gm"), (11, [2], "L12m"),
+      (14, [2], "L12m")],
+     [(0, "ZN2.Dw"), (1, "Gm"), (2, "L12m")]),
+    ("ZN2.Dw G\nm \U0001F409 W+", [(9, [1], "G\nm"), (13, [], ""), (15, [2], "W+")], [(1, "G\nm"), (2, "W+")]),
+]
+
+MAP_STATE = """
+return [[...document.querySelectorAll('#reading li.item')].map((li) => Number(li.dataset.index)),
+        [...document.querySelectorAll('#item-layer .item')].map((s) => s.textContent).join('')];
+"""
+
+
+def test_map(driver):
+    field = driver.find_element(By.ID, "code")
+    for text, carets, hovers in MAP:
+        page_readings(driver, [text])
+        driver.execute_script("arguments[0].focus()", field)
+        for caret, lines, item in carets:
+            driver.execute_script("arguments[0].setSelectionRange(arguments[1], arguments[1])", field, caret)
+            time.sleep(0.05)  # selectionchange comes as a task of its own
+            got = driver.execute_script(MAP_STATE)
+            check(got == [lines, item], f"{text!r}: caret at {caret} lit {got}, not {[lines, item]}")
+        rows = driver.find_elements(By.CSS_SELECTOR, "#reading li")
+        for line, item in hovers:
+            webdriver.ActionChains(driver).move_to_element(rows[line]).perform()
+            got = driver.execute_script(
+                "return [document.querySelector('#reading li.marked')?.dataset.index, arguments[0]]",
+                driver.execute_script(MAP_STATE)[1])
+            check(got == [str(line), item], f"{text!r}: pointer over line {line} marked {got}, not {item!r}")
+        webdriver.ActionChains(driver).move_to_element(field).perform()
+
+
 BUILT = """
 return [document.getElementById('builder-code').textContent,
         [...document.getElementById('builder-reading').children].map((li) =>
@@ -314,7 +350,7 @@ def main():
             if time.monotonic() > deadline:
                 sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
             time.sleep(0.02)
-        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_finder, test_builder, test_about):
+        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_map, test_finder, test_builder, test_about):
             test(driver)
         test_views(driver, out)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")

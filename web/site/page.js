@@ -8,6 +8,7 @@
 
   const field = document.getElementById('code');
   const marks = document.getElementById('marks');
+  const itemLayer = document.getElementById('item-layer');
   const readingList = document.getElementById('reading');
   const errorsPanel = document.getElementById('errors-panel');
   const errorList = document.getElementById('errors');
@@ -55,8 +56,9 @@
   }
 
   // One list entry per result line; a carriage return inside a line is a line break.
-  function lineElement(text) {
+  function lineElement(text, index) {
     const item = document.createElement('li');
+    item.dataset.index = String(index);
     const parts = text.split('\r');
     item.append(parts[0]);
     for (let i = 1; i < parts.length; ++i) item.append(document.createElement('br'), parts[i]);
@@ -108,7 +110,60 @@
     requestAnimationFrame(followField);  // not now: reading the field's scroll would lay the page out
   }
 
-  function followField() { marks.scrollTop = field.scrollTop; }
+  function followField() {
+    marks.scrollTop = field.scrollTop;
+    itemLayer.scrollTop = field.scrollTop;
+  }
+
+  // The map. One way: the lines of the item at the caret are lit, and so is the item in
+  // the field; the other: the pointer over a line lights that line's item in the field.
+  let litLines = [];
+  let caretItem = null;
+
+  function lightItem(from, to) {
+    const text = field.value;
+    if (to <= from) {
+      itemLayer.replaceChildren();
+      return;
+    }
+    const item = document.createElement('span');
+    item.className = 'item';
+    item.textContent = text.slice(from, to);
+    itemLayer.replaceChildren(text.slice(0, from), item, text.slice(to) + '\u200b');
+    requestAnimationFrame(followField);
+  }
+
+  function showCaretItem() {
+    if (!reader) return;
+    const at = reader.itemAtCaret(field.selectionEnd);
+    for (const line of litLines) line.classList.remove('item');
+    litLines = [];
+    for (let i = at.first; i < at.last && i < readingList.children.length; ++i) {
+      readingList.children[i].classList.add('item');
+      litLines.push(readingList.children[i]);
+    }
+    caretItem = at;
+    lightItem(at.from, at.to);
+  }
+
+  let hovered = null;
+  readingList.addEventListener('mouseover', (event) => {
+    const line = event.target.closest('li');
+    if (!line || line === hovered || !reader) return;
+    if (hovered) hovered.classList.remove('marked');
+    hovered = line;
+    line.classList.add('marked');
+    const item = reader.lineItem(Number(line.dataset.index));
+    lightItem(item.from, item.to);
+  });
+  readingList.addEventListener('mouseleave', () => {
+    if (hovered) hovered.classList.remove('marked');
+    hovered = null;
+    lightItem(caretItem ? caretItem.from : 0, caretItem ? caretItem.to : 0);
+  });
+  document.addEventListener('selectionchange', () => {
+    if (document.activeElement === field) showCaretItem();
+  });
 
   function show(text, next) {
     reading = next;
@@ -181,6 +236,7 @@
     const text = field.value;
     show(text, unpack(reader.readField(text)));
     offerFound(text);
+    showCaretItem();
   }
 
   // A code put in by the page (the sample, a link) replaces the whole field as one edit

@@ -1,4 +1,5 @@
-// The edit field for the code: a plain-text field whose word wrap survives any paste.
+// The edit field for the code: a plain-text field that breaks lines at blanks only, as
+// the items of a code are separated, and whose word wrap survives any paste.
 // Word wrap breaks a line between words, and a run of characters without a blank has no
 // such place: laying one out takes time that grows with the square of its length (half
 // a minute for a pasted megabyte of one letter). While the field holds a run longer than
@@ -20,6 +21,8 @@ class TCodeEdit : public QPlainTextEdit {
 
  public:
   static constexpr int LongRun = 10000;
+  // Paragraphs up to this many characters break only at blanks while there is no long run.
+  static constexpr int BlankBreakingUpTo = 100000;
   static constexpr int SteadyCaretFrom = 100000;  // characters in the caret's paragraph
 
   explicit TCodeEdit(QWidget* parent = nullptr);

@@ -19,10 +19,13 @@ class TErrorRowDelegate : public QStyledItemDelegate {
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     QStyleOptionViewItem row = option;
     const bool focused = row.state & QStyle::State_HasFocus;
-    row.state &= ~QStyle::State_HasFocus;  // the style's own focus mark; the frame below is ours
-    if ((row.state & QStyle::State_MouseOver) && !(row.state & QStyle::State_Selected)) {
+    // The style's own focus mark and selection give way to ours: a selected row is lit
+    // more than one under the pointer, and the frame in the full colour shows on both.
+    const bool selected = row.state & QStyle::State_Selected;
+    row.state &= ~(QStyle::State_HasFocus | QStyle::State_Selected);
+    if (selected || (row.state & QStyle::State_MouseOver)) {
       QColor lit = row.palette.color(QPalette::Active, QPalette::Highlight);
-      lit.setAlpha(48);
+      lit.setAlpha(selected ? 96 : 48);
       painter->fillRect(row.rect, lit);
     }
     QStyledItemDelegate::paint(painter, row, index);

@@ -148,6 +148,8 @@ class KeyboardAccessTest : public QObject {
       const QImage image = ui->lbErrors->viewport()->grab().toImage();
       QCOMPARE(image.pixelColor(row.left(), row.center().y()), highlight);
       QCOMPARE(image.pixelColor(row.left() + 40, row.top()), highlight);
+      // Inside the frame the row is lit less, so that the frame shows on a selected row.
+      QVERIFY(image.pixelColor(row.left() + 4, row.center().y()) != highlight);
       // The row that is not current has no frame.
       const QRect other = ui->lbErrors->RowRect(1 - ui->lbErrors->currentRow());
       QVERIFY(image.pixelColor(other.left(), other.center().y()) != highlight);

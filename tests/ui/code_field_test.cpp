@@ -1,0 +1,140 @@
+// The code field: lines break at blanks only while the code has blanks, and an empty
+// field shows a hint.
+#include <QApplication>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <memory>
+
+#include "CodeEdit.h"
+#include "Controls.h"
+#include "MainScreenForm.h"
+
+using namespace zendric;
+using namespace zendric::testing;
+using namespace Qt::StringLiterals;
+
+class CodeFieldTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<TMainScreen> w;
+  std::unique_ptr<ReaderControls> ui;
+
+  // The field's display lines, as laid out now.
+  QStringList DisplayLines() const { return DisplayLinesOf(ui->meZendric); }
+  static QStringList DisplayLinesOf(QPlainTextEdit* field) {
+    QStringList lines;
+    for (QTextBlock block = field->document()->begin(); block.isValid(); block = block.next()) {
+      field->document()->documentLayout()->blockBoundingRect(block);  // laid out as for painting
+      const QTextLayout* layout = block.layout();
+      for (int i = 0; i < layout->lineCount(); ++i)
+        lines << block.text().mid(layout->lineAt(i).textStart(), layout->lineAt(i).textLength());
+    }
+    return lines;
+  }
+
+ private slots:
+  void init() {
+    w = std::make_unique<TMainScreen>();
+    ui = std::make_unique<ReaderControls>(*w);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+  }
+  void cleanup() { w.reset(); }
+
+  void wrapsAtBlanksOnly_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("width");  // of the window
+    QTest::addColumn<bool>("anywhere");  // a run over the long-run limit: breaks anywhere
+    const QString every = u"ZN2.Dw+Hew Gm/f L12m6t20w W- T2t Cgr^|bk,bye+ Bfl|/sm# A(r++v-) J~ M+2 O(r+3v?) "
+                          "Nm H+ $- Fc/v+ Pl4wt Sks,wl Tc++[alchemy] V++ Q- Fr+^ Ac+ Df+ R* S? U! I+#"_s;
+    QTest::newRow("every tag, default width") << every << 558 << false;
+    QTest::newRow("every tag, narrow") << every << 380 << false;
+    QTest::newRow("every tag, very narrow") << every << 290 << false;
+    QTest::newRow("Tc++ at the edge") << u"ZN2.Dw Gm Tc++ Tc++ Tc++ Tc++ Tc++ Tc++ Tc++ Tc++ Tc++"_s << 310 << false;
+    QTest::newRow("a run wider than a line") << u"ZN2.Dw "_s + QString(60, u'+') + u" Gm"_s << 340 << false;
+    QTest::newRow("tabs are blanks") << u"ZN2.Dw\tGm\tTc++\tW+\tH-\tFc/v+\tPl4wt\tSks,wl"_s << 310 << false;
+    QString twelve = u"ZN2.Dw+Hew"_s;
+    for (int i = 0; i < 12; ++i) twelve += u" Gm/f L12m6t20w W- Cgr^|bk,bye+ Bfl|/sm# A(r++v-) Fc/v+"_s;
+    QTest::newRow("many lines") << twelve << 558 << false;
+    QTest::newRow("over the long-run limit") << u"ZN2."_s + QString(TCodeEdit::LongRun + 1, u'+') << 300 << true;
+  }
+  void wrapsAtBlanksOnly() {
+    QFETCH(QString, code);
+    QFETCH(int, width);
+    QFETCH(bool, anywhere);
+    w->resize(width, 315);
+    QApplication::processEvents();  // the field takes its width first
+    w->ReplaceCode(code);
+    QApplication::processEvents();
+    const QStringList lines = DisplayLines();
+    QVERIFY(lines.size() > 1 || width >= 558);
+    QCOMPARE(lines.join(QString()), code);
+    if (anywhere) {
+      QCOMPARE(ui->meZendric->wordWrapMode(), QTextOption::WrapAnywhere);
+      return;
+    }
+    const int room = ui->meZendric->viewport()->width();
+    const QFontMetrics metrics(ui->meZendric->font());
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+      const QString& line = lines[i];
+      const bool endsAfterBlank = line.back() == u' ' || line.back() == u'\t';
+      // A line may end inside a word only when the word alone is wider than a line.
+      const bool runTooWide = !line.contains(u' ') && !line.contains(u'\t');
+      QVERIFY2(endsAfterBlank || runTooWide, qPrintable(u"line %1: [%2]"_s.arg(i).arg(line)));
+      // And no line runs out of the field.
+      if (!runTooWide) QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= room, qPrintable(line));
+    }
+  }
+
+  // A code given at start-up is in the field before the window has its size.
+  void codeGivenBeforeTheWindowShows() {
+    TMainScreen early;
+    QString code = u"ZN2.Dw"_s;
+    for (int i = 0; i < 40; ++i) code += u" Gm/f L12m6t20w"_s;
+    early.ReplaceCode(code);
+    early.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&early));
+    QPlainTextEdit* field = ReaderControls(early).meZendric;
+    const QStringList lines = DisplayLinesOf(field);
+    QVERIFY(lines.size() > 3);
+    const QFontMetrics metrics(field->font());
+    for (const QString& line : lines) QVERIFY2(metrics.horizontalAdvance(line.trimmed()) <= field->viewport()->width(), qPrintable(line));
+  }
+
+  // Typing in the middle, and undo, keep the breaks at blanks.
+  void editsKeepTheBreaks() {
+    w->resize(360, 315);
+    w->ReplaceCode(u"ZN2.Dw Gm Tc++[alchemy] Cgr^|bk,bye+ Bfl|/sm# A(r++v-)"_s);
+    ui->meZendric->setFocus();
+    ui->meZendric->moveCursor(QTextCursor::Start);
+    for (int i = 0; i < 7; ++i) ui->meZendric->moveCursor(QTextCursor::NextCharacter);
+    QTest::keyClicks(ui->meZendric, u"W+ H- "_s);
+    for (const QString& line : DisplayLines().mid(0, DisplayLines().size() - 1))
+      QVERIFY2(line.endsWith(u' ') || !line.contains(u' '), qPrintable(line));
+    QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
+    for (const QString& line : DisplayLines().mid(0, DisplayLines().size() - 1))
+      QVERIFY2(line.endsWith(u' ') || !line.contains(u' '), qPrintable(line));
+  }
+
+  // The hint shows in the empty field and nowhere else; it is no text of the field.
+  void emptyFieldShowsAHint() {
+    QCOMPARE(ui->meZendric->placeholderText(), u"Type or paste a Zendric 2 code, e.g. ZN2.Dw Gm L12m"_s);
+    QVERIFY(ui->meZendric->toPlainText().isEmpty());
+    QCOMPARE(w->ParseCount(), 0);
+    auto ink = [this] {
+      const QImage image = ui->meZendric->viewport()->grab().toImage();
+      const QRgb ground = image.pixel(image.width() - 2, image.height() - 2);
+      int n = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) != ground;
+      return n;
+    };
+    QVERIFY(ink() > 100);  // the hint is drawn
+    QTest::keyClicks(ui->meZendric, u"Z"_s);
+    QVERIFY(ink() < 100);  // one letter and the caret
+  }
+};
+
+QTEST_MAIN(CodeFieldTest)
+#include "code_field_test.moc"

@@ -72,7 +72,9 @@ int main(int argc, char* argv[]) {
   MainScreen.RememberLayoutIn(std::make_unique<QSettings>());
   zendric::TAboutDialog AboutDialog(&MainScreen);
   MainScreen.SetAboutDialog(&AboutDialog);
-  if (!request.Code.isEmpty()) MainScreen.ReplaceCode(request.Code);
   MainScreen.show();
+  // A file goes through the finder, as one opened from the window does.
+  if (!request.File.isEmpty()) MainScreen.OpenText(request.Code, request.File);
+  else if (!request.Code.isEmpty()) MainScreen.ReplaceCode(request.Code);
   return QApplication::exec();
 }

@@ -28,11 +28,12 @@ QString HelpText(const QString& program) {
 }
 
 StartRequest Fail(const QString& program, const QString& message) {
-  return {StartRequest::Kind::Fail, {}, QStringLiteral("%1: %2\n").arg(program, message), UsageError};
+  return {StartRequest::Kind::Fail, {}, {}, QStringLiteral("%1: %2\n").arg(program, message), UsageError};
 }
 
-// A file's text, or why it cannot be had.
-bool ReadFile(const QString& path, QString& text, QString& why) {
+}  // namespace
+
+bool ReadTextFile(const QString& path, QString& text, QString& why) {
   if (QFileInfo(path).isDir()) {
     why = QStringLiteral("is a folder");
     return false;
@@ -50,6 +51,8 @@ bool ReadFile(const QString& path, QString& text, QString& why) {
   text = QString::fromUtf8(bytes);
   return true;
 }
+
+namespace {
 
 // An argument that cannot be a code reads as a file name: one word without a blank
 // that does not start like a code.
@@ -69,19 +72,20 @@ StartRequest ReadArguments(const QStringList& arguments) {
   parser.addOption(version);
   if (!parser.parse(arguments))
     return Fail(program, parser.errorText() + QStringLiteral(" (%1 --help tells what it takes)").arg(program));
-  if (parser.isSet(help)) return {StartRequest::Kind::Print, {}, HelpText(program), 0};
+  if (parser.isSet(help)) return {StartRequest::Kind::Print, {}, {}, HelpText(program), 0};
   if (parser.isSet(version))
-    return {StartRequest::Kind::Print, {}, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(ZENDRIC_VERSION)), 0};
+    return {StartRequest::Kind::Print, {}, {}, QStringLiteral("%1 %2\n").arg(program, QStringLiteral(ZENDRIC_VERSION)), 0};
 
   const QStringList words = parser.positionalArguments();
   if (words.isEmpty()) return {};
   if (words.size() == 1 && (QFileInfo::exists(words.first()) || LooksLikeAFileName(words.first()))) {
     QString text, why;
     if (!QFileInfo::exists(words.first())) why = QStringLiteral("no such file");
-    else if (ReadFile(words.first(), text, why)) return {StartRequest::Kind::OpenWindow, text, {}, 0};
+    else if (ReadTextFile(words.first(), text, why))
+      return {StartRequest::Kind::OpenWindow, text, words.first(), {}, 0};
     return Fail(program, QStringLiteral("cannot read %1: %2").arg(words.first(), why));
   }
-  return {StartRequest::Kind::OpenWindow, words.join(u' '), {}, 0};
+  return {StartRequest::Kind::OpenWindow, words.join(u' '), {}, {}, 0};
 }
 
 }  // namespace zendric

@@ -15,7 +15,8 @@ struct StartRequest {
     Fail,        // Output (one line) on standard error, then exit with ExitStatus
   };
   Kind What = Kind::OpenWindow;
-  QString Code;
+  QString Code;   // or, with File set, the text of that file
+  QString File;   // the file named on the command line
   QString Output;
   int ExitStatus = 0;
 };
@@ -24,5 +25,8 @@ struct StartRequest {
 // names an existing file is that file; otherwise the arguments are a code, joined with
 // blanks, as a shell splits a code typed without quotes.
 StartRequest ReadArguments(const QStringList& arguments);
+
+// A text file's text (UTF-8), or why it cannot be had.
+bool ReadTextFile(const QString& path, QString& text, QString& why);
 
 }  // namespace zendric

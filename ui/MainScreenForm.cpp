@@ -3,6 +3,11 @@
 #include <tuple>
 
 #include <QBoxLayout>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -14,11 +19,13 @@
 #include <QTextDocument>
 
 #include "AboutDialogForm.h"
+#include "Arguments.h"
 #include "BuilderDialog.h"
 #include "CaretMapping.h"
 #include "CodeEdit.h"
 #include "ErrorMarks.h"
 #include "FocusFrame.h"
+#include "FoundCodeBar.h"
 #include "ReadingText.h"
 
 namespace zendric {
@@ -45,6 +52,8 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   DescribeControls();
   ConnectControls();
   PlaceOnScreen();
+  setAcceptDrops(true);
+  meZendric->viewport()->installEventFilter(this);  // a file dropped on the field opens
 }
 
 // The code field, and the About button in a narrow panel at its right.
@@ -88,8 +97,18 @@ void TMainScreen::CreateTopPanel() {
   topRow->addWidget(pnButton);
 }
 
+// The reading, with the bar that offers codes found in other text above it.
 void TMainScreen::CreateCodeList() {
-  sbCodeList = new QScrollArea(this);
+  pnReading = new QWidget(this);
+  pnReading->setObjectName(QStringLiteral("pnReading"));
+  pnFound = new TFoundCodeBar(pnReading);
+  connect(pnFound, &TFoundCodeBar::ReadCode, this, &TMainScreen::ReplaceCode);
+  sbCodeList = new QScrollArea(pnReading);
+  auto* stack = new QVBoxLayout(pnReading);
+  stack->setContentsMargins(0, 0, 0, 0);
+  stack->setSpacing(0);
+  stack->addWidget(pnFound);
+  stack->addWidget(sbCodeList, 1);
   sbCodeList->setObjectName(QStringLiteral("sbCodeList"));
   sbCodeList->setWidgetResizable(false);
   sbCodeList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -121,7 +140,7 @@ void TMainScreen::LayOutControls() {
   spReading->setChildrenCollapsible(false);
   spReading->setHandleWidth(4);
   spReading->addWidget(pnTop);
-  spReading->addWidget(sbCodeList);
+  spReading->addWidget(pnReading);
   spReading->setStretchFactor(0, 0);
   spReading->setStretchFactor(1, 1);
   spReading->setSizes({FirstCodeHeight, FirstSize.height()});
@@ -134,7 +153,8 @@ void TMainScreen::LayOutControls() {
 
   setTabOrder(lbErrors, sbCodeList);
   setTabOrder(sbCodeList, meZendric);
-  setTabOrder(meZendric, btnMake);
+  setTabOrder(meZendric, pnFound);
+  setTabOrder(pnFound, btnMake);
   setTabOrder(btnMake, btnAbout);
   meZendric->setFocus();
 }
@@ -147,6 +167,8 @@ void TMainScreen::CreateShortcuts() {
   auto* make = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
   connect(make, &QShortcut::activated, btnMake, &QToolButton::click);
   btnMake->setToolTip(QStringLiteral("Make a code (%1)").arg(KeyText(QKeySequence(Qt::CTRL | Qt::Key_N))));
+  auto* open = new QShortcut(QKeySequence::Open, this);
+  connect(open, &QShortcut::activated, this, &TMainScreen::OpenFileDialog);
   auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
@@ -226,6 +248,18 @@ void TMainScreen::closeEvent(QCloseEvent* event) {
 // join, so undo would bring the break back and the split would follow at once.
 bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
   if (watched == sbCodeList && event->type() == QEvent::Resize) FillCodeList();
+  if (watched == meZendric->viewport() && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) &&
+      static_cast<QDropEvent*>(event)->mimeData()->hasUrls()) {
+    static_cast<QDropEvent*>(event)->acceptProposedAction();
+    return true;
+  }
+  if (watched == meZendric->viewport() && event->type() == QEvent::Drop) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (drop->mimeData()->hasUrls()) {
+      if (TakeDrop(drop->mimeData())) drop->acceptProposedAction();
+      return true;
+    }
+  }
   if (watched == meZendric && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->matches(QKeySequence::InsertLineSeparator)) {
@@ -245,6 +279,7 @@ void TMainScreen::meZendricChange() {
   SplittingLines = false;
 
   const QString codeText = CodeTextOfField(meZendric->document()->toRawText());
+  OfferFoundCodes(codeText);
   const QByteArray code = codeText.toUtf8();
   auto next = std::make_shared<const ParseResult>(
       ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size()))));
@@ -367,6 +402,75 @@ void TMainScreen::ReplaceCode(const QString& code) {
   cursor.insertText(code);
   cursor.endEditBlock();
   meZendric->setTextCursor(cursor);  // the caret after the new code, as typing leaves it
+}
+
+// A text that is not a code may hold one. The finder reads the field's lines as they
+// are (their numbers are what the user sees), and only when the text does not start
+// like a code: a code being typed costs nothing more.
+void TMainScreen::OfferFoundCodes(const QString& codeText) {
+  if (codeText.startsWith(QLatin1String("ZN2."))) {
+    pnFound->Offer({});
+    return;
+  }
+  QString lines = meZendric->document()->toRawText();
+  for (QChar& ch : lines)
+    if (IsHardLineBreak(ch)) ch = u'\n';
+  const QByteArray bytes = lines.toUtf8();
+  pnFound->Offer(FindCodes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+}
+
+bool TMainScreen::OpenText(const QString& text, const QString& source) {
+  const QByteArray bytes = text.toUtf8();
+  const std::vector<FoundCode> codes =
+      FindCodes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (codes.empty()) {
+    Tell(QStringLiteral("No Zendric 2 code was found in %1").arg(source));
+    return false;
+  }
+  ReplaceCode(codes.size() == 1 ? QString::fromStdString(codes.front().Code) : text);
+  return true;
+}
+
+void TMainScreen::OpenFile(const QString& path) {
+  QString text, why;
+  if (ReadTextFile(path, text, why)) OpenText(text, QFileInfo(path).fileName());
+  else Tell(QStringLiteral("Cannot read %1: %2").arg(path, why));
+}
+
+void TMainScreen::OpenFileDialog() {
+  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open a text with a Zendric 2 code"), QString(),
+                                                    QStringLiteral("Text files (*.txt *.eml *.text);;All files (*)"));
+  if (!path.isEmpty()) OpenFile(path);
+}
+
+// Said without stopping the window: the box closes itself when dismissed.
+void TMainScreen::Tell(const QString& message) {
+  auto* box = new QMessageBox(QMessageBox::Information, windowTitle(), message, QMessageBox::Ok, this);
+  box->setObjectName(QStringLiteral("mbTell"));
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+// A dropped file opens as Ctrl+O opens it; dropped text goes through the finder.
+bool TMainScreen::TakeDrop(const QMimeData* data) {
+  if (data->hasUrls()) {
+    for (const QUrl& url : data->urls())
+      if (url.isLocalFile()) {
+        OpenFile(url.toLocalFile());
+        return true;
+      }
+    return false;
+  }
+  if (data->hasText()) return OpenText(data->text(), QStringLiteral("the dropped text"));
+  return false;
+}
+
+void TMainScreen::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() || event->mimeData()->hasText()) event->acceptProposedAction();
+}
+
+void TMainScreen::dropEvent(QDropEvent* event) {
+  if (TakeDrop(event->mimeData())) event->acceptProposedAction();
 }
 
 void TMainScreen::lbErrorsClick() {

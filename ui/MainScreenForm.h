@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QToolButton>
+#include <QMimeData>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -22,6 +23,7 @@ namespace zendric {
 class TAboutDialog;
 class TBuilderDialog;
 class TErrorMarks;
+class TFoundCodeBar;
 
 class TMainScreen : public QWidget {
   Q_OBJECT
@@ -47,6 +49,14 @@ class TMainScreen : public QWidget {
   // back: whatever the user had typed is never lost to the program's own writes.
   void ReplaceCode(const QString& code);
 
+  // Opens a text file as Ctrl+O, a dropped file and the command line do: see OpenText.
+  // A file that cannot be read is said so in a message, the field left as it was.
+  void OpenFile(const QString& path);
+  // Looks for codes in `text` from `source` (a file's name): one code goes into the
+  // field; with several the text goes in and the bar above the reading offers them;
+  // with none a message says so and the field is left as it was. False for none.
+  bool OpenText(const QString& text, const QString& source);
+
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
   const ParseResult& Reading() const { return *reading; }
@@ -63,6 +73,8 @@ class TMainScreen : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -79,6 +91,10 @@ class TMainScreen : public QWidget {
   void lbErrorsClick();
   void btnAboutClick();
   void btnMakeClick();
+  void OfferFoundCodes(const QString& codeText);
+  void OpenFileDialog();
+  void Tell(const QString& message);
+  bool TakeDrop(const QMimeData* data);
   void FillCodeList();
   void ClearCodeList();
   void SplitLines();
@@ -96,6 +112,8 @@ class TMainScreen : public QWidget {
   QToolButton* btnAbout = nullptr;
   QToolButton* btnMake = nullptr;
   TErrorList* lbErrors = nullptr;
+  QWidget* pnReading = nullptr;
+  TFoundCodeBar* pnFound = nullptr;
   QScrollArea* sbCodeList = nullptr;
   QWidget* Panel1 = nullptr;
 

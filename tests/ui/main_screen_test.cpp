@@ -254,10 +254,13 @@ class MainScreenTest : public QObject {
     QVERIFY2(qAbs(drawn - plain) <= 3, qPrintable(u"drawn %1, plain text %2"_s.arg(drawn).arg(plain)));
   }
 
+  // Where a control stands in the window, whatever panel holds it.
+  QRect InWindow(const QWidget* control) const { return {control->mapTo(w.get(), QPoint()), control->size()}; }
+
   void errorListShowsOnlyWithMessages() {
     SetCode(u"ZN2. W+"_s);
     QVERIFY(ui->lbErrors->isHidden());
-    QCOMPARE(ui->sbCodeList->geometry().bottom(), w->height() - 1);
+    QCOMPARE(InWindow(ui->sbCodeList).bottom(), w->height() - 1);
 
     SetCode(u"ZN2. W+ X Wq"_s);
     QVERIFY(ui->lbErrors->isVisible());
@@ -266,12 +269,12 @@ class MainScreenTest : public QObject {
     QCOMPARE(ui->lbErrors->Text(1), u"Error: invalid code in width tag"_s);
     QVERIFY(ui->lbErrors->height() <= TMainScreen::ErrorListHeight);
     QCOMPARE(ui->lbErrors->geometry().bottom(), w->height() - 1);
-    QCOMPARE(ui->sbCodeList->geometry().bottom() + 1, ui->lbErrors->y());
+    QCOMPARE(InWindow(ui->sbCodeList).bottom() + 1, ui->lbErrors->y());
 
     SetCode(u"ZN2. W+"_s);
     QVERIFY(ui->lbErrors->isHidden());
     QCOMPARE(ui->lbErrors->count(), 0);
-    QCOMPARE(ui->sbCodeList->geometry().bottom(), w->height() - 1);
+    QCOMPARE(InWindow(ui->sbCodeList).bottom(), w->height() - 1);
 
     // An emptied field reads as the empty code: one message, no results.
     SetCode(u""_s);

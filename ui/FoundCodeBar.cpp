@@ -38,6 +38,8 @@ TFoundCodeBar::TFoundCodeBar(QWidget* parent) : QWidget(parent) {
   row->addWidget(lbFound);
   row->addWidget(cbFound, 1);
   row->addWidget(btnReadFound);
+  row->addStretch(0);  // takes the room the list leaves when it is hidden
+  btnReadFound->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
   connect(btnReadFound, &QPushButton::clicked, this, [this] {
     const int chosen = cbFound->isVisible() ? cbFound->currentIndex() : 0;
     if (chosen >= 0 && static_cast<std::size_t>(chosen) < codes.size())

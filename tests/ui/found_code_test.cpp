@@ -2,6 +2,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -152,6 +154,42 @@ class FoundCodeTest : public QObject {
     auto* box = w.findChild<QMessageBox*>(u"mbTell"_s);
     QCOMPARE(box != nullptr, !message.isEmpty());
     if (box) QVERIFY2(box->text().startsWith(message), qPrintable(box->text()));
+  }
+
+  // A file dropped on the field opens as Ctrl+O opens it; text dropped beside the field
+  // goes through the finder.
+  void drops_data() {
+    QTest::addColumn<bool>("onField");
+    QTest::addColumn<bool>("asFile");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("a file on the field") << true << true << QByteArray("> ZN2.Dw Gm\n") << u"ZN2.Dw Gm"_s;
+    QTest::newRow("a file on the window") << false << true << QByteArray("x\n-- \nZN2.Dw Gf\n") << u"ZN2.Dw Gf"_s;
+    QTest::newRow("text on the window") << false << false << QByteArray("me: ZN2.Dw L4m") << u"ZN2.Dw L4m"_s;
+    QTest::newRow("a file without a code") << true << true << QByteArray("nothing\n") << u"keep me"_s;
+  }
+  void drops() {
+    QFETCH(bool, onField);
+    QFETCH(bool, asFile);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, field);
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"dropped.txt"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    file.close();
+    TMainScreen w;
+    w.show();
+    w.ReplaceCode(u"keep me"_s);
+    QMimeData data;
+    if (asFile) data.setUrls({QUrl::fromLocalFile(path)});
+    else data.setText(QString::fromUtf8(bytes));
+    // Straight to the window's handlers: without a drag under way Qt delivers no drop.
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QObject* window = &w;
+    if (onField) QVERIFY(window->eventFilter(ReaderControls(w).meZendric->viewport(), &drop));
+    else window->event(&drop);
+    QCOMPARE(ReaderControls(w).meZendric->toPlainText(), field);
   }
 
   // The command line names the file, so the window can read it through the finder.

@@ -12,25 +12,15 @@
 #include "Catalogue.h"
 #include "ParseState.h"
 #include "ZNParser.h"
+#include "../ui/ReadingLists.h"
 
 namespace zendric::testing {
 
-// A reading's lines, messages and positions as plain lists, to compare whole.
-inline std::vector<std::string> Lines(const ParseResult& r) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < r.LineCount(); ++i) out.emplace_back(r.Line(i));
-  return out;
-}
-inline std::vector<std::string> Messages(const ParseResult& r) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < r.MessageCount(); ++i) out.emplace_back(r.Message(i));
-  return out;
-}
-inline std::vector<std::int32_t> Positions(const ParseResult& r) {
-  std::vector<std::int32_t> out;
-  for (std::size_t i = 0; i < r.MessageCount(); ++i) out.push_back(r.MessagePosition(i));
-  return out;
-}
+// The plain lists of a reading, shared with the window's tests, and the same for a
+// parse state.
+using zendric::Lines;
+using zendric::Messages;
+using zendric::Positions;
 inline std::vector<std::string> Lines(const ParseState& s) { return Lines(s.Result); }
 inline std::vector<std::string> Messages(const ParseState& s) { return Messages(s.Result); }
 inline std::vector<std::int32_t> Positions(const ParseState& s) { return Positions(s.Result); }

@@ -26,6 +26,33 @@
   const SliceLines = 2000;
   const pending = new Map();
 
+  // A paste of thousands of lines puts them all in the list at once, text and all, but
+  // shows only the first ones in the frame after it: the rest come into view a few
+  // hundred a frame, since Chromium lays out every shown entry, in view or not.
+  const ShownAtOnce = 150;
+  const ShownPerFrame = 400;
+  let veiled = [];
+  let unveiling = 0;
+
+  function unveilSome(count) {
+    const now = veiled.splice(0, count);
+    for (const entry of now) entry.hidden = false;
+    unveiling = veiled.length > 0 ? requestAnimationFrame(() => unveilSome(ShownPerFrame)) : 0;
+  }
+
+  function veil(entry) {
+    entry.hidden = true;
+    veiled.push(entry);
+    // Not in this frame: the first frame paints what is in view without them.
+    if (!unveiling) unveiling = requestAnimationFrame(() => requestAnimationFrame(() => unveilSome(ShownPerFrame)));
+  }
+
+  // Now: the keyboard goes to a line that may still be hidden.
+  function unveilAll() {
+    cancelAnimationFrame(unveiling);
+    unveilSome(veiled.length);
+  }
+
   // The list shows `items`: an entry whose item is the same as before (by `key`) stays,
   // so a change in a long code touches only the entries it changes.
   function fill(list, items, element, key) {
@@ -36,18 +63,25 @@
       extra.setEndAfter(list.lastChild);
       extra.deleteContents();
     }
+    let created = 0;
     const slice = (from) => {
       const part = document.createDocumentFragment();
       const to = Math.min(from + SliceLines, items.length);
-      const kept = list.children.length;
+      // Walked by siblings: looking up children[i] after a change starts from the front.
+      let old = list.children[from] || null;
       for (let i = from; i < to; ++i) {
+        const next = old && old.nextElementSibling;
         const k = key(items[i]);
-        const old = i < kept ? list.children[i] : null;
-        if (old && old.zendricKey === k) continue;
+        if (old && old.zendricKey === k) {
+          old = next;
+          continue;
+        }
         const fresh = element(items[i], i);
         fresh.zendricKey = k;
+        if (++created > ShownAtOnce) veil(fresh);
         if (old) old.replaceWith(fresh);
         else part.append(fresh);
+        old = next;
       }
       list.append(part);
       if (to < items.length) pending.set(list, setTimeout(slice, 0, to));
@@ -227,6 +261,7 @@
     if (step === undefined || !line || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
     event.preventDefault();
     const lines = readingList.children;
+    unveilAll();
     setTabLine(lines[Math.max(0, Math.min(lines.length - 1, line.zendricIndex + step))]);
     tabLine.focus();  // only the line with the stop takes the focus
   });

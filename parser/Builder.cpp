@@ -310,6 +310,7 @@ class TextCursor {
  public:
   explicit TextCursor(std::string_view text) : text_(text) {}
   bool AtEnd() const { return at_ >= text_.size(); }
+  std::size_t At() const { return at_; }
   char Peek(std::size_t ahead = 0) const { return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0'; }
   bool Accept(char c) {
     if (AtEnd() || text_[at_] != c) return false;
@@ -471,8 +472,11 @@ std::optional<SplitChoices> OpenSplit(const TagRow& tag, TextCursor& t) {
   }
   while (!t.Accept(')')) {
     if (t.AtEnd()) return std::nullopt;
+    // An entry the builder cannot write (a mate's "*", say) may take nothing; the
+    // item is then kept as written rather than read again at the same place forever.
+    const std::size_t before = t.At();
     auto entry = OpenEntry(tag, t);
-    if (!entry) return std::nullopt;
+    if (!entry || t.At() == before) return std::nullopt;
     c.Entries.push_back(*entry);
   }
   return c;

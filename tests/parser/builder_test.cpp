@@ -260,6 +260,8 @@ TEST(Builder, WhichItemsOpenAsChoices) {
       {"ZN2.Dw Tc+[x] V Q?[] Fr+^* I-#", {false, false, false, false, false, false}},
       // the same reading written another way
       {"ZN2.Dw F/c J(r+) Pw'^3", {false, true, false, true}},
+      // group entries the builder does not write, met where an entry would start
+      {"ZN2.Dw M(+_*) M(v+|) M(r+_)", {false, true, true, false}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.code);

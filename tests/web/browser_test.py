@@ -205,7 +205,8 @@ MAP = [
 ]
 
 MAP_STATE = """
-return [[...document.querySelectorAll('#reading li.item')].map((li) => Number(li.dataset.index)),
+const lines = [...document.getElementById('reading').children];
+return [lines.flatMap((li, i) => li.classList.contains('item') ? [i] : []),
         [...document.querySelectorAll('#item-layer .item')].map((s) => s.textContent).join('')];
 """
 
@@ -224,9 +225,10 @@ def test_map(driver):
         for line, item in hovers:
             webdriver.ActionChains(driver).move_to_element(rows[line]).perform()
             got = driver.execute_script(
-                "return [document.querySelector('#reading li.marked')?.dataset.index, arguments[0]]",
+                "return [[...document.getElementById('reading').children].findIndex((li) =>"
+                " li.classList.contains('marked')), arguments[0]]",
                 driver.execute_script(MAP_STATE)[1])
-            check(got == [str(line), item], f"{text!r}: pointer over line {line} marked {got}, not {item!r}")
+            check(got == [line, item], f"{text!r}: pointer over line {line} marked {got}, not {item!r}")
         webdriver.ActionChains(driver).move_to_element(field).perform()
 
 

@@ -56,9 +56,15 @@
   }
 
   // One list entry per result line; a carriage return inside a line is a line break.
+  // The line's number is a property, not an attribute: a thousand attributes cost a
+  // long paste more than its reading.
   function lineElement(text, index) {
     const item = document.createElement('li');
-    item.dataset.index = String(index);
+    item.zendricIndex = index;
+    if (!text.includes('\r')) {
+      item.textContent = text;
+      return item;
+    }
     const parts = text.split('\r');
     item.append(parts[0]);
     for (let i = 1; i < parts.length; ++i) item.append(document.createElement('br'), parts[i]);
@@ -153,7 +159,7 @@
     if (hovered) hovered.classList.remove('marked');
     hovered = line;
     line.classList.add('marked');
-    const item = reader.lineItem(Number(line.dataset.index));
+    const item = reader.lineItem(line.zendricIndex);
     lightItem(item.from, item.to);
   });
   readingList.addEventListener('mouseleave', () => {

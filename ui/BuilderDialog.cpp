@@ -20,7 +20,7 @@ namespace zendric {
 TBuilderDialog::TBuilderDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("BuilderDialog"));
   setWindowTitle(QStringLiteral("Make a code"));
-  resize(820, 600);
+  resize(820, 660);
   CreateItemList();
   CreateLiveArea();
   CreateButtons();
@@ -69,12 +69,13 @@ void TBuilderDialog::CreateItemList() {
   sbPage->setObjectName(QStringLiteral("sbPage"));
   sbPage->setWidgetResizable(true);
   sbPage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  sbPage->setFocusPolicy(Qt::NoFocus);  // its controls take the keyboard, and scroll into view
   top->addWidget(left);
   top->addWidget(sbPage);
   top->setStretchFactor(1, 2);
 
   auto* whole = new QVBoxLayout(this);
-  whole->addWidget(top, 3);
+  whole->addWidget(top, 4);
 
   connect(lbItems, &QListWidget::currentRowChanged, this, &TBuilderDialog::lbItemsChange);
   connect(btnAdd, &QPushButton::clicked, this, &TBuilderDialog::btnAddClick);

@@ -59,6 +59,8 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> controls) {
   auto* row = new QHBoxLayout;
   for (QWidget* control : controls)
     if (control != nullptr) row->addWidget(control, control->inherits("QAbstractButton") && !control->inherits("QToolButton") ? 0 : 1);
+  // A lone button keeps its own width.
+  if (controls.size() == 1 && row->count() == 1 && (*controls.begin())->inherits("QPushButton")) row->addStretch(1);
   return row;
 }
 
@@ -278,6 +280,15 @@ void TBuilderDialog::FillPage() {
     old->deleteLater();
   }
   sbPage->setWidget(pnPage);
+  // A page is built apart from the window: its controls are put between the item
+  // list's buttons and the code in the tab order.
+  QWidget* before = btnDown;
+  for (QObject* child : pnPage->children())
+    if (auto* control = qobject_cast<QWidget*>(child); control != nullptr && (control->focusPolicy() & Qt::TabFocus) != 0) {
+      setTabOrder(before, control);
+      before = control;
+    }
+  setTabOrder(before, edCode);
   pageLayout->activate();
   sbPage->verticalScrollBar()->setValue(scrolled);
   if (focusName.isEmpty()) return;
@@ -327,7 +338,7 @@ void TBuilderDialog::AddSpeciesPage(const SpeciesChoices& c) {
   auto* tree = Name(new QTreeWidget(pnPage), QStringLiteral("tvSpecies"),
                     c.Kind == Whole::Mix ? QStringLiteral("Species") : QStringLiteral("First form"));
   tree->setHeaderHidden(true);
-  tree->setMinimumHeight(200);
+  tree->setMinimumHeight(160);
   std::map<std::string, QTreeWidgetItem*> byCode;
   const std::int32_t chosen = c.Members.empty() ? 0 : c.Members.front().Node;
   for (std::int32_t node : SpeciesNodes()) {
@@ -513,6 +524,7 @@ void TBuilderDialog::AddSplitPage(const TagRow& tag, const SplitChoices& c) {
   const bool group = c.Entries.size() > 1;
   for (std::size_t i = 0; i < c.Entries.size(); ++i) {
     const SplitEntry& e = c.Entries[i];
+    if (i > 0) pageLayout->addSpacing(6);
     const auto pick = [i](SplitChoices& s) { return At(s.Entries, i); };
     QStringList lives;
     if (!group) lives << Plain(tag.Heading);
@@ -638,6 +650,7 @@ void TBuilderDialog::AddGenderPage(const GenderChoices& c) {
   for (const GenderRow& row : GenderLetters) words << Qs(row.Phrase);
   for (std::size_t i = 0; i < c.Parts.size(); ++i) {
     const GenderPart& part = c.Parts[i];
+    if (i > 0) pageLayout->addSpacing(6);
     const auto pick = [i](GenderChoices& g) { return At(g.Parts, i); };
     if (i > 0) {
       auto* join = Name(Combo(pnPage, {QStringLiteral("but mentally I'm"), QStringLiteral("changing into")}, part.Join == '>' ? 1 : 0),
@@ -729,7 +742,10 @@ void TBuilderDialog::AddMeasurePage(const TagRow& tag, const MeasureChoices& c) 
   connect(number, &QDoubleSpinBox::valueChanged, this, [this](double value) {
     Edit<MeasureChoices>([&](MeasureChoices& m) { m.Number = NumberText(value).toStdString(); });
   });
-  connect(unit, &QComboBox::currentIndexChanged, this, [this](int index) { Edit<MeasureChoices>([&](MeasureChoices& m) { m.Unit = index; }); });
+  // Body parts are measured in the same unit, and say so.
+  connect(unit, &QComboBox::currentIndexChanged, this, [this, parts = !c.Parts.empty()](int index) {
+    Edit<MeasureChoices>([&](MeasureChoices& m) { m.Unit = index; }, parts);
+  });
   if (tag.BodyParts.empty()) return;
 
   QStringList parts;
@@ -738,6 +754,7 @@ void TBuilderDialog::AddMeasurePage(const TagRow& tag, const MeasureChoices& c) 
     const auto pick = [i](MeasureChoices& m) { return At(m.Parts, i); };
     auto* length = Name(new TNumberBox(pnPage), Id("sbPartNumber", i), QStringLiteral("Length of body part %1").arg(i + 1));
     length->setValue(QString::fromStdString(c.Parts[i].Number).toDouble());
+    length->setSuffix(QLatin1Char(' ') + units.value(c.Unit));
     auto* part = Name(Combo(pnPage, parts, c.Parts[i].Row), Id("cbBodyPart", i), QStringLiteral("Body part %1").arg(i + 1));
     pageLayout->addLayout(Row({length, part, EditButton<MeasureChoices>(QStringLiteral("Remove"), Id("btnRemovePart", i), [i](MeasureChoices& m) {
                                  if (i < m.Parts.size()) m.Parts.erase(m.Parts.begin() + static_cast<std::ptrdiff_t>(i));
@@ -770,6 +787,7 @@ void TBuilderDialog::AddColourPage(const ColourChoices& c) {
     if (g == 0) {
       pageLayout->addWidget(new QLabel(Plain(FindTag("C")->Heading), pnPage));
     } else {
+      pageLayout->addSpacing(8);
       auto* part = Name(Combo(pnPage, parts, std::max(group.BodyPart, 0)), Id("cbColourPart", g), QStringLiteral("Body part %1").arg(g));
       connect(part, &QComboBox::currentIndexChanged, this, [this, g](int index) {
         Edit<ColourChoices>([&](ColourChoices& s) {
@@ -829,7 +847,10 @@ void TBuilderDialog::AddColourChain(const std::vector<ColourLink>& chain, std::s
     auto* pattern = Name(Combo(pnPage, last && chain.size() >= MostColourLinks ? patterns.mid(0, 1) : patterns, chain[k].Combiner + 1),
                          Id(changesTo ? "cbChangePattern" : "cbPattern", g, k),
                          QStringLiteral("Pattern after colour %1 of %2group %3").arg(k + 1).arg(where).arg(g + 1));
-    pageLayout->addLayout(Row({colour, modifiers, pattern}));
+    QHBoxLayout* row = Row({colour, modifiers, pattern});
+    // What a colour changes to stands under it.
+    if (changesTo) row->setContentsMargins(24, 0, 0, 0);
+    pageLayout->addLayout(row);
     connect(colour, &QComboBox::currentIndexChanged, this, [this, pick](int index) {
       Edit<ColourChoices>([&](ColourChoices& s) {
         if (ColourLink* p = pick(s)) p->Colour = index;
@@ -865,6 +886,7 @@ void TBuilderDialog::AddBreathPage(const BreathChoices& c) {
   const std::vector<std::string> shapes{"", "|", "#", "|#", "#|"};
   for (std::size_t i = 0; i < c.Weapons.size(); ++i) {
     const BreathPart& w = c.Weapons[i];
+    if (i > 0) pageLayout->addSpacing(6);
     const auto pick = [i](BreathChoices& b) { return At(b.Weapons, i); };
     const QString which = QStringLiteral("Breath weapon %1").arg(i + 1);
     auto* box = Name(Combo(pnPage, names, w.Weapon < 0 ? static_cast<int>(BreathWeapons.size()) : w.Weapon), Id("cbBreath", i), which);
@@ -966,6 +988,7 @@ void TBuilderDialog::AddAppendagesPage(const AppendageChoices& c) {
   for (const AppendageRow& row : Appendages) nouns << Qs(row.Noun);
   for (std::size_t i = 0; i < c.Entries.size(); ++i) {
     const AppendageChoices::Entry& e = c.Entries[i];
+    if (i > 0) pageLayout->addSpacing(6);
     const auto pick = [i](AppendageChoices& a) { return At(a.Entries, i); };
     const QString which = QStringLiteral("Appendage %1").arg(i + 1);
     const QString usual = Plain(Appendages[static_cast<std::size_t>(e.Row)].DefaultPhrase);

@@ -298,7 +298,14 @@ class BuilderPagesTest : public QObject {
         if (w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(&d) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
           QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(list->item(row)->text() + u": "_s + w->metaObject()->className()));
     }
+    // Tab goes from the item list's buttons into the page, and on to the code.
     list->setCurrentRow(0);
+    Named<QPushButton>(&d, "btnDown")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Named<QWidget>(Page(d), "cbSpeciesKind"));
+    Named<QWidget>(&d, "edCode")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(Page(d)->isAncestorOf(QApplication::focusWidget()));
     auto* add = Named<QPushButton>(Page(d), "btnAddMember");
     add->setFocus();
     QTest::keyClick(add, Qt::Key_Space);

@@ -232,6 +232,71 @@ def test_map(driver):
         webdriver.ActionChains(driver).move_to_element(field).perform()
 
 
+def field_range(text, span):
+    """The field range [from, to) in UTF-16 units of code positions span[0]..span[1]
+    (from 1, both included): the code is the field without its line breaks."""
+    starts, at = [], 0
+    for ch in text:
+        width = 2 if ord(ch) > 0xFFFF else 1
+        if ch not in "\n\r\u2028\u2029":
+            starts.append((at, at + width))
+        at += width
+    return [0, 0] if span[0] < 1 else [starts[span[0] - 1][0], starts[span[1] - 1][1]]
+
+
+def utf16_slice(text, field_range):
+    return text.encode("utf-16-le")[2 * field_range[0]:2 * field_range[1]].decode("utf-16-le")
+
+
+# The focused line's item as a field range, from the item layer's text before it.
+KEY_STATE = """
+const nodes = [...document.getElementById('item-layer').childNodes];
+const at = nodes.findIndex((n) => n.className === 'item');
+const from = nodes.slice(0, Math.max(at, 0)).reduce((n, node) => n + node.textContent.length, 0);
+const lines = [...document.getElementById('reading').children];
+const focused = document.activeElement;
+return [lines.indexOf(focused), lines.findIndex((li) => li.classList.contains('marked')),
+        at < 0 ? [0, 0] : [from, from + nodes[at].textContent.length],
+        lines.filter((li) => li.tabIndex === 0).length,
+        document.getElementById(focused.getAttribute('aria-describedby'))?.textContent];
+"""
+
+# {field, [(key, line focused after it)]}: Tab comes from the field past the errors.
+KEYS = [
+    ("ZN2.Dw Gm\nL12m", [(Keys.ARROW_DOWN, 1), (Keys.ARROW_DOWN, 2), (Keys.ARROW_DOWN, 2), (Keys.HOME, 0),
+                         (Keys.ARROW_UP, 0), (Keys.END, 2), (Keys.ARROW_UP, 1)]),
+    ("ZN2.Dw G\nm \U0001F409 W+", [(Keys.ARROW_DOWN, 1), (Keys.ARROW_DOWN, 2), (Keys.PAGE_UP, 0)]),
+    ("ZN2.Dw+Hew Gm/f L12m6t20w W- T2t Cgr^|bk,bye+ Bfl|/sm# A(r++v-) Tc+[<b>]\n V++ Q- Df+ R* Sk?",
+     [(Keys.PAGE_DOWN, 10), (Keys.PAGE_DOWN, 13), (Keys.PAGE_UP, 3), (Keys.END, 13), (Keys.ARROW_DOWN, 13)]),
+]
+
+
+def test_map_by_keys(driver):
+    field = driver.find_element(By.ID, "code")
+    for text, moves in KEYS:
+        cli = json.loads(subprocess.run([str(READER), "--json", text.replace("\n", "")], capture_output=True,
+                                        check=False).stdout)
+        page_readings(driver, ["", text])  # the stop goes back to the first line
+        driver.execute_script("arguments[0].focus(); arguments[0].setSelectionRange(0, 0)", field)
+        for _ in range(len(cli["errors"]) + 1):
+            driver.switch_to.active_element.send_keys(Keys.TAB)
+        for key, line in [(None, 0)] + moves:
+            if key:
+                driver.switch_to.active_element.send_keys(key)
+            got = driver.execute_script(KEY_STATE)
+            want = field_range(text, cli["spans"][line])
+            what = utf16_slice(text, want).replace("\n", "")
+            check(got == [line, line, want, 1, f"From the item {what}." if what else "From no item of the code."],
+                  f"{text!r}: after {key!r} the focus and mark are {got}, not line {line} and {want}")
+        # Leaving gives the mark back to the caret's item; coming back finds the same line.
+        driver.switch_to.active_element.send_keys(Keys.TAB)
+        species = field_range(text, cli["spans"][0])
+        check(driver.execute_script(MAP_STATE) == [[0], utf16_slice(text, species)],
+              f"{text!r}: leaving the reading left its mark")
+        webdriver.ActionChains(driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+        check(driver.execute_script(KEY_STATE)[0] == moves[-1][1], f"{text!r}: Shift+Tab did not come back")
+
+
 def about_box_texts():
     """The About box's own texts and links, from its source."""
     source = (SOURCE / "ui/AboutDialogForm.cpp").read_text(encoding="utf-8")
@@ -284,6 +349,8 @@ def test_views(driver, out):
       const f = document.getElementById('code');
       f.value = 'ZN2.Dw+Hew Gm/f L12m6t20w W- T2t Cgr^|bk,bye+ Bfl|/sm# A(r++v-) Xq Tc+[alchemy] V++ Q- Df+ R* Sk?';
       f.dispatchEvent(new Event('input', {bubbles: true}));
+      f.focus();
+      f.setSelectionRange(40, 40);  // in the colour item: the pictures show the map
       window.scrollTo(0, 0);""")
     backgrounds = {}
     for name, width, height, scale, dark in VIEWS:
@@ -313,7 +380,7 @@ def main():
             if time.monotonic() > deadline:
                 sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
             time.sleep(0.02)
-        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_map, test_finder, test_about):
+        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_map, test_map_by_keys, test_finder, test_about):
             test(driver)
         builder_cases.test_builder(driver, check, cli_readings)
         test_views(driver, out)

@@ -152,20 +152,83 @@
     lightItem(at.from, at.to);
   }
 
+  // The other way: the line the pointer moves onto, or the line given the focus, is
+  // marked and its item lit in the field, whichever came last. Moves, not mouseover:
+  // a line scrolled under a resting pointer must not take the mark from the keyboard.
   let hovered = null;
-  readingList.addEventListener('mouseover', (event) => {
-    const line = event.target.closest('li');
-    if (!line || line === hovered || !reader) return;
-    if (hovered) hovered.classList.remove('marked');
-    hovered = line;
-    line.classList.add('marked');
-    const item = reader.lineItem(line.zendricIndex);
+  let marked = null;
+  function markLine(line) {
+    if (marked) marked.classList.remove('marked');
+    marked = line && line.isConnected ? line : null;
+    if (!marked || !reader) {
+      lightItem(caretItem ? caretItem.from : 0, caretItem ? caretItem.to : 0);
+      return;
+    }
+    marked.classList.add('marked');
+    const item = reader.lineItem(marked.zendricIndex);
     lightItem(item.from, item.to);
+  }
+
+  const focusedLine = () => (readingList.contains(document.activeElement) ? document.activeElement : null);
+
+  readingList.addEventListener('mousemove', (event) => {
+    const line = event.target.closest('li');
+    if (!line || line === hovered) return;
+    hovered = line;
+    markLine(line);
   });
   readingList.addEventListener('mouseleave', () => {
-    if (hovered) hovered.classList.remove('marked');
     hovered = null;
-    lightItem(caretItem ? caretItem.from : 0, caretItem ? caretItem.to : 0);
+    markLine(focusedLine());
+  });
+
+  // From the keyboard the reading is one stop of the Tab order, at the line it was left
+  // on; the arrows, Home, End and the page keys move the focus along its lines. A
+  // line's description names its item, for screen readers.
+  const lineItemNote = document.getElementById('line-item');
+  let tabLine = null;
+  function setTabLine(line) {
+    if (line === tabLine) return;
+    if (tabLine) {
+      tabLine.removeAttribute('tabindex');
+      tabLine.removeAttribute('aria-describedby');
+    }
+    tabLine = line;
+    if (line) line.tabIndex = 0;
+  }
+
+  // After every change of the reading: a line that is gone hands the stop to the first.
+  function keepTabLine() {
+    if (!tabLine || tabLine.parentNode !== readingList) {
+      tabLine = null;
+      setTabLine(readingList.firstElementChild);
+    }
+  }
+
+  readingList.addEventListener('focusin', (event) => {
+    const line = event.target.closest('li');
+    if (!line || !reader) return;
+    setTabLine(line);
+    const item = reader.lineItem(line.zendricIndex);
+    lineItemNote.textContent = item.to > item.from
+      ? 'From the item ' + field.value.slice(item.from, item.to).replace(/[\n\r\u2028\u2029]/g, '') + '.'
+      : 'From no item of the code.';
+    line.setAttribute('aria-describedby', 'line-item');
+    markLine(line);
+  });
+  readingList.addEventListener('focusout', (event) => {
+    if (!readingList.contains(event.relatedTarget)) markLine(hovered);
+  });
+
+  const LineSteps = { ArrowDown: 1, ArrowUp: -1, PageDown: 10, PageUp: -10, Home: -Infinity, End: Infinity };
+  readingList.addEventListener('keydown', (event) => {
+    const step = LineSteps[event.key];
+    const line = event.target.closest('li');
+    if (step === undefined || !line || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
+    event.preventDefault();
+    const lines = readingList.children;
+    setTabLine(lines[Math.max(0, Math.min(lines.length - 1, line.zendricIndex + step))]);
+    tabLine.focus();  // only the line with the stop takes the focus
   });
   document.addEventListener('selectionchange', () => {
     if (document.activeElement === field) showCaretItem();
@@ -174,6 +237,7 @@
   function show(text, next) {
     reading = next;
     fill(readingList, next.lines, lineElement, (line) => line);
+    keepTabLine();
     fill(errorList, next.errors, errorElement, (e) => e.position + ' ' + e.caret + ' ' + e.message);
     errorsPanel.hidden = next.errors.length === 0;
 

@@ -11,6 +11,7 @@
 #include "Builder.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -60,22 +61,29 @@ class TBuilderDialog : public QDialog {
   void ChoicesChanged(ItemChoices choices);
   void ShowCode();
 
-  // Page builders, one per kind of item.
+  // Page builders, one per kind of item (BuilderPages.cpp).
   void AddSpeciesPage(const SpeciesChoices& c);
+  void AddSpeciesPart(const SpeciesPart& part, bool other, std::size_t at);
   void AddRatedPage(const TagRow& tag, const RatedChoices& c);
   void AddSplitPage(const TagRow& tag, const SplitChoices& c);
   void AddGenderPage(const GenderChoices& c);
   void AddMeasurePage(const TagRow& tag, const MeasureChoices& c);
   void AddColourPage(const ColourChoices& c);
+  void AddColourChain(const std::vector<ColourLink>& chain, std::size_t group, bool changesTo);
   void AddBreathPage(const BreathChoices& c);
   void AddDietPage(const TagRow& tag, const DietChoices& c);
   void AddAppendagesPage(const AppendageChoices& c);
   void AddSkinPage(const SkinChoices& c);
   void AddKeptPage(const PersonaItem& item);
-  // The heading of a colour group.
-  QString InTableText(std::int32_t bodyPart) const;
   // A combo box of the offered ratings of a tag's scale, by their texts.
-  QComboBox* RatingBox(const TagRow& tag, std::int32_t rating);
+  QComboBox* RatingBox(const TagRow& tag, std::int32_t rating, const QString& name = QStringLiteral("cbRating"));
+  // A button on the page that edits the selected item's choices of kind C.
+  template <typename C, typename F>
+  QPushButton* EditButton(const QString& text, const QString& name, F edit);
+  // Changes the selected item's choices of kind C as they are now (not as they were
+  // when the page was built); `rebuild` when the page must show the change.
+  template <typename C, typename F>
+  void Edit(F edit, bool rebuild = false);
 
   QListWidget* lbItems = nullptr;
   QComboBox* cbAddTag = nullptr;
@@ -86,6 +94,7 @@ class TBuilderDialog : public QDialog {
   QScrollArea* sbPage = nullptr;
   QWidget* pnPage = nullptr;
   QVBoxLayout* pageLayout = nullptr;
+  int pageRow = -1;  // the item the page shows
   QLineEdit* edCode = nullptr;
   QPlainTextEdit* meReading = nullptr;
   QPushButton* btnRandom = nullptr;

@@ -1,5 +1,6 @@
 #include "MainScreenForm.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include <QBoxLayout>
@@ -404,19 +405,24 @@ void TMainScreen::ReplaceCode(const QString& code) {
   meZendric->setTextCursor(cursor);  // the caret after the new code, as typing leaves it
 }
 
-// A text that is not a code may hold one. The finder reads the field's lines as they
-// are (their numbers are what the user sees), and only when the text does not start
-// like a code: a code being typed costs nothing more.
+// A text that is not a code may hold one, and a text of several lines that starts
+// like a code may hold more than one (a file of codes, one a line). The finder reads
+// the field's lines as they are (their numbers are what the user sees); a code typed
+// on one line costs nothing more.
 void TMainScreen::OfferFoundCodes(const QString& codeText) {
-  if (codeText.startsWith(QLatin1String("ZN2."))) {
+  QString lines = meZendric->document()->toRawText();
+  const bool looksLikeACode = codeText.startsWith(QLatin1String("ZN2."));
+  if (looksLikeACode && std::none_of(lines.cbegin(), lines.cend(), IsHardLineBreak)) {
     pnFound->Offer({});
     return;
   }
-  QString lines = meZendric->document()->toRawText();
   for (QChar& ch : lines)
     if (IsHardLineBreak(ch)) ch = u'\n';
   const QByteArray bytes = lines.toUtf8();
-  pnFound->Offer(FindCodes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+  std::vector<FoundCode> codes = FindCodes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  // One code that the field starts with is the field's own reading: nothing to offer.
+  if (looksLikeACode && codes.size() < 2) codes.clear();
+  pnFound->Offer(std::move(codes));
 }
 
 bool TMainScreen::OpenText(const QString& text, const QString& source) {

@@ -230,6 +230,35 @@ TEST(Builder, EditsKeepTheCodeReadable) {
   EXPECT_EQ(BuildCode(q), "ZN2.hello Gf");
 }
 
+// Choices left behind by a change of shape (the letters of a variable gender that is
+// now a letter, the species it looked like when it no longer does) are not written,
+// so the reading is not expected to say them.
+TEST(Builder, ChoiceTextsSayOnlyWhatIsWritten) {
+  struct Case {
+    std::string_view code;
+    std::size_t item;
+    void (*change)(ItemChoices&);
+    std::vector<std::string> texts;
+  };
+  const Case cases[] = {
+      {"ZN2.Dw G~(mn)", 1, [](ItemChoices& c) { std::get<GenderChoices>(c).Parts[0].Shape = GenderPart::Form::Letter; },
+       {"a female"}},
+      {"ZN2.Dw^Mf", 0, [](ItemChoices& c) { std::get<SpeciesChoices>(c).Other = SpeciesChoices::Relation::None; },
+       {"Western Dragon"}},
+      {"ZN2.Dw[Mf]", 0, [](ItemChoices& c) { std::get<SpeciesChoices>(c).Kind = SpeciesChoices::Whole::Shapechanger; },
+       {"a shapechanger", "Western Dragon"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Persona p = OpenCode(c.code);
+    ItemChoices choices = p.Items[c.item].Choices;
+    c.change(choices);
+    ReplaceChoices(p, c.item, choices);
+    EXPECT_EQ(ChoiceTexts(p.Items[c.item]), c.texts);
+    ExpectBuiltReading(p);
+  }
+}
+
 }  // namespace
 }  // namespace zendric
 

@@ -59,6 +59,10 @@ class FoundCodeTest : public QObject {
     QTest::newRow("a blank in front") << u" ZN2.Dw"_s << u"Found a Zendric 2 code on line 1"_s << QStringList{};
     QTest::newRow("a plain code") << u"ZN2.Dw Gm"_s << QString() << QStringList{};
     QTest::newRow("a code, then prose") << u"ZN2.Dw Gm\nCheers"_s << QString() << QStringList{};
+    QTest::newRow("a code over two lines") << u"ZN2.Dw Gm\nL4m"_s << QString() << QStringList{};
+    QTest::newRow("codes, one a line") << u"ZN2.Dw Gm\nZN2.Hd L4m\n"_s << u"Found 2 Zendric 2 codes:"_s
+                                       << QStringList{u"Line 1: I am a Western Dragon (0 messages)"_s,
+                                                      u"Line 2: I am a Dwarf (0 messages)"_s};
     QTest::newRow("no code") << u"Hello there,\nhow are you?"_s << QString() << QStringList{};
     QTest::newRow("near misses") << u"aZN2.Dw zn2.Dw ZN2 Dw"_s << QString() << QStringList{};
     QTest::newRow("two codes") << u"Mine:\nZN2.Dw Gq\nand hers:\nZN2.Dw Gf L4m\n"_s << u"Found 2 Zendric 2 codes:"_s
@@ -96,6 +100,7 @@ class FoundCodeTest : public QObject {
     QTest::newRow("signature") << u"Cheers,\n-- \nZN2.Dw Gm\n"_s << 0 << u"ZN2.Dw Gm"_s;
     QTest::newRow("wrapped, quoted") << u"> My code:\n> ZN2.Dw Gf\n> L4m\n"_s << 0 << u"ZN2.Dw Gf L4m"_s;
     QTest::newRow("the second of two") << u"Mine: ZN2.Dw Gq and\n ZN2.Dw Gf L4m"_s << 1 << u"ZN2.Dw Gf L4m"_s;
+    QTest::newRow("the second line of codes") << u"ZN2.Dw Gq\nZN2.Dw Gf L4m"_s << 1 << u"ZN2.Dw Gf L4m"_s;
   }
   void readOnlyTheCode() {
     QFETCH(QString, text);

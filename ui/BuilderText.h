@@ -1,0 +1,22 @@
+// Texts of the builder core as the builder window shows them.
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+#include "Builder.h"
+
+namespace zendric {
+
+inline QString Qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A reading text as one line of a list: display-line breaks become blanks.
+inline QString Plain(std::string_view text) { return Qs(text).replace(QLatin1Char('\r'), QLatin1Char(' ')).trimmed(); }
+
+inline QString ItemTitle(const PersonaItem& item) {
+  if (item.IsSpecies()) return QStringLiteral("Species");
+  if (item.Tag != nullptr && !item.IsKept()) return Qs(item.Tag->Title);
+  return QStringLiteral("As written");
+}
+
+}  // namespace zendric

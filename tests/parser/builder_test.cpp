@@ -2,6 +2,7 @@
 // and opening any text and building it again gives that text back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -156,6 +157,35 @@ TEST(Builder, EveryWordOfEveryTable) {
     std::get<SplitChoices>(c).Entries = {{.Of = SplitEntry::Life::Real, .Adopted = true, .CountSign = '-', .Count = 4},
                                          {.Of = SplitEntry::Life::Virtual, .Adopted = true, .CountSign = '+', .Count = 0}};
   });
+}
+
+// Choices left behind when a part changes its form (a window keeps them, to offer them
+// again) are not written, and the texts of the choices do not claim them either.
+TEST(Builder, LeftoverChoicesAreNeitherWrittenNorClaimed) {
+  using Whole = SpeciesChoices::Whole;
+  using Relation = SpeciesChoices::Relation;
+  const auto& nodes = SpeciesNodes();
+  const SpeciesPart dwarf{SpeciesPart::Form::Node, *std::find_if(nodes.begin(), nodes.end(), [](std::int32_t n) { return SpeciesNodeCode(n) == "Hd"; }), "", false};
+  const struct {
+    const char* tag;  // nullptr: the species
+    ItemChoices choices;
+    std::string_view built;
+  } Cases[] = {
+      {"G", GenderChoices{{{GenderPart::Form::Letter, 2, "", {0, 1}, '/'}}}, "Gm"},
+      {"G", GenderChoices{{{GenderPart::Form::Letter, 0, "", {}, '/'}, {GenderPart::Form::Free, 0, "elf", {3}, '>'}}}, "Gf>\"elf\""},
+      {nullptr, SpeciesChoices{Whole::Shapechanger, {{}}, Relation::LooksLike, {dwarf}}, "~D"},
+      {nullptr, SpeciesChoices{Whole::Mix, {{}}, Relation::None, {dwarf}}, "D"},
+      {nullptr, SpeciesChoices{Whole::Mix, {{}}, Relation::TrappedIn, {dwarf}}, "D[Hd]"},
+      {"M", SplitChoices{{{.Rating = 5, .Mates = 3, .MateDead = true}}}, "M-"},
+      {"O", SplitChoices{{{.Rating = 2, .CountSign = '+', .Count = 2}}}, "O+2"},
+  };
+  for (const auto& c : Cases) {
+    PersonaItem item = NewItem(c.tag == nullptr ? nullptr : FindTag(c.tag));
+    item.Choices = c.choices;
+    SCOPED_TRACE(c.built);
+    EXPECT_EQ(BuildItem(item), c.built);
+    ExpectBuiltReading(Alone(std::move(item)));
+  }
 }
 
 // Opening and building again gives back the text, whatever it is.

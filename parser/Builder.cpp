@@ -931,7 +931,7 @@ void SpeciesTexts(const SpeciesChoices& c, std::vector<std::string>& out) {
   if (c.Kind == SpeciesChoices::Whole::Shapechanger) out.push_back("a shapechanger");
   if (c.Kind == SpeciesChoices::Whole::DontKnow) return;
   for (const SpeciesPart& part : c.Members) PartTexts(part, out);
-  // What a mix looks like or is trapped in is written for a mix with that relation only.
+  // Members of a relation the code does not write say nothing.
   if (c.Kind == SpeciesChoices::Whole::Mix && c.Other != SpeciesChoices::Relation::None)
     for (const SpeciesPart& part : c.OtherMembers) PartTexts(part, out);
 }
@@ -967,7 +967,6 @@ void TagTexts(const TagRow& tag, const ItemChoices& choices, std::vector<std::st
       if (part.Shape == GenderPart::Form::Letter && InTable(GenderLetters, part.Letter))
         add(GenderLetters[static_cast<std::size_t>(part.Letter)].Phrase);
       if (part.Shape == GenderPart::Form::Free) add(Clean(part.Text, "\""));
-      // A part that was variable keeps its list, but only a variable one writes it.
       if (part.Shape == GenderPart::Form::Variable)
         for (std::int32_t row : part.Among)
           if (InTable(GenderLetters, row)) add(GenderLetters[static_cast<std::size_t>(row)].Phrase);

@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 
 #include "Builder.h"
+#include "BuilderForm.h"
 #include "FieldText.h"
 #include "ZNParser.h"
 
@@ -17,42 +18,49 @@ Persona& Held() {
   return persona;
 }
 
-// Where a rating on the tag's scale is a choice of the item: the row chosen, or -1.
-std::int32_t* RatingOf(PersonaItem& item) {
-  if (auto* rated = std::get_if<RatedChoices>(&item.Choices)) return &rated->Rating;
-  if (auto* diet = std::get_if<DietChoices>(&item.Choices)) return &diet->Rating;
-  if (auto* measure = std::get_if<MeasureChoices>(&item.Choices))
-    if (measure->Rating) return &*measure->Rating;
-  return nullptr;
-}
-
 std::string_view TitleOf(const PersonaItem& item) {
   if (item.IsSpecies()) return "Species";
   if (item.IsKept()) return "Kept as written";
   return item.Tag ? item.Tag->Title : std::string_view("Item");
 }
 
-// {code, lines, items: [{title, text, ratings: [{row, text}], rating}]}: ratings only
-// where the item's choice is a rating, each offered row by its description.
+val Fields(const PersonaItem& item) {
+  val fields = val::array();
+  for (const FormField& f : DescribeItem(item)) {
+    val field = val::object();
+    field.set("kind", std::string(KindName(f.Shape)));
+    field.set("group", f.Group);
+    field.set("label", f.Label);
+    field.set("value", f.Value);
+    if (f.Shape == FormField::Kind::Select) {
+      val options = val::array();
+      for (const FormOption& o : f.Options) {
+        val option = val::object();
+        option.set("value", o.Value);
+        option.set("text", o.Text);
+        if (!o.Heading.empty()) option.set("heading", o.Heading);
+        options.call<void>("push", option);
+      }
+      field.set("options", options);
+    }
+    fields.call<void>("push", field);
+  }
+  return fields;
+}
+
+// {code, lines, messages, items: [{title, text, kept, fields: [{kind, group, label,
+// value, options: [{value, text, heading}]}]}]}: each item's choices as the fields
+// that show them, in the reading's own words.
 val Describe() {
   Persona& persona = Held();
   val items = val::array();
-  for (PersonaItem& item : persona.Items) {
+  for (const PersonaItem& item : persona.Items) {
     val entry = val::object();
     entry.set("title", std::string(TitleOf(item)));
     entry.set("text", BuildItem(item));
-    val ratings = val::array();
-    if (const std::int32_t* rating = RatingOf(item); rating && item.Tag) {
-      for (std::int32_t row = 0; row < static_cast<std::int32_t>(item.Tag->Scale.size()); ++row) {
-        if (!RatingOffered(*item.Tag, row)) continue;
-        val choice = val::object();
-        choice.set("row", row);
-        choice.set("text", std::string(item.Tag->Scale[static_cast<std::size_t>(row)].Text));
-        ratings.call<void>("push", choice);
-      }
-      entry.set("rating", *rating);
-    }
-    entry.set("ratings", ratings);
+    entry.set("kept", item.IsKept());
+    entry.set("movable", !item.IsSpecies());
+    entry.set("fields", Fields(item));
     items.call<void>("push", entry);
   }
   const std::string code = BuildCode(persona);
@@ -81,11 +89,21 @@ val OpenField(const std::u16string& field) {
   return Describe();
 }
 
-// Index into the tag catalogue; -1 adds the species.
+// Index into the tag catalogue, added at the end; -1 adds the species, which stands
+// first and once.
+// {..., at: the index of the item added, or of the species already there}.
 val AddItem(std::int32_t tag) {
-  const TagRow* row = tag >= 0 && static_cast<std::size_t>(tag) < TagCatalogue.size() ? &TagCatalogue[static_cast<std::size_t>(tag)] : nullptr;
-  InsertItem(Held(), Held().Items.size(), NewItem(row));
-  return Describe();
+  Persona& persona = Held();
+  std::size_t at = 0;
+  if (tag >= 0 && static_cast<std::size_t>(tag) < TagCatalogue.size()) {
+    at = persona.Items.size();
+    InsertItem(persona, at, NewItem(&TagCatalogue[static_cast<std::size_t>(tag)]));
+  } else if (persona.Items.empty() || !persona.Items.front().IsSpecies()) {
+    InsertItem(persona, 0, NewItem(nullptr));
+  }
+  val state = Describe();
+  state.set("at", static_cast<std::int32_t>(at));
+  return state;
 }
 
 val RemoveAt(std::int32_t index) {
@@ -93,21 +111,26 @@ val RemoveAt(std::int32_t index) {
   return Describe();
 }
 
-val MoveUp(std::int32_t index) {
-  if (Valid(index) && index > 0) MoveItem(Held(), static_cast<std::size_t>(index), static_cast<std::size_t>(index - 1));
-  return Describe();
+// One place towards the start (-1) or the end (+1); the species stays behind "ZN2.".
+// {..., at: where the item is now}.
+val Move(std::int32_t index, std::int32_t step) {
+  const std::int32_t to = index + step;
+  const bool moves = Valid(index) && Valid(to) && !Held().Items[static_cast<std::size_t>(index)].IsSpecies() &&
+                     !Held().Items[static_cast<std::size_t>(to)].IsSpecies();
+  if (moves) MoveItem(Held(), static_cast<std::size_t>(index), static_cast<std::size_t>(to));
+  val state = Describe();
+  state.set("at", moves ? to : index);
+  return state;
 }
 
-val SetRating(std::int32_t index, std::int32_t row) {
-  if (Valid(index)) {
-    PersonaItem item = Held().Items[static_cast<std::size_t>(index)];
-    std::int32_t* rating = RatingOf(item);
-    if (rating && item.Tag && RatingOffered(*item.Tag, row)) {
-      *rating = row;
-      ReplaceChoices(Held(), static_cast<std::size_t>(index), std::move(item.Choices));
-    }
-  }
-  return Describe();
+// A value for one field of an item; {..., taken: false} and nothing changed when the
+// field does not take it.
+val Set(std::int32_t index, std::int32_t field, const std::string& value) {
+  const bool taken = Valid(index) && field >= 0 &&
+                     SetField(Held(), static_cast<std::size_t>(index), static_cast<std::size_t>(field), value);
+  val state = Describe();
+  state.set("taken", taken);
+  return state;
 }
 
 // [{index, title}] of every tag, in the catalogue's order.
@@ -130,8 +153,8 @@ EMSCRIPTEN_BINDINGS(zendric_builder) {
   emscripten::function("builderOpen", &OpenField);
   emscripten::function("builderAdd", &AddItem);
   emscripten::function("builderRemove", &RemoveAt);
-  emscripten::function("builderMoveUp", &MoveUp);
-  emscripten::function("builderSetRating", &SetRating);
+  emscripten::function("builderMove", &Move);
+  emscripten::function("builderSet", &Set);
   emscripten::function("builderState", &Describe);
   emscripten::function("builderTags", &Tags);
 }

@@ -16,6 +16,8 @@ from selenium import webdriver
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
+import builder_cases
+
 SITE, READER, RANDOM_CODES, SOURCE = (Path(a) for a in sys.argv[1:5])
 failures = []
 
@@ -230,7 +232,6 @@ def test_map(driver):
         webdriver.ActionChains(driver).move_to_element(field).perform()
 
 
-
 def field_range(text, span):
     """The field range [from, to) in UTF-16 units of code positions span[0]..span[1]
     (from 1, both included): the code is the field without its line breaks."""
@@ -294,46 +295,6 @@ def test_map_by_keys(driver):
               f"{text!r}: leaving the reading left its mark")
         webdriver.ActionChains(driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
         check(driver.execute_script(KEY_STATE)[0] == moves[-1][1], f"{text!r}: Shift+Tab did not come back")
-
-BUILT = """
-return [document.getElementById('builder-code').textContent,
-        [...document.getElementById('builder-reading').children].map((li) =>
-          [...li.childNodes].map((n) => n.nodeName === 'BR' ? '\\r' : n.textContent).join('')),
-        [...document.querySelectorAll('#builder-items li')].map((li) => li.querySelector('code').textContent)];
-"""
-
-
-def test_builder(driver):
-    # Random personas read without a message, and the builder shows their reading.
-    for _ in range(5):
-        driver.find_element(By.ID, "builder-random").click()
-        code, lines, items = driver.execute_script(BUILT)
-        cli = cli_readings([code])[0]
-        check(code.startswith("ZN2.") and cli["errors"] == [] and lines == cli["lines"] and len(items) > 1,
-              f"random persona {code!r}: {cli['errors']}, shown {lines} for {cli['lines']}")
-    # A rating chosen by its words changes the code, which still reads without a message.
-    select = driver.find_elements(By.CSS_SELECTOR, "#builder-items select")
-    if select:
-        options = select[0].find_elements(By.TAG_NAME, "option")
-        before = driver.execute_script(BUILT)[0]
-        unselected = [o for o in options if not o.is_selected()][-1]
-        words = " ".join(unselected.text.split())
-        unselected.click()
-        after, lines, _ = driver.execute_script(BUILT)
-        cli = cli_readings([after])[0]
-        check(after != before and cli["errors"] == [] and any(words in " ".join(line.split()) for line in lines),
-              f"choosing {words!r} gave {after!r} ({cli['errors']}, {lines})")
-    check(bool(select), "no random persona offered a rating to choose")
-    # Use this code: the field reads it; opening the field's code gives it back unchanged.
-    code = driver.execute_script(BUILT)[0]
-    driver.find_element(By.ID, "builder-use").click()
-    page = page_readings(driver, [code])[0]
-    check(driver.find_element(By.ID, "code").get_attribute("value") == code and page["errors"] == [],
-          "Use this code did not put the code in the field")
-    for text in ("ZN2.Dw Gm  Xq {", "Hello ZN2.Dw", "ZN2.Dw+Hd^Mfps{Gm} Gm>f/h L3.5m2a2l4w C~ \U0001F409"):
-        page_readings(driver, [text])
-        driver.find_element(By.ID, "builder-open").click()
-        check(driver.execute_script(BUILT)[0] == text, f"opening {text!r} did not give it back")
 
 
 def about_box_texts():
@@ -419,9 +380,11 @@ def main():
             if time.monotonic() > deadline:
                 sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
             time.sleep(0.02)
-        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_map, test_map_by_keys, test_finder, test_builder, test_about):
+        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_map, test_map_by_keys, test_finder, test_about):
             test(driver)
+        builder_cases.test_builder(driver, check, cli_readings)
         test_views(driver, out)
+        builder_cases.screenshots(driver, out, VIEWS, set_view, check)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")
     finally:
         driver.quit()

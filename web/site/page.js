@@ -346,71 +346,10 @@
     }
   }
 
-  // The builder: the persona lives in the module; every control asks for a change and
-  // shows the description that comes back.
-  const builderItems = document.getElementById('builder-items');
-  const builderCode = document.getElementById('builder-code');
-  const builderReading = document.getElementById('builder-reading');
-  const builderTag = document.getElementById('builder-tag');
-  let built = null;
-
-  function button(text, label, action) {
-    const b = document.createElement('button');
-    b.type = 'button';
-    b.textContent = text;
-    b.setAttribute('aria-label', label);
-    b.addEventListener('click', action);
-    return b;
-  }
-
-  function showBuilt(state) {
-    built = state;
-    const items = document.createDocumentFragment();
-    state.items.forEach((item, i) => {
-      const li = document.createElement('li');
-      const title = document.createElement('span');
-      title.className = 'title';
-      title.textContent = item.title;
-      const code = document.createElement('code');
-      code.textContent = item.text;
-      li.append(title, code);
-      if (item.ratings.length > 0) {
-        const select = document.createElement('select');
-        select.setAttribute('aria-label', item.title);
-        for (const choice of item.ratings) {
-          const option = new Option(choice.text.replace(/\r/g, ' '), String(choice.row));
-          option.selected = choice.row === item.rating;
-          select.append(option);
-        }
-        select.addEventListener('change', () => showBuilt(reader.builderSetRating(i, Number(select.value))));
-        li.append(select);
-      }
-      if (i > 0) li.append(button('Up', 'Move ' + item.title + ' up', () => showBuilt(reader.builderMoveUp(i))));
-      li.append(button('Remove', 'Remove ' + item.title, () => showBuilt(reader.builderRemove(i))));
-      items.append(li);
-    });
-    builderItems.replaceChildren(items);
-    builderCode.textContent = state.code;
-    fill(builderReading, state.lines, lineElement, (line) => line);
-  }
-
-  document.getElementById('builder-random').addEventListener('click', () => {
-    showBuilt(reader.builderRandom(Math.floor(Math.random() * 0xffffffff)));
-  });
-  document.getElementById('builder-open').addEventListener('click', () => {
-    showBuilt(reader.builderOpen(field.value));
-  });
-  document.getElementById('builder-add').addEventListener('click', () => {
-    showBuilt(reader.builderAdd(Number(builderTag.value)));
-  });
-  document.getElementById('builder-use').addEventListener('click', () => {
-    if (built) replaceCode(built.code);
-  });
-
   ZendricReader().then((module) => {
     reader = module;
-    for (const tag of reader.builderTags()) builderTag.append(new Option(tag.title + ' (' + tag.letters + ')', String(tag.index)));
-    showBuilt(reader.builderState());
+    // builder.js makes codes with the same module and puts them in the field as an edit.
+    document.dispatchEvent(new CustomEvent('zendric-module', { detail: { module, replaceCode } }));
     const linked = codeFromAddress();
     if (linked !== null) field.value = linked;
     if (field.value !== '') {

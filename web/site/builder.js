@@ -1,0 +1,255 @@
+// The page's code builder. The persona lives in the module, which describes each item
+// as a list of fields in the reading's own words (builderState) and takes a value for
+// one of them (builderSet); this script only draws those fields as plain controls and
+// hands every choice back. A classic script, like page.js: the page must work opened
+// from a file.
+(function () {
+  'use strict';
+
+  const builder = document.getElementById('builder');
+  const itemList = document.getElementById('builder-items');
+  const page = document.getElementById('builder-page');
+  const pageHeading = document.getElementById('builder-page-heading');
+  const choices = document.getElementById('builder-choices');
+  const codeOut = document.getElementById('builder-code');
+  const messages = document.getElementById('builder-messages');
+  const readingList = document.getElementById('builder-reading');
+  const tagSelect = document.getElementById('builder-tag');
+  const up = document.getElementById('builder-up');
+  const down = document.getElementById('builder-down');
+  const remove = document.getElementById('builder-remove');
+
+  let module = null;
+  let replaceCode = null;
+  let state = null;
+  let selected = 0;
+  let drawn = '';  // what the choices on the page were drawn from, values left out
+
+  // Everything about the fields but their values: while it stays the same, a change
+  // only sets values, and the control in use keeps its focus and caret.
+  function shapeOf(index, fields) {
+    return index + '\u0002' + fields.map((f) => [f.kind, f.group, f.label,
+      f.options ? f.options.map((o) => o.value + '\u0003' + o.text).join('\u0004') : ''].join('\u0001')).join('\u0002');
+  }
+
+  // One reading line; a carriage return in it is a line break.
+  function lineElement(text) {
+    const li = document.createElement('li');
+    const parts = text.split('\r');
+    li.append(parts[0]);
+    for (let i = 1; i < parts.length; ++i) li.append(document.createElement('br'), parts[i]);
+    return li;
+  }
+
+  // A redraw replaces controls: the one that had the focus is found again by its key.
+  function keepFocus(draw) {
+    const active = document.activeElement;
+    const key = active && builder.contains(active) ? active.dataset.key : undefined;
+    draw();
+    if (key === undefined || (document.activeElement && document.activeElement.dataset.key === key)) return;
+    const again = builder.querySelector('[data-key="' + key + '"]');
+    if (again) again.focus();
+    else if (key.startsWith('field-')) pageHeading.focus();
+  }
+
+  function show(next) {
+    state = next;
+    selected = Math.max(0, Math.min(selected, state.items.length - 1));
+    keepFocus(() => {
+      drawItems();
+      drawPage();
+    });
+    codeOut.textContent = state.code;
+    messages.hidden = state.messages === 0;
+    messages.textContent = state.messages === 1 ? '1 message: see it in the reader above.'
+      : state.messages + ' messages: see them in the reader above.';
+    readingList.replaceChildren(...state.lines.map(lineElement));
+  }
+
+  function drawItems() {
+    const list = document.createDocumentFragment();
+    state.items.forEach((item, i) => {
+      const li = document.createElement('li');
+      const b = document.createElement('button');
+      b.type = 'button';
+      b.dataset.key = 'item-' + i;
+      if (i === selected) b.setAttribute('aria-current', 'true');
+      const title = document.createElement('span');
+      title.className = 'title';
+      title.textContent = item.title;
+      const code = document.createElement('code');
+      code.textContent = item.text;
+      b.append(title, code);
+      b.addEventListener('click', () => {
+        selected = i;
+        show(state);
+      });
+      li.append(b);
+      list.append(li);
+    });
+    itemList.replaceChildren(list);
+  }
+
+  function drawPage() {
+    const item = state.items[selected];
+    page.hidden = !item;
+    if (!item) {
+      drawn = '';
+      return;
+    }
+    pageHeading.textContent = item.title;
+    const movable = (i) => i >= 0 && i < state.items.length && state.items[i].movable;
+    up.disabled = !(movable(selected) && movable(selected - 1));
+    down.disabled = !(movable(selected) && movable(selected + 1));
+    const shape = shapeOf(selected, item.fields);
+    if (shape === drawn) {
+      setValues(item.fields, false);
+      return;
+    }
+    drawn = shape;
+    const all = document.createDocumentFragment();
+    let box = null;
+    let group = null;
+    item.fields.forEach((field, i) => {
+      if (!box || field.group !== group) {
+        group = field.group;
+        if (group) {
+          box = document.createElement('fieldset');
+          const legend = document.createElement('legend');
+          legend.textContent = group;
+          box.append(legend);
+        } else {
+          box = document.createElement('div');
+          box.className = 'loose';
+        }
+        all.append(box);
+      }
+      box.append(control(field, i));
+    });
+    choices.replaceChildren(all);
+  }
+
+  // The values of the controls drawn; the one in use keeps what is typed in it unless
+  // `all`.
+  function setValues(fields, all) {
+    fields.forEach((field, i) => {
+      const c = choices.querySelector('[data-key="field-' + i + '"]');
+      if (!c || (!all && c === document.activeElement)) return;
+      if (field.kind === 'check') c.checked = field.value === '1';
+      else if (field.kind === 'note') c.textContent = field.value;
+      else if (field.kind !== 'button') c.value = field.value;
+      if (c.tagName === 'INPUT') c.removeAttribute('aria-invalid');
+    });
+  }
+
+  function set(index, value, typed) {
+    const next = module.builderSet(selected, index, value);
+    if (typed) typed.setAttribute('aria-invalid', next.taken ? 'false' : 'true');
+    if (next.taken) show(next);
+  }
+
+  function labelled(id, text) {
+    const label = document.createElement('label');
+    label.htmlFor = id;
+    label.textContent = text;
+    return label;
+  }
+
+  function control(field, i) {
+    const id = 'builder-field-' + i;
+    const wrap = document.createElement('div');
+    wrap.className = 'choice kind-' + field.kind;
+    let c;
+    if (field.kind === 'select') {
+      c = document.createElement('select');
+      let heading = null;
+      for (const o of field.options) {
+        const option = new Option(o.text, o.value);
+        if (!o.heading) {
+          c.append(option);
+          continue;
+        }
+        if (!heading || heading.label !== o.heading) {
+          heading = document.createElement('optgroup');
+          heading.label = o.heading;
+          c.append(heading);
+        }
+        heading.append(option);
+      }
+      c.addEventListener('change', () => set(i, c.value));
+      wrap.append(labelled(id, field.label), c);
+    } else if (field.kind === 'number' || field.kind === 'text') {
+      c = document.createElement('input');
+      c.type = 'text';
+      c.autocomplete = 'off';
+      c.spellcheck = false;
+      if (field.kind === 'number') c.inputMode = 'decimal';
+      c.addEventListener('input', () => set(i, c.value, c));
+      // Leaving the field shows what the code holds: a number as last taken, a text
+      // without what the code cannot hold.
+      c.addEventListener('change', () => setValues(state.items[selected].fields, true));
+      wrap.append(labelled(id, field.label), c);
+    } else if (field.kind === 'check') {
+      c = document.createElement('input');
+      c.type = 'checkbox';
+      c.addEventListener('change', () => set(i, c.checked ? '1' : '0'));
+      wrap.append(c, labelled(id, field.label));
+    } else if (field.kind === 'button') {
+      c = document.createElement('button');
+      c.type = 'button';
+      c.textContent = field.label;
+      c.addEventListener('click', () => set(i, ''));
+      wrap.append(c);
+    } else {
+      const label = document.createElement('span');
+      label.className = 'note-label';
+      label.textContent = field.label;
+      c = document.createElement('span');
+      c.className = 'note';
+      wrap.append(label, c);
+    }
+    c.id = id;
+    c.dataset.key = 'field-' + i;
+    if (field.kind === 'check') c.checked = field.value === '1';
+    else if (field.kind === 'note') c.textContent = field.value;
+    else if (field.kind !== 'button') c.value = field.value;
+    return wrap;
+  }
+
+  function moveBy(step) {
+    const next = module.builderMove(selected, step);
+    selected = next.at;
+    show(next);
+  }
+
+  document.getElementById('builder-random').addEventListener('click', () => {
+    selected = 0;
+    show(module.builderRandom(Math.floor(Math.random() * 0xffffffff)));
+  });
+  document.getElementById('builder-open').addEventListener('click', () => {
+    selected = 0;
+    show(module.builderOpen(document.getElementById('code').value));
+  });
+  document.getElementById('builder-add').addEventListener('click', () => {
+    const next = module.builderAdd(Number(tagSelect.value));
+    selected = next.at;
+    show(next);
+  });
+  up.addEventListener('click', () => moveBy(-1));
+  down.addEventListener('click', () => moveBy(1));
+  remove.addEventListener('click', () => {
+    show(module.builderRemove(selected));
+    pageHeading.focus();
+  });
+  document.getElementById('builder-use').addEventListener('click', () => {
+    if (state) replaceCode(state.code);
+  });
+
+  document.addEventListener('zendric-module', (event) => {
+    module = event.detail.module;
+    replaceCode = event.detail.replaceCode;
+    for (const tag of module.builderTags()) tagSelect.append(new Option(tag.title + ' (' + tag.letters + ')', String(tag.index)));
+    // A new persona: the species, behind "ZN2.".
+    show(module.builderAdd(-1));
+  });
+})();

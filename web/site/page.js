@@ -10,9 +10,20 @@
   const marks = document.getElementById('marks');
   const itemLayer = document.getElementById('item-layer');
   const readingList = document.getElementById('reading');
-  // The reading's lines are shown through a slot: a line without it (slot="later") is
-  // in the list, text and all, but Chromium neither styles nor lays it out.
-  readingList.attachShadow({ mode: 'open' }).append(document.createElement('slot'));
+  // The reading's lines are shown through slots, sixteen lines to a slot: a line with
+  // a slot name no slot has (slot="later") is in the list, text and all, but Chromium
+  // neither styles nor lays it out. Sixteen, since Chromium lays out anew every line
+  // of a slot whose lines change once it holds more than that.
+  const lineSlots = readingList.attachShadow({ mode: 'open' });
+  function slotName(index) {
+    const n = index >> 4;
+    while (lineSlots.childElementCount <= n) {
+      const slot = document.createElement('slot');
+      slot.name = String(lineSlots.childElementCount);
+      lineSlots.append(slot);
+    }
+    return String(n);
+  }
   const errorsPanel = document.getElementById('errors-panel');
   const errorList = document.getElementById('errors');
   const status = document.getElementById('status');
@@ -40,8 +51,8 @@
   function unveilSome(count) {
     const now = veiled.splice(0, count);
     for (const entry of now) {
-      entry.hidden = false;
-      entry.removeAttribute('slot');
+      if (entry.slot === 'later') entry.slot = slotName(entry.zendricIndex);
+      else entry.hidden = false;
     }
     unveiling = veiled.length > 0 ? requestAnimationFrame(() => unveilSome(ShownPerFrame)) : 0;
   }
@@ -104,6 +115,7 @@
   function lineElement(text, index) {
     const item = lineProto.cloneNode(false);
     item.zendricIndex = index;
+    item.slot = slotName(index);
     if (!text.includes('\r')) {
       item.textContent = text;
       return item;

@@ -193,6 +193,12 @@ QToolButton* ModifierMenu(QWidget* parent, const std::string& keys) {
     shades->addAction(action);
     if (action->isChecked() && i > 0) shown << action->text();
   }
+  // A shade the menu has no entry for ("+-", "+++") is still shown as it reads.
+  if (!shade.empty() && std::find(std::begin(Shades), std::end(Shades), shade) == std::end(Shades)) {
+    QString word = shade.front() == '+' ? QStringLiteral("light") : QStringLiteral("dark");
+    for (std::size_t i = 1; i < shade.size(); ++i) word.prepend(QStringLiteral("very "));
+    shown << word;
+  }
   menu->addSeparator();
   for (const ColourModifier& m : ColourModifiers) {
     if (m.Shade) continue;

@@ -205,6 +205,8 @@ class BuilderPagesTest : public QObject {
     QTest::newRow("colour") << u"ZN2.Dw Cbl+^|re,wgr>ye"_s << 1
                             << QStringList{u"btnModifiers0_0=light metallic"_s, u"cbPattern0_0=… with … stripes"_s, u"cbColour0_1=red"_s,
                                            u"cbColourPart1=My wings are"_s, u"cbChangeColour1_0=yellow"_s};
+    QTest::newRow("shades beyond the menu") << u"ZN2.Dw Cbl+-!,wre+++"_s << 1
+                                            << QStringList{u"btnModifiers0_0=very light glittery"_s, u"btnModifiers1_0=very very light"_s};
     QTest::newRow("breath") << u"ZN2.Dw Bfl\"blue\"|#/ic"_s << 1
                             << QStringList{u"edAdjective0=blue"_s, u"cbShape0=clouds of beams of …"_s, u"cbBreath1=ice"_s};
     QTest::newRow("diet") << u"ZN2.Dw Fc~v"_s << 1 << QStringList{u"ckAnyFood1=on"_s, u"ckFood7=on"_s, u"ckAnyFood7=off"_s};

@@ -247,7 +247,7 @@ class BuilderPagesTest : public QObject {
     std::mt19937 random(static_cast<unsigned>(1000 + tag));
     const auto below = [&](int n) { return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(random); };
     const QStringList texts{u"ember"_s, u"Ab \"c] d"_s, u"é~+"_s, u"wise"_s, u""_s};
-    for (int step = 0; step < 60; ++step) {
+    for (int step = 0; step < 200; ++step) {
       QList<QWidget*> controls;
       for (QWidget* w : Page(d)->findChildren<QWidget*>())
         if (w->isEnabled() && w->isVisibleTo(w->window()) && w->focusPolicy() != Qt::NoFocus && !w->objectName().isEmpty())

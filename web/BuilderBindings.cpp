@@ -48,7 +48,7 @@ val Fields(const PersonaItem& item) {
   return fields;
 }
 
-// {code, lines, messages, items: [{title, text, kept, fields: [{kind, group, label,
+// {code, lines, messages: [text], items: [{title, text, kept, fields: [{kind, group, label,
 // value, options: [{value, text, heading}]}]}]}: each item's choices as the fields
 // that show them, in the reading's own words.
 val Describe() {
@@ -71,7 +71,11 @@ val Describe() {
   result.set("code", code);
   result.set("items", items);
   result.set("lines", lines);
-  result.set("messages", reading.MessageCount());
+  // A kept item may bring its messages along.
+  val messages = val::array();
+  for (std::size_t i = 0; i < reading.MessageCount(); ++i)
+    messages.call<void>("push", "Position " + std::to_string(reading.MessagePosition(i)) + ": " + std::string(reading.Message(i)));
+  result.set("messages", messages);
   return result;
 }
 

@@ -60,9 +60,12 @@
       drawPage();
     });
     codeOut.textContent = state.code;
-    messages.hidden = state.messages === 0;
-    messages.textContent = state.messages === 1 ? '1 message: see it in the reader above.'
-      : state.messages + ' messages: see them in the reader above.';
+    messages.hidden = state.messages.length === 0;
+    messages.replaceChildren(...state.messages.map((text) => {
+      const li = document.createElement('li');
+      li.textContent = text;
+      return li;
+    }));
     readingList.replaceChildren(...state.lines.map(lineElement));
   }
 
@@ -138,6 +141,7 @@
       if (field.kind === 'check') c.checked = field.value === '1';
       else if (field.kind === 'note') c.textContent = field.value;
       else if (field.kind !== 'button') c.value = field.value;
+      if (c.zendricNarrow) c.zendricNarrow();
       if (c.tagName === 'INPUT') c.removeAttribute('aria-invalid');
     });
   }
@@ -153,6 +157,31 @@
     label.htmlFor = id;
     label.textContent = text;
     return label;
+  }
+
+  // A long list (the species) gets a search field that leaves only the options holding
+  // what is typed; what was typed stays while the list is redrawn.
+  const LongList = 40;
+  const searches = new Map();
+  function searchFor(select, label, id) {
+    const search = document.createElement('input');
+    search.type = 'search';
+    search.id = id + '-search';
+    search.dataset.key = 'search-' + label;
+    search.autocomplete = 'off';
+    search.spellcheck = false;
+    const narrow = () => {
+      const words = search.value.trim().toLowerCase();
+      searches.set(label, search.value);
+      for (const option of select.options)
+        option.hidden = words !== '' && !option.text.toLowerCase().includes(words) && !option.selected;
+      for (const group of select.querySelectorAll('optgroup'))
+        group.hidden = [...group.children].every((option) => option.hidden);
+    };
+    search.value = searches.get(label) || '';
+    search.addEventListener('input', narrow);
+    select.zendricNarrow = narrow;
+    return [labelled(search.id, 'Search: ' + label.toLowerCase()), search];
   }
 
   function control(field, i) {
@@ -177,6 +206,7 @@
         heading.append(option);
       }
       c.addEventListener('change', () => set(i, c.value));
+      if (field.options.length > LongList) wrap.append(...searchFor(c, field.label, id));
       wrap.append(labelled(id, field.label), c);
     } else if (field.kind === 'number' || field.kind === 'text') {
       c = document.createElement('input');
@@ -213,6 +243,7 @@
     if (field.kind === 'check') c.checked = field.value === '1';
     else if (field.kind === 'note') c.textContent = field.value;
     else if (field.kind !== 'button') c.value = field.value;
+    if (c.zendricNarrow) c.zendricNarrow();
     return wrap;
   }
 
@@ -222,11 +253,16 @@
     show(next);
   }
 
+  // A new persona starts with every list whole.
   document.getElementById('builder-random').addEventListener('click', () => {
+    searches.clear();
+    drawn = '';
     selected = 0;
     show(module.builderRandom(Math.floor(Math.random() * 0xffffffff)));
   });
   document.getElementById('builder-open').addEventListener('click', () => {
+    searches.clear();
+    drawn = '';
     selected = 0;
     show(module.builderOpen(document.getElementById('code').value));
   });

@@ -10,6 +10,9 @@
   const marks = document.getElementById('marks');
   const itemLayer = document.getElementById('item-layer');
   const readingList = document.getElementById('reading');
+  // The reading's lines are shown through a slot: a line without it (slot="later") is
+  // in the list, text and all, but Chromium neither styles nor lays it out.
+  readingList.attachShadow({ mode: 'open' }).append(document.createElement('slot'));
   const errorsPanel = document.getElementById('errors-panel');
   const errorList = document.getElementById('errors');
   const status = document.getElementById('status');
@@ -26,6 +29,37 @@
   const SliceLines = 2000;
   const pending = new Map();
 
+  // A paste of thousands of lines puts them all in the list at once, text and all, but
+  // shows only the first ones in the frame after it: the rest come into view a few
+  // hundred a frame, since Chromium styles every shown entry, in view or not.
+  const ShownAtOnce = 150;
+  const ShownPerFrame = 400;
+  let veiled = [];
+  let unveiling = 0;
+
+  function unveilSome(count) {
+    const now = veiled.splice(0, count);
+    for (const entry of now) {
+      entry.hidden = false;
+      entry.removeAttribute('slot');
+    }
+    unveiling = veiled.length > 0 ? requestAnimationFrame(() => unveilSome(ShownPerFrame)) : 0;
+  }
+
+  function veil(list, entry) {
+    if (list.shadowRoot) entry.slot = 'later';
+    else entry.hidden = true;
+    veiled.push(entry);
+    // Not in this frame: the first frame paints what is in view without them.
+    if (!unveiling) unveiling = requestAnimationFrame(() => requestAnimationFrame(() => unveilSome(ShownPerFrame)));
+  }
+
+  // Now: the keyboard goes to a line that may still be hidden.
+  function unveilAll() {
+    cancelAnimationFrame(unveiling);
+    unveilSome(veiled.length);
+  }
+
   // The list shows `items`: an entry whose item is the same as before (by `key`) stays,
   // so a change in a long code touches only the entries it changes.
   function fill(list, items, element, key) {
@@ -36,18 +70,25 @@
       extra.setEndAfter(list.lastChild);
       extra.deleteContents();
     }
+    let created = 0;
     const slice = (from) => {
       const part = document.createDocumentFragment();
       const to = Math.min(from + SliceLines, items.length);
-      const kept = list.children.length;
+      // Walked by siblings: looking up children[i] after a change starts from the front.
+      let old = list.children[from] || null;
       for (let i = from; i < to; ++i) {
+        const next = old && old.nextElementSibling;
         const k = key(items[i]);
-        const old = i < kept ? list.children[i] : null;
-        if (old && old.zendricKey === k) continue;
+        if (old && old.zendricKey === k) {
+          old = next;
+          continue;
+        }
         const fresh = element(items[i], i);
         fresh.zendricKey = k;
+        if (++created > ShownAtOnce) veil(list, fresh);
         if (old) old.replaceWith(fresh);
         else part.append(fresh);
+        old = next;
       }
       list.append(part);
       if (to < items.length) pending.set(list, setTimeout(slice, 0, to));
@@ -58,8 +99,10 @@
   // One list entry per result line; a carriage return inside a line is a line break.
   // The line's number is a property, not an attribute: a thousand attributes cost a
   // long paste more than its reading.
+  const lineProto = document.createElement('div');
+  lineProto.setAttribute('role', 'listitem');
   function lineElement(text, index) {
-    const item = document.createElement('li');
+    const item = lineProto.cloneNode(false);
     item.zendricIndex = index;
     if (!text.includes('\r')) {
       item.textContent = text;
@@ -169,10 +212,11 @@
     lightItem(item.from, item.to);
   }
 
+  const lineOf = (node) => node.closest('#reading > *');
   const focusedLine = () => (readingList.contains(document.activeElement) ? document.activeElement : null);
 
   readingList.addEventListener('mousemove', (event) => {
-    const line = event.target.closest('li');
+    const line = lineOf(event.target);
     if (!line || line === hovered) return;
     hovered = line;
     markLine(line);
@@ -206,7 +250,7 @@
   }
 
   readingList.addEventListener('focusin', (event) => {
-    const line = event.target.closest('li');
+    const line = lineOf(event.target);
     if (!line || !reader) return;
     setTabLine(line);
     const item = reader.lineItem(line.zendricIndex);
@@ -223,10 +267,11 @@
   const LineSteps = { ArrowDown: 1, ArrowUp: -1, PageDown: 10, PageUp: -10, Home: -Infinity, End: Infinity };
   readingList.addEventListener('keydown', (event) => {
     const step = LineSteps[event.key];
-    const line = event.target.closest('li');
+    const line = lineOf(event.target);
     if (step === undefined || !line || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
     event.preventDefault();
     const lines = readingList.children;
+    unveilAll();
     setTabLine(lines[Math.max(0, Math.min(lines.length - 1, line.zendricIndex + step))]);
     tabLine.focus();  // only the line with the stop takes the focus
   });

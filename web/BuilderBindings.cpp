@@ -1,5 +1,7 @@
 // The page's builder: one persona held here, changed by the page's controls through
 // the builder core, and described back in the reading's own words.
+#include <algorithm>
+
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -101,14 +103,15 @@ val OpenField(const std::u16string& field) {
   return Describe();
 }
 
-// Index into the tag catalogue, added at the end; -1 adds the species, which stands
-// first and once.
-// {..., at: the index of the item added, or of the species already there}.
-val AddItem(std::int32_t tag) {
+// Index into the tag catalogue, added behind the item at `after`; -1 adds the species,
+// which stands first and once. {..., at: the index of the item added, or of the species
+// already there}.
+val AddItem(std::int32_t tag, std::int32_t after) {
   Persona& persona = Held();
   std::size_t at = 0;
   if (tag >= 0 && static_cast<std::size_t>(tag) < TagCatalogue.size()) {
-    at = persona.Items.size();
+    const bool species = !persona.Items.empty() && persona.Items.front().IsSpecies();
+    at = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(after, -1) + 1), species ? 1 : 0, persona.Items.size());
     InsertItem(persona, at, NewItem(&TagCatalogue[static_cast<std::size_t>(tag)]));
   } else if (persona.Items.empty() || !persona.Items.front().IsSpecies()) {
     InsertItem(persona, 0, NewItem(nullptr));

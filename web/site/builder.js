@@ -285,7 +285,7 @@
     show(module.builderOpen(document.getElementById('code').value));
   });
   document.getElementById('builder-add').addEventListener('click', () => {
-    const next = module.builderAdd(Number(tagSelect.value));
+    const next = module.builderAdd(Number(tagSelect.value), selected);
     selected = next.at;
     show(next);
   });
@@ -304,6 +304,6 @@
     replaceCode = event.detail.replaceCode;
     for (const tag of module.builderTags()) tagSelect.append(new Option(tag.title + ' (' + tag.letters + ')', String(tag.index)));
     // A new persona: the species, behind "ZN2.".
-    show(module.builderAdd(-1));
+    show(module.builderAdd(-1, 0));
   });
 })();

@@ -128,6 +128,14 @@ def test_builder(driver, check, cli_readings):
     check(not driver.find_element(By.ID, "builder-up").is_enabled() and not driver.find_element(By.ID, "builder-down").is_enabled(),
           "the species can be moved")
 
+    # An item is added behind the one chosen.
+    open_code(driver, "ZN2.D Gm L")
+    driver.find_elements(By.CSS_SELECTOR, "#builder-items button")[1].click()
+    Select(driver.find_element(By.ID, "builder-tag")).select_by_visible_text("Width (W)")
+    driver.find_element(By.ID, "builder-add").click()
+    code, _, _, current = driver.execute_script(BUILT)
+    check(code == "ZN2.D Gm W+++! L" and current == "W+++!", f"Width added behind Gm gave {code!r}, chosen {current!r}")
+
     # Use this code puts the code in the field as one edit, which Ctrl+Z takes back.
     field = driver.find_element(By.ID, "code")
     driver.execute_script("arguments[0].value = 'ZN2.Dx Gq'; arguments[0].dispatchEvent(new Event('input'))", field)

@@ -24,12 +24,21 @@
   let state = null;
   let selected = 0;
   let drawn = '';  // what the choices on the page were drawn from, values left out
+  let fields = [];  // the selected item's
+  const oneColumn = window.matchMedia('(max-width: 44rem)');  // as builder.css has it
 
   // Everything about the fields but their values: while it stays the same, a change
   // only sets values, and the control in use keeps its focus and caret.
-  function shapeOf(index, fields) {
-    return index + '\u0002' + fields.map((f) => [f.kind, f.group, f.label,
-      f.options ? f.options.map((o) => o.value + '\u0003' + o.text).join('\u0004') : ''].join('\u0001')).join('\u0002');
+  function shapeOf(index, list) {
+    return index + '\u0002' + list.map((f) => [f.kind, f.group, f.label, f.values, f.texts].join('\u0001')).join('\u0002');
+  }
+
+  // A select's options from its three strings of lines.
+  function options(field) {
+    const values = field.values.split('\n');
+    const texts = field.texts.split('\n');
+    const headings = field.headings.split('\n');
+    return values.slice(0, -1).map((value, i) => ({ value, text: texts[i], heading: headings[i] }));
   }
 
   // One reading line; a carriage return in it is a line break.
@@ -86,6 +95,13 @@
       b.addEventListener('click', () => {
         selected = i;
         show(state);
+        // In one column the choices stand below the list: bring them into view, once the
+        // frame is laid out anyway (asking now would lay the whole page out at once).
+        if (oneColumn.matches) {
+          requestAnimationFrame(() => {
+            if (page.getBoundingClientRect().top > window.innerHeight * 0.8) page.scrollIntoView({ block: 'start' });
+          });
+        }
       });
       li.append(b);
       list.append(li);
@@ -101,19 +117,21 @@
       return;
     }
     pageHeading.textContent = item.title;
+    fields = module.builderFields(selected);
+    for (const field of fields) if (field.kind === 'select') field.options = options(field);
     const movable = (i) => i >= 0 && i < state.items.length && state.items[i].movable;
     up.disabled = !(movable(selected) && movable(selected - 1));
     down.disabled = !(movable(selected) && movable(selected + 1));
-    const shape = shapeOf(selected, item.fields);
+    const shape = shapeOf(selected, fields);
     if (shape === drawn) {
-      setValues(item.fields, false);
+      setValues(fields, false);
       return;
     }
     drawn = shape;
     const all = document.createDocumentFragment();
     let box = null;
     let group = null;
-    item.fields.forEach((field, i) => {
+    fields.forEach((field, i) => {
       if (!box || field.group !== group) {
         group = field.group;
         if (group) {
@@ -134,8 +152,8 @@
 
   // The values of the controls drawn; the one in use keeps what is typed in it unless
   // `all`.
-  function setValues(fields, all) {
-    fields.forEach((field, i) => {
+  function setValues(list, all) {
+    list.forEach((field, i) => {
       const c = choices.querySelector('[data-key="field-' + i + '"]');
       if (!c || (!all && c === document.activeElement)) return;
       if (field.kind === 'check') c.checked = field.value === '1';
@@ -217,7 +235,7 @@
       c.addEventListener('input', () => set(i, c.value, c));
       // Leaving the field shows what the code holds: a number as last taken, a text
       // without what the code cannot hold.
-      c.addEventListener('change', () => setValues(state.items[selected].fields, true));
+      c.addEventListener('change', () => setValues(fields, true));
       wrap.append(labelled(id, field.label), c);
     } else if (field.kind === 'check') {
       c = document.createElement('input');
@@ -267,7 +285,7 @@
     show(module.builderOpen(document.getElementById('code').value));
   });
   document.getElementById('builder-add').addEventListener('click', () => {
-    const next = module.builderAdd(Number(tagSelect.value));
+    const next = module.builderAdd(Number(tagSelect.value), selected);
     selected = next.at;
     show(next);
   });
@@ -286,6 +304,6 @@
     replaceCode = event.detail.replaceCode;
     for (const tag of module.builderTags()) tagSelect.append(new Option(tag.title + ' (' + tag.letters + ')', String(tag.index)));
     // A new persona: the species, behind "ZN2.".
-    show(module.builderAdd(-1));
+    show(module.builderAdd(-1, 0));
   });
 })();

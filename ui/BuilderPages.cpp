@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QValidator>
@@ -39,6 +40,13 @@ template <class W>
 W* Name(W* control, const QString& objectName, const QString& accessibleName) {
   control->setObjectName(objectName);
   control->setAccessibleName(accessibleName);
+  return control;
+}
+
+// A screen reader tells repeated rows apart by their names.
+template <class W>
+W* Speaking(W* control, const QString& accessibleName) {
+  if (control != nullptr) control->setAccessibleName(accessibleName);
   return control;
 }
 
@@ -137,12 +145,27 @@ std::vector<std::int32_t> TickedRows(const QMenu* menu) {
 
 QString NodeName(std::int32_t node) { return Qs(SpeciesNodeName(node)); }
 
-// A species chooser for the further species of a mix: every node, indented by depth.
+constexpr int DepthRole = Qt::UserRole + 1;
+
+// Draws a species of the list indented by its depth in the tree. The names themselves
+// stay plain, so that typing a name finds it.
+class TDepthDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem indented(option);
+    indented.rect.adjust(index.data(DepthRole).toInt() * option.fontMetrics.averageCharWidth() * 3, 0, 0, 0);
+    QStyledItemDelegate::paint(painter, indented, index);
+  }
+};
+
+// A species chooser for the further species of a mix: every node, in tree order.
 QComboBox* SpeciesBox(QWidget* parent, std::int32_t chosen) {
   auto* box = new QComboBox(parent);
+  box->setItemDelegate(new TDepthDelegate(box));
   for (std::int32_t node : SpeciesNodes()) {
-    const auto depth = static_cast<qsizetype>(SpeciesNodeCode(node).size()) - 1;
-    box->addItem(QString(depth * 3, QLatin1Char(' ')) + NodeName(node), node);
+    box->addItem(NodeName(node), node);
+    box->setItemData(box->count() - 1, static_cast<int>(SpeciesNodeCode(node).size()) - 1, DepthRole);
     if (node == chosen) box->setCurrentIndex(box->count() - 1);
   }
   return box;
@@ -185,6 +208,12 @@ QToolButton* ModifierMenu(QWidget* parent, const std::string& keys) {
     action->setData(QString::fromLatin1(Shades[i].data(), static_cast<qsizetype>(Shades[i].size())));
     shades->addAction(action);
     if (action->isChecked() && i > 0) shown << action->text();
+  }
+  // A shade the menu has no entry for ("+-", "+++") is still shown as it reads.
+  if (!shade.empty() && std::find(std::begin(Shades), std::end(Shades), shade) == std::end(Shades)) {
+    QString word = shade.front() == '+' ? QStringLiteral("light") : QStringLiteral("dark");
+    for (std::size_t i = 1; i < shade.size(); ++i) word.prepend(QStringLiteral("very "));
+    shown << word;
   }
   menu->addSeparator();
   for (const ColourModifier& m : ColourModifiers) {
@@ -531,6 +560,7 @@ void TBuilderDialog::AddSplitPage(const TagRow& tag, const SplitChoices& c) {
     lives << Plain(tag.RealLife) << Plain(tag.Virtual);
     // In a group every entry names its life; one alone may stand for both.
     const int first = group ? 1 : 0;
+    const QString of = group ? QStringLiteral(", entry %1").arg(i + 1) : QString();
     auto* life = Name(Combo(pnPage, lives, std::max(static_cast<int>(e.Of) - first, 0)), Id("cbLife", i),
                       QStringLiteral("Life of entry %1").arg(i + 1));
     connect(life, &QComboBox::currentIndexChanged, this, [this, pick, first](int index) {
@@ -538,10 +568,11 @@ void TBuilderDialog::AddSplitPage(const TagRow& tag, const SplitChoices& c) {
         if (SplitEntry* p = pick(s)) p->Of = static_cast<Life>(index + first);
       });
     });
-    QPushButton* remove = group ? EditButton<SplitChoices>(QStringLiteral("Remove"), Id("btnRemoveEntry", i),
+    QPushButton* remove = group ? Speaking(EditButton<SplitChoices>(QStringLiteral("Remove"), Id("btnRemoveEntry", i),
                                                            [i](SplitChoices& s) {
                                                              if (i < s.Entries.size()) s.Entries.erase(s.Entries.begin() + static_cast<std::ptrdiff_t>(i));
-                                                           })
+                                                           }),
+                                           QStringLiteral("Remove entry %1").arg(i + 1))
                                 : nullptr;
     pageLayout->addLayout(Row({life, remove}));
 
@@ -551,8 +582,8 @@ void TBuilderDialog::AddSplitPage(const TagRow& tag, const SplitChoices& c) {
                               {QStringLiteral("A rating"), QStringLiteral("I have … hatchlings that are still home."),
                                QStringLiteral("I have … hatchlings that have flown the coop.")},
                               e.CountSign == '+' ? 1 : e.CountSign == '-' ? 2 : 0),
-                        Id("cbCountForm", i), QStringLiteral("Rating or number of hatchlings"));
-      auto* count = Name(new QSpinBox(pnPage), Id("sbCount", i), QStringLiteral("Number of hatchlings"));
+                        Id("cbCountForm", i), QStringLiteral("Rating or number of hatchlings") + of);
+      auto* count = Name(new QSpinBox(pnPage), Id("sbCount", i), QStringLiteral("Number of hatchlings") + of);
       count->setRange(0, 9999);
       count->setValue(e.Count);
       count->setVisible(counted);
@@ -571,7 +602,7 @@ void TBuilderDialog::AddSplitPage(const TagRow& tag, const SplitChoices& c) {
       });
     }
     if (!counted) {
-      QComboBox* rating = RatingBox(tag, e.Rating, i == 0 ? QStringLiteral("cbRating") : Id("cbRating", i));
+      QComboBox* rating = Speaking(RatingBox(tag, e.Rating, i == 0 ? QStringLiteral("cbRating") : Id("cbRating", i)), QStringLiteral("Rating") + of);
       pageLayout->addWidget(rating);
       connect(rating, &QComboBox::currentIndexChanged, this, [this, rating, pick, mating] {
         const int value = rating->currentData().toInt();
@@ -585,21 +616,21 @@ void TBuilderDialog::AddSplitPage(const TagRow& tag, const SplitChoices& c) {
     }
     if (mating) {
       const bool plus = static_cast<std::size_t>(e.Rating) < tag.Scale.size() && tag.Scale[static_cast<std::size_t>(e.Rating)].Key.starts_with('+');
-      auto* mates = Name(new QSpinBox(pnPage), Id("sbMates", i), QStringLiteral("Number of mates"));
+      auto* mates = Name(new QSpinBox(pnPage), Id("sbMates", i), QStringLiteral("Number of mates") + of);
       mates->setRange(0, 999);
       mates->setSpecialValueText(QStringLiteral("no number of mates"));
       mates->setPrefix(QStringLiteral("I have "));
       mates->setSuffix(QStringLiteral(" mates"));
       mates->setValue(e.Mates);
       mates->setEnabled(plus);
-      auto* dead = Name(new QCheckBox(QStringLiteral("My mate is dead"), pnPage), Id("ckMateDead", i), QStringLiteral("My mate is dead"));
+      auto* dead = Name(new QCheckBox(QStringLiteral("My mate is dead"), pnPage), Id("ckMateDead", i), QStringLiteral("My mate is dead") + of);
       dead->setChecked(e.MateDead);
       dead->setEnabled(plus);
       auto* conspiracy = Name(Combo(pnPage,
                                     {QStringLiteral("(no conspiracy)"), QStringLiteral("I'm a member of the XX conspiracy!"),
                                      QStringLiteral("I'm a member of the XY conspiracy!")},
                                     e.Conspiracy == 'x' ? 1 : e.Conspiracy == 'y' ? 2 : 0),
-                              Id("cbConspiracy", i), QStringLiteral("Conspiracy"));
+                              Id("cbConspiracy", i), QStringLiteral("Conspiracy") + of);
       pageLayout->addLayout(Row({mates, dead}));
       pageLayout->addWidget(conspiracy);
       connect(mates, &QSpinBox::valueChanged, this, [this, pick](int value) {
@@ -620,7 +651,7 @@ void TBuilderDialog::AddSplitPage(const TagRow& tag, const SplitChoices& c) {
     }
     if (offspring) {
       auto* adopted = Name(new QCheckBox(QStringLiteral("My hatchlings are adopted."), pnPage), Id("ckAdopted", i),
-                           QStringLiteral("My hatchlings are adopted"));
+                           QStringLiteral("My hatchlings are adopted") + of);
       adopted->setChecked(e.Adopted);
       pageLayout->addWidget(adopted);
       connect(adopted, &QCheckBox::toggled, this, [this, pick](bool on) {
@@ -660,9 +691,9 @@ void TBuilderDialog::AddGenderPage(const GenderChoices& c) {
           if (GenderPart* p = pick(g)) p->Join = index == 1 ? '>' : '/';
         });
       });
-      pageLayout->addLayout(Row({join, EditButton<GenderChoices>(QStringLiteral("Remove"), Id("btnRemoveGender", i), [i](GenderChoices& g) {
+      pageLayout->addLayout(Row({join, Speaking(EditButton<GenderChoices>(QStringLiteral("Remove"), Id("btnRemoveGender", i), [i](GenderChoices& g) {
                                    if (i < g.Parts.size()) g.Parts.erase(g.Parts.begin() + static_cast<std::ptrdiff_t>(i));
-                                 })}));
+                                 }), QStringLiteral("Remove gender %1").arg(i + 1))}));
     }
     const int current = part.Shape == Form::Free ? own : part.Shape == Form::Variable ? own + 1 : part.Letter;
     auto* box = Name(Combo(pnPage, words + QStringList{QStringLiteral("a description of my own"), QStringLiteral("variable")}, current),
@@ -680,7 +711,7 @@ void TBuilderDialog::AddGenderPage(const GenderChoices& c) {
     });
     if (part.Shape == Form::Free) {
       auto* free = Name(TextField(pnPage, part.Text, QuotedAllows, QStringLiteral("my own description")), Id("edGender", i),
-                        QStringLiteral("My own description"));
+                        QStringLiteral("Gender %1: my own description").arg(i + 1));
       pageLayout->addWidget(free);
       connect(free, &QLineEdit::textEdited, this, [this, pick](const QString& text) {
         Edit<GenderChoices>([&](GenderChoices& g) {
@@ -693,7 +724,7 @@ void TBuilderDialog::AddGenderPage(const GenderChoices& c) {
       for (std::int32_t row : part.Among)
         if (row >= 0 && static_cast<std::size_t>(row) < ticked.size()) ticked[static_cast<std::size_t>(row)] = true;
       auto* among = Name(TickMenu(pnPage, words, ticked, QStringLiteral("(not saying between which)")), Id("btnBetween", i),
-                         QStringLiteral("Variable between"));
+                         QStringLiteral("Gender %1: variable between").arg(i + 1));
       pageLayout->addLayout(Row({new QLabel(QStringLiteral("between"), pnPage), among}));
       connect(among->menu(), &QMenu::triggered, this, [this, pick, among] {
         const std::vector<std::int32_t> rows = TickedRows(among->menu());
@@ -756,9 +787,9 @@ void TBuilderDialog::AddMeasurePage(const TagRow& tag, const MeasureChoices& c) 
     length->setValue(QString::fromStdString(c.Parts[i].Number).toDouble());
     length->setSuffix(QLatin1Char(' ') + units.value(c.Unit));
     auto* part = Name(Combo(pnPage, parts, c.Parts[i].Row), Id("cbBodyPart", i), QStringLiteral("Body part %1").arg(i + 1));
-    pageLayout->addLayout(Row({length, part, EditButton<MeasureChoices>(QStringLiteral("Remove"), Id("btnRemovePart", i), [i](MeasureChoices& m) {
+    pageLayout->addLayout(Row({length, part, Speaking(EditButton<MeasureChoices>(QStringLiteral("Remove"), Id("btnRemovePart", i), [i](MeasureChoices& m) {
                                  if (i < m.Parts.size()) m.Parts.erase(m.Parts.begin() + static_cast<std::ptrdiff_t>(i));
-                               })}));
+                               }), QStringLiteral("Remove body part %1").arg(i + 1))}));
     connect(length, &QDoubleSpinBox::valueChanged, this, [this, pick](double value) {
       Edit<MeasureChoices>([&](MeasureChoices& m) {
         if (auto* p = pick(m)) p->Number = NumberText(value).toStdString();
@@ -794,12 +825,13 @@ void TBuilderDialog::AddColourPage(const ColourChoices& c) {
           if (ColourGroup* p = At(s.Groups, g)) p->BodyPart = index;
         });
       });
-      pageLayout->addLayout(Row({part, EditButton<ColourChoices>(QStringLiteral("Remove"), Id("btnRemoveColourPart", g), [g](ColourChoices& s) {
+      pageLayout->addLayout(Row({part, Speaking(EditButton<ColourChoices>(QStringLiteral("Remove"), Id("btnRemoveColourPart", g), [g](ColourChoices& s) {
                                    if (g < s.Groups.size()) s.Groups.erase(s.Groups.begin() + static_cast<std::ptrdiff_t>(g));
-                                 })}));
+                                 }), QStringLiteral("Remove body part %1").arg(g))}));
     }
     AddColourChain(group.Colour, g, false);
-    auto* changes = Name(new QCheckBox(QStringLiteral("changing to"), pnPage), Id("ckChanging", g), QStringLiteral("Changing to another colour"));
+    auto* changes = Name(new QCheckBox(QStringLiteral("changing to"), pnPage), Id("ckChanging", g),
+                         QStringLiteral("Group %1 changing to another colour").arg(g + 1));
     changes->setChecked(!group.ChangesTo.empty());
     pageLayout->addWidget(changes);
     connect(changes, &QCheckBox::toggled, this, [this, g](bool on) {
@@ -890,9 +922,9 @@ void TBuilderDialog::AddBreathPage(const BreathChoices& c) {
     const auto pick = [i](BreathChoices& b) { return At(b.Weapons, i); };
     const QString which = QStringLiteral("Breath weapon %1").arg(i + 1);
     auto* box = Name(Combo(pnPage, names, w.Weapon < 0 ? static_cast<int>(BreathWeapons.size()) : w.Weapon), Id("cbBreath", i), which);
-    QPushButton* remove = c.Weapons.size() > 1 ? EditButton<BreathChoices>(QStringLiteral("Remove"), Id("btnRemoveBreath", i), [i](BreathChoices& b) {
+    QPushButton* remove = c.Weapons.size() > 1 ? Speaking(EditButton<BreathChoices>(QStringLiteral("Remove"), Id("btnRemoveBreath", i), [i](BreathChoices& b) {
       if (i < b.Weapons.size()) b.Weapons.erase(b.Weapons.begin() + static_cast<std::ptrdiff_t>(i));
-    })
+    }), QStringLiteral("Remove ") + which.toLower())
                                                : nullptr;
     pageLayout->addLayout(Row({box, remove}));
     connect(box, &QComboBox::currentIndexChanged, this, [this, pick](int index) {
@@ -1003,9 +1035,9 @@ void TBuilderDialog::AddAppendagesPage(const AppendageChoices& c) {
     auto* webbed = Name(new QCheckBox(QStringLiteral("webbed"), pnPage), Id("ckWebbed", i), which + QStringLiteral(": webbed"));
     webbed->setChecked(e.Webbed);
     auto* noun = Name(Combo(pnPage, nouns, e.Row), Id("cbAppendage", i), which);
-    QPushButton* remove = c.Entries.size() > 1 ? EditButton<AppendageChoices>(QStringLiteral("Remove"), Id("btnRemoveAppendage", i), [i](AppendageChoices& a) {
+    QPushButton* remove = c.Entries.size() > 1 ? Speaking(EditButton<AppendageChoices>(QStringLiteral("Remove"), Id("btnRemoveAppendage", i), [i](AppendageChoices& a) {
       if (i < a.Entries.size()) a.Entries.erase(a.Entries.begin() + static_cast<std::ptrdiff_t>(i));
-    })
+    }), QStringLiteral("Remove ") + which.toLower())
                                                : nullptr;
     pageLayout->addLayout(Row({count, number, webbed}));
     pageLayout->addLayout(Row({noun, remove}));
@@ -1074,9 +1106,9 @@ void TBuilderDialog::AddSkinPage(const SkinChoices& c) {
     auto* part = Name(Combo(pnPage, parts, c.Groups[g].Part), Id("cbSkinPart", g), QStringLiteral("Body part %1").arg(g + 1));
     auto* types = Name(TickMenu(pnPage, words, ticks(c.Groups[g].Types), QStringLiteral("no skin")), Id("btnSkinTypes", g),
                        QStringLiteral("Skin of body part %1").arg(g + 1));
-    pageLayout->addLayout(Row({part, types, EditButton<SkinChoices>(QStringLiteral("Remove"), Id("btnRemoveSkinPart", g), [g](SkinChoices& s) {
+    pageLayout->addLayout(Row({part, types, Speaking(EditButton<SkinChoices>(QStringLiteral("Remove"), Id("btnRemoveSkinPart", g), [g](SkinChoices& s) {
                                  if (g < s.Groups.size()) s.Groups.erase(s.Groups.begin() + static_cast<std::ptrdiff_t>(g));
-                               })}));
+                               }), QStringLiteral("Remove body part %1").arg(g + 1))}));
     connect(part, &QComboBox::currentIndexChanged, this, [this, g](int index) {
       Edit<SkinChoices>([&](SkinChoices& s) {
         if (auto* p = At(s.Groups, g)) p->Part = index;

@@ -1,5 +1,7 @@
 // The page's builder: one persona held here, changed by the page's controls through
 // the builder core, and described back in the reading's own words.
+#include <algorithm>
+
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -24,6 +26,8 @@ std::string_view TitleOf(const PersonaItem& item) {
   return item.Tag ? item.Tag->Title : std::string_view("Item");
 }
 
+// A select's options go across as three strings of lines (values, texts, headings):
+// a list of species is one string each, not a hundred objects.
 val Fields(const PersonaItem& item) {
   val fields = val::array();
   for (const FormField& f : DescribeItem(item)) {
@@ -33,24 +37,31 @@ val Fields(const PersonaItem& item) {
     field.set("label", f.Label);
     field.set("value", f.Value);
     if (f.Shape == FormField::Kind::Select) {
-      val options = val::array();
+      std::string values, texts, headings;
       for (const FormOption& o : f.Options) {
-        val option = val::object();
-        option.set("value", o.Value);
-        option.set("text", o.Text);
-        if (!o.Heading.empty()) option.set("heading", o.Heading);
-        options.call<void>("push", option);
+        values.append(o.Value).push_back('\n');
+        texts.append(o.Text).push_back('\n');
+        headings.append(o.Heading).push_back('\n');
       }
-      field.set("options", options);
+      field.set("values", values);
+      field.set("texts", texts);
+      field.set("headings", headings);
     }
     fields.call<void>("push", field);
   }
   return fields;
 }
 
-// {code, lines, messages, items: [{title, text, kept, fields: [{kind, group, label,
-// value, options: [{value, text, heading}]}]}]}: each item's choices as the fields
-// that show them, in the reading's own words.
+// The fields of the item at `index`: [{kind, group, label, value, and for a select
+// values, texts, headings}].
+val ItemFields(std::int32_t index) {
+  return index >= 0 && static_cast<std::size_t>(index) < Held().Items.size()
+             ? Fields(Held().Items[static_cast<std::size_t>(index)])
+             : val::array();
+}
+
+// {code, lines, messages: [text], items: [{title, text, kept, movable}]}; the fields of
+// one item come from ItemFields.
 val Describe() {
   Persona& persona = Held();
   val items = val::array();
@@ -60,7 +71,6 @@ val Describe() {
     entry.set("text", BuildItem(item));
     entry.set("kept", item.IsKept());
     entry.set("movable", !item.IsSpecies());
-    entry.set("fields", Fields(item));
     items.call<void>("push", entry);
   }
   const std::string code = BuildCode(persona);
@@ -71,7 +81,11 @@ val Describe() {
   result.set("code", code);
   result.set("items", items);
   result.set("lines", lines);
-  result.set("messages", reading.MessageCount());
+  // A kept item may bring its messages along.
+  val messages = val::array();
+  for (std::size_t i = 0; i < reading.MessageCount(); ++i)
+    messages.call<void>("push", "Position " + std::to_string(reading.MessagePosition(i)) + ": " + std::string(reading.Message(i)));
+  result.set("messages", messages);
   return result;
 }
 
@@ -89,14 +103,15 @@ val OpenField(const std::u16string& field) {
   return Describe();
 }
 
-// Index into the tag catalogue, added at the end; -1 adds the species, which stands
-// first and once.
-// {..., at: the index of the item added, or of the species already there}.
-val AddItem(std::int32_t tag) {
+// Index into the tag catalogue, added behind the item at `after`; -1 adds the species,
+// which stands first and once. {..., at: the index of the item added, or of the species
+// already there}.
+val AddItem(std::int32_t tag, std::int32_t after) {
   Persona& persona = Held();
   std::size_t at = 0;
   if (tag >= 0 && static_cast<std::size_t>(tag) < TagCatalogue.size()) {
-    at = persona.Items.size();
+    const bool species = !persona.Items.empty() && persona.Items.front().IsSpecies();
+    at = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(after, -1) + 1), species ? 1 : 0, persona.Items.size());
     InsertItem(persona, at, NewItem(&TagCatalogue[static_cast<std::size_t>(tag)]));
   } else if (persona.Items.empty() || !persona.Items.front().IsSpecies()) {
     InsertItem(persona, 0, NewItem(nullptr));
@@ -156,6 +171,7 @@ EMSCRIPTEN_BINDINGS(zendric_builder) {
   emscripten::function("builderMove", &Move);
   emscripten::function("builderSet", &Set);
   emscripten::function("builderState", &Describe);
+  emscripten::function("builderFields", &ItemFields);
   emscripten::function("builderTags", &Tags);
 }
 

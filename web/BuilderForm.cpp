@@ -452,15 +452,13 @@ void ColourFields(Form& f, ColourChoices& c) {
       if (const auto row = f.Rows("Body part", partOptions, group.BodyPart)) group.BodyPart = *row;
       if (f.Button("Remove this body part")) return EraseAt(c.Groups, g);
     }
+    ChainFields(f, group.Colour, name);
+    f.Group(name + ", changing to");
     if (const auto on = f.Check("changing to another colour", !group.ChangesTo.empty())) {
       group.ChangesTo.clear();
       if (*on) group.ChangesTo.emplace_back();
     }
-    ChainFields(f, group.Colour, name);
-    if (!group.ChangesTo.empty()) {
-      f.Group(name + ", changing to");
-      ChainFields(f, group.ChangesTo, name + ", changing to");
-    }
+    ChainFields(f, group.ChangesTo, name + ", changing to");
   }
   f.Group({});
   if (c.Groups.size() <= ColourBodyParts.size() && f.Button("Add a colour for a body part")) {

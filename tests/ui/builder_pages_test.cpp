@@ -40,13 +40,15 @@ QString Reading(const std::string& code) {
 }
 
 // One step: "name" clicks a button; "name=value" picks a combo box entry or a menu
-// entry by its text, sets "on"/"off" or a number; "name:text" types into a field.
+// entry by its text, sets "on"/"off" or a number; "name:text" types into a control.
 void Apply(const TBuilderDialog& d, const QString& step) {
   const qsizetype cut = step.indexOf(QRegularExpression(u"[=:]"_s));
   const QString name = cut < 0 ? step : step.left(cut);
   const QString value = cut < 0 ? QString() : step.mid(cut + 1);
   QWidget* control = Named<QWidget>(Page(d), name.toLatin1().constData());
-  if (auto* box = qobject_cast<QComboBox*>(control)) {
+  if (cut >= 0 && step[cut] == u':') {
+    QTest::keyClicks(control, value);
+  } else if (auto* box = qobject_cast<QComboBox*>(control)) {
     int found = -1;
     for (int i = 0; i < box->count(); ++i)
       if (box->itemText(i).trimmed() == value) found = i;
@@ -97,6 +99,8 @@ class BuilderPagesTest : public QObject {
     QTest::addColumn<QStringList>("said");
     QTest::newRow("mix member") << u"ZN2.Dw"_s << 0 << QStringList{u"btnAddMember"_s, u"cbMember1=Dwarf"_s} << u"ZN2.Dw+Hd"_s
                                 << QStringList{u"a mix of a Western Dragon, a Dwarf"_s};
+    QTest::newRow("mix member typed") << u"ZN2.Dw"_s << 0 << QStringList{u"btnAddMember"_s, u"cbMember1:Tiger"_s} << u"ZN2.Dw+Mft"_s
+                                      << QStringList{u"a Western Dragon, a Tiger"_s};
     QTest::newRow("mix member removed") << u"ZN2.Dw+Hd+He"_s << 0 << QStringList{u"btnRemoveMember1"_s} << u"ZN2.Dw+He"_s
                                         << QStringList{u"a Western Dragon, an Elf"_s};
     QTest::newRow("looks like") << u"ZN2.Dw"_s << 0 << QStringList{u"cbRelation=who looks like:"_s, u"cbOther0=Dwarf"_s}
@@ -205,6 +209,8 @@ class BuilderPagesTest : public QObject {
     QTest::newRow("colour") << u"ZN2.Dw Cbl+^|re,wgr>ye"_s << 1
                             << QStringList{u"btnModifiers0_0=light metallic"_s, u"cbPattern0_0=… with … stripes"_s, u"cbColour0_1=red"_s,
                                            u"cbColourPart1=My wings are"_s, u"cbChangeColour1_0=yellow"_s};
+    QTest::newRow("shades beyond the menu") << u"ZN2.Dw Cbl+-!,wre+++"_s << 1
+                                            << QStringList{u"btnModifiers0_0=very light glittery"_s, u"btnModifiers1_0=very very light"_s};
     QTest::newRow("breath") << u"ZN2.Dw Bfl\"blue\"|#/ic"_s << 1
                             << QStringList{u"edAdjective0=blue"_s, u"cbShape0=clouds of beams of …"_s, u"cbBreath1=ice"_s};
     QTest::newRow("diet") << u"ZN2.Dw Fc~v"_s << 1 << QStringList{u"ckAnyFood1=on"_s, u"ckFood7=on"_s, u"ckAnyFood7=off"_s};
@@ -289,14 +295,19 @@ class BuilderPagesTest : public QObject {
     TBuilderDialog d;
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
-    d.Open(u"ZN2.Dw+Hd^He M(r+2v-) O-3 G~(fm)>\"elf\" L3m2t Cbl+|re,wgr>ye Bfl\"blue\"|/ic Fc~ Pa4^ Sks,wf Tc+[runes] W-"_s);
+    d.Open(u"ZN2.Dw+Hd+He^He+Hd M(r+2v-) O(r-3v+) G~(fm)>\"elf\"/\"orc\">~ L3m2t1w Cbl+|re,wgr>ye,bye>re Bfl\"blue\"|/ic Fc~ Pa4^t Sks,wf,b Tc+[runes] W-"_s);
     auto* list = Named<QListWidget>(&d, "lbItems");
     for (int row = 0; row < list->count(); ++row) {
       list->setCurrentRow(row);
-      for (QWidget* w : Page(d)->findChildren<QWidget*>())
+      QStringList names;
+      for (QWidget* w : Page(d)->findChildren<QWidget*>()) {
         // A spin box's own text field speaks for it.
-        if (w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(&d) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
-          QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(list->item(row)->text() + u": "_s + w->metaObject()->className()));
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisibleTo(&d) || qobject_cast<QAbstractSpinBox*>(w->parentWidget())) continue;
+        const QString where = list->item(row)->text() + u": "_s + w->accessibleName();
+        QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(where + w->metaObject()->className()));
+        QVERIFY2(!names.contains(w->accessibleName()), qPrintable(where + u" twice"_s));
+        names << w->accessibleName();
+      }
     }
     // Tab goes from the item list's buttons into the page, and on to the code.
     list->setCurrentRow(0);
@@ -311,7 +322,7 @@ class BuilderPagesTest : public QObject {
     QTest::keyClick(add, Qt::Key_Space);
     QWidget* again = Named<QPushButton>(Page(d), "btnAddMember");
     QCOMPARE(QApplication::focusWidget(), again);
-    QVERIFY(d.Code().startsWith(u"ZN2.Dw+Hd+D^He"_s));
+    QVERIFY2(d.Code().startsWith(u"ZN2.Dw+Hd+He+D^He+Hd "_s), qPrintable(d.Code()));
   }
 };
 

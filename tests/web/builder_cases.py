@@ -103,6 +103,13 @@ def test_builder(driver, check, cli_readings):
         check(code == expected and current == text, f"{tag or 'Species'}: built {code!r} ({current!r}), not {expected!r}")
         check(lines == cli["lines"] and cli["errors"] == [], f"{tag or 'Species'}: shown {lines}, read {cli}")
 
+    # The species list narrows to the kinds holding what is typed in its search field.
+    open_code(driver, "ZN2.D")
+    driver.execute_script(FIND, "Species", "Search: species").send_keys("leop")
+    shown = driver.execute_script("return [...arguments[0].options].filter((o) => !o.hidden).map((o) => o.text.trim())",
+                                  driver.execute_script(FIND, "Species", "Species"))
+    check(shown == ["Dragon", "Leopard", "Snow Leopard"], f"searching the species for 'leop' leaves {shown}")
+
     # Random personas read without a message, and the page shows zendric-read's reading.
     for _ in range(5):
         driver.find_element(By.ID, "builder-random").click()
@@ -121,6 +128,14 @@ def test_builder(driver, check, cli_readings):
     check(not driver.find_element(By.ID, "builder-up").is_enabled() and not driver.find_element(By.ID, "builder-down").is_enabled(),
           "the species can be moved")
 
+    # An item is added behind the one chosen.
+    open_code(driver, "ZN2.D Gm L")
+    driver.find_elements(By.CSS_SELECTOR, "#builder-items button")[1].click()
+    Select(driver.find_element(By.ID, "builder-tag")).select_by_visible_text("Width (W)")
+    driver.find_element(By.ID, "builder-add").click()
+    code, _, _, current = driver.execute_script(BUILT)
+    check(code == "ZN2.D Gm W+++! L" and current == "W+++!", f"Width added behind Gm gave {code!r}, chosen {current!r}")
+
     # Use this code puts the code in the field as one edit, which Ctrl+Z takes back.
     field = driver.find_element(By.ID, "code")
     driver.execute_script("arguments[0].value = 'ZN2.Dx Gq'; arguments[0].dispatchEvent(new Event('input'))", field)
@@ -135,6 +150,9 @@ def test_builder(driver, check, cli_readings):
         open_code(driver, text)
         check(driver.execute_script(BUILT)[0] == text, f"opening {text!r} did not give it back")
     open_code(driver, "ZN2.Dw Wq Gm")
+    shown = [li.text for li in driver.find_elements(By.CSS_SELECTOR, "#builder-messages li")]
+    read = [f"Position {p}: {m}" for p, m in cli_readings(["ZN2.Dw Wq Gm"])[0]["errors"]]
+    check(shown == read and read, f"the built code's messages are shown as {shown}, not {read}")
     driver.find_elements(By.CSS_SELECTOR, "#builder-items button")[1].click()
     notes = [n.text for n in driver.find_elements(By.CSS_SELECTOR, "#builder-choices .note")]
     message = cli_readings(["ZN2. Wq"])[0]["errors"][0][1]

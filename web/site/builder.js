@@ -24,12 +24,21 @@
   let state = null;
   let selected = 0;
   let drawn = '';  // what the choices on the page were drawn from, values left out
+  let fields = [];  // the selected item's
+  const oneColumn = window.matchMedia('(max-width: 44rem)');  // as builder.css has it
 
   // Everything about the fields but their values: while it stays the same, a change
   // only sets values, and the control in use keeps its focus and caret.
-  function shapeOf(index, fields) {
-    return index + '\u0002' + fields.map((f) => [f.kind, f.group, f.label,
-      f.options ? f.options.map((o) => o.value + '\u0003' + o.text).join('\u0004') : ''].join('\u0001')).join('\u0002');
+  function shapeOf(index, list) {
+    return index + '\u0002' + list.map((f) => [f.kind, f.group, f.label, f.values, f.texts].join('\u0001')).join('\u0002');
+  }
+
+  // A select's options from its three strings of lines.
+  function options(field) {
+    const values = field.values.split('\n');
+    const texts = field.texts.split('\n');
+    const headings = field.headings.split('\n');
+    return values.slice(0, -1).map((value, i) => ({ value, text: texts[i], heading: headings[i] }));
   }
 
   // One reading line; a carriage return in it is a line break.
@@ -60,9 +69,12 @@
       drawPage();
     });
     codeOut.textContent = state.code;
-    messages.hidden = state.messages === 0;
-    messages.textContent = state.messages === 1 ? '1 message: see it in the reader above.'
-      : state.messages + ' messages: see them in the reader above.';
+    messages.hidden = state.messages.length === 0;
+    messages.replaceChildren(...state.messages.map((text) => {
+      const li = document.createElement('li');
+      li.textContent = text;
+      return li;
+    }));
     readingList.replaceChildren(...state.lines.map(lineElement));
   }
 
@@ -83,6 +95,13 @@
       b.addEventListener('click', () => {
         selected = i;
         show(state);
+        // In one column the choices stand below the list: bring them into view, once the
+        // frame is laid out anyway (asking now would lay the whole page out at once).
+        if (oneColumn.matches) {
+          requestAnimationFrame(() => {
+            if (page.getBoundingClientRect().top > window.innerHeight * 0.8) page.scrollIntoView({ block: 'start' });
+          });
+        }
       });
       li.append(b);
       list.append(li);
@@ -98,19 +117,21 @@
       return;
     }
     pageHeading.textContent = item.title;
+    fields = module.builderFields(selected);
+    for (const field of fields) if (field.kind === 'select') field.options = options(field);
     const movable = (i) => i >= 0 && i < state.items.length && state.items[i].movable;
     up.disabled = !(movable(selected) && movable(selected - 1));
     down.disabled = !(movable(selected) && movable(selected + 1));
-    const shape = shapeOf(selected, item.fields);
+    const shape = shapeOf(selected, fields);
     if (shape === drawn) {
-      setValues(item.fields, false);
+      setValues(fields, false);
       return;
     }
     drawn = shape;
     const all = document.createDocumentFragment();
     let box = null;
     let group = null;
-    item.fields.forEach((field, i) => {
+    fields.forEach((field, i) => {
       if (!box || field.group !== group) {
         group = field.group;
         if (group) {
@@ -131,13 +152,14 @@
 
   // The values of the controls drawn; the one in use keeps what is typed in it unless
   // `all`.
-  function setValues(fields, all) {
-    fields.forEach((field, i) => {
+  function setValues(list, all) {
+    list.forEach((field, i) => {
       const c = choices.querySelector('[data-key="field-' + i + '"]');
       if (!c || (!all && c === document.activeElement)) return;
       if (field.kind === 'check') c.checked = field.value === '1';
       else if (field.kind === 'note') c.textContent = field.value;
       else if (field.kind !== 'button') c.value = field.value;
+      if (c.zendricNarrow) c.zendricNarrow();
       if (c.tagName === 'INPUT') c.removeAttribute('aria-invalid');
     });
   }
@@ -153,6 +175,31 @@
     label.htmlFor = id;
     label.textContent = text;
     return label;
+  }
+
+  // A long list (the species) gets a search field that leaves only the options holding
+  // what is typed; what was typed stays while the list is redrawn.
+  const LongList = 40;
+  const searches = new Map();
+  function searchFor(select, label, id) {
+    const search = document.createElement('input');
+    search.type = 'search';
+    search.id = id + '-search';
+    search.dataset.key = 'search-' + label;
+    search.autocomplete = 'off';
+    search.spellcheck = false;
+    const narrow = () => {
+      const words = search.value.trim().toLowerCase();
+      searches.set(label, search.value);
+      for (const option of select.options)
+        option.hidden = words !== '' && !option.text.toLowerCase().includes(words) && !option.selected;
+      for (const group of select.querySelectorAll('optgroup'))
+        group.hidden = [...group.children].every((option) => option.hidden);
+    };
+    search.value = searches.get(label) || '';
+    search.addEventListener('input', narrow);
+    select.zendricNarrow = narrow;
+    return [labelled(search.id, 'Search: ' + label.toLowerCase()), search];
   }
 
   function control(field, i) {
@@ -177,6 +224,7 @@
         heading.append(option);
       }
       c.addEventListener('change', () => set(i, c.value));
+      if (field.options.length > LongList) wrap.append(...searchFor(c, field.label, id));
       wrap.append(labelled(id, field.label), c);
     } else if (field.kind === 'number' || field.kind === 'text') {
       c = document.createElement('input');
@@ -187,7 +235,7 @@
       c.addEventListener('input', () => set(i, c.value, c));
       // Leaving the field shows what the code holds: a number as last taken, a text
       // without what the code cannot hold.
-      c.addEventListener('change', () => setValues(state.items[selected].fields, true));
+      c.addEventListener('change', () => setValues(fields, true));
       wrap.append(labelled(id, field.label), c);
     } else if (field.kind === 'check') {
       c = document.createElement('input');
@@ -213,6 +261,7 @@
     if (field.kind === 'check') c.checked = field.value === '1';
     else if (field.kind === 'note') c.textContent = field.value;
     else if (field.kind !== 'button') c.value = field.value;
+    if (c.zendricNarrow) c.zendricNarrow();
     return wrap;
   }
 
@@ -222,16 +271,21 @@
     show(next);
   }
 
+  // A new persona starts with every list whole.
   document.getElementById('builder-random').addEventListener('click', () => {
+    searches.clear();
+    drawn = '';
     selected = 0;
     show(module.builderRandom(Math.floor(Math.random() * 0xffffffff)));
   });
   document.getElementById('builder-open').addEventListener('click', () => {
+    searches.clear();
+    drawn = '';
     selected = 0;
     show(module.builderOpen(document.getElementById('code').value));
   });
   document.getElementById('builder-add').addEventListener('click', () => {
-    const next = module.builderAdd(Number(tagSelect.value));
+    const next = module.builderAdd(Number(tagSelect.value), selected);
     selected = next.at;
     show(next);
   });
@@ -250,6 +304,6 @@
     replaceCode = event.detail.replaceCode;
     for (const tag of module.builderTags()) tagSelect.append(new Option(tag.title + ' (' + tag.letters + ')', String(tag.index)));
     // A new persona: the species, behind "ZN2.".
-    show(module.builderAdd(-1));
+    show(module.builderAdd(-1, 0));
   });
 })();

@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QValidator>
@@ -144,12 +145,27 @@ std::vector<std::int32_t> TickedRows(const QMenu* menu) {
 
 QString NodeName(std::int32_t node) { return Qs(SpeciesNodeName(node)); }
 
-// A species chooser for the further species of a mix: every node, indented by depth.
+constexpr int DepthRole = Qt::UserRole + 1;
+
+// Draws a species of the list indented by its depth in the tree. The names themselves
+// stay plain, so that typing a name finds it.
+class TDepthDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem indented(option);
+    indented.rect.adjust(index.data(DepthRole).toInt() * option.fontMetrics.averageCharWidth() * 3, 0, 0, 0);
+    QStyledItemDelegate::paint(painter, indented, index);
+  }
+};
+
+// A species chooser for the further species of a mix: every node, in tree order.
 QComboBox* SpeciesBox(QWidget* parent, std::int32_t chosen) {
   auto* box = new QComboBox(parent);
+  box->setItemDelegate(new TDepthDelegate(box));
   for (std::int32_t node : SpeciesNodes()) {
-    const auto depth = static_cast<qsizetype>(SpeciesNodeCode(node).size()) - 1;
-    box->addItem(QString(depth * 3, QLatin1Char(' ')) + NodeName(node), node);
+    box->addItem(NodeName(node), node);
+    box->setItemData(box->count() - 1, static_cast<int>(SpeciesNodeCode(node).size()) - 1, DepthRole);
     if (node == chosen) box->setCurrentIndex(box->count() - 1);
   }
   return box;

@@ -40,13 +40,15 @@ QString Reading(const std::string& code) {
 }
 
 // One step: "name" clicks a button; "name=value" picks a combo box entry or a menu
-// entry by its text, sets "on"/"off" or a number; "name:text" types into a field.
+// entry by its text, sets "on"/"off" or a number; "name:text" types into a control.
 void Apply(const TBuilderDialog& d, const QString& step) {
   const qsizetype cut = step.indexOf(QRegularExpression(u"[=:]"_s));
   const QString name = cut < 0 ? step : step.left(cut);
   const QString value = cut < 0 ? QString() : step.mid(cut + 1);
   QWidget* control = Named<QWidget>(Page(d), name.toLatin1().constData());
-  if (auto* box = qobject_cast<QComboBox*>(control)) {
+  if (cut >= 0 && step[cut] == u':') {
+    QTest::keyClicks(control, value);
+  } else if (auto* box = qobject_cast<QComboBox*>(control)) {
     int found = -1;
     for (int i = 0; i < box->count(); ++i)
       if (box->itemText(i).trimmed() == value) found = i;
@@ -97,6 +99,8 @@ class BuilderPagesTest : public QObject {
     QTest::addColumn<QStringList>("said");
     QTest::newRow("mix member") << u"ZN2.Dw"_s << 0 << QStringList{u"btnAddMember"_s, u"cbMember1=Dwarf"_s} << u"ZN2.Dw+Hd"_s
                                 << QStringList{u"a mix of a Western Dragon, a Dwarf"_s};
+    QTest::newRow("mix member typed") << u"ZN2.Dw"_s << 0 << QStringList{u"btnAddMember"_s, u"cbMember1:Tiger"_s} << u"ZN2.Dw+Mft"_s
+                                      << QStringList{u"a Western Dragon, a Tiger"_s};
     QTest::newRow("mix member removed") << u"ZN2.Dw+Hd+He"_s << 0 << QStringList{u"btnRemoveMember1"_s} << u"ZN2.Dw+He"_s
                                         << QStringList{u"a Western Dragon, an Elf"_s};
     QTest::newRow("looks like") << u"ZN2.Dw"_s << 0 << QStringList{u"cbRelation=who looks like:"_s, u"cbOther0=Dwarf"_s}

@@ -180,5 +180,35 @@ TEST(BuilderForm, EveryChoiceKeepsTheCodeReadable) {
   EXPECT_GT(tried, 15000u);
 }
 
+// Runs of choices one after the other on the same persona, so that what one choice
+// leaves behind meets the next.
+TEST(BuilderForm, RunsOfChoicesKeepTheCodeReadable) {
+  std::mt19937 random(11);
+  const auto below = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+  for (int run = 0; run < 30; ++run) {
+    Persona p = RandomPersona(random);
+    for (int step = 0; step < 200; ++step) {
+      const std::size_t item = below(p.Items.size());
+      const std::vector<FormField> fields = DescribeItem(p.Items[item]);
+      if (fields.empty()) continue;
+      const std::size_t i = below(fields.size());
+      const FormField& field = fields[i];
+      std::string value = field.Shape == FormField::Kind::Check ? (below(2) ? "1" : "0")
+                          : field.Shape == FormField::Kind::Number ? std::to_string(below(500))
+                          : field.Shape == FormField::Kind::Text ? std::string("ab\"] c").substr(0, below(7))
+                                                                : std::string();
+      if (field.Shape == FormField::Kind::Select) value = field.Options[below(field.Options.size())].Value;
+      const std::string before = BuildCode(p);
+      if (!SetField(p, item, i, value)) continue;
+      SCOPED_TRACE(before + " / " + field.Group + " / " + field.Label + " = " + value);
+      ExpectReadsAsChosen(p);
+      const std::string code = BuildCode(p);
+      EXPECT_EQ(BuildCode(OpenCode(code)), code);
+      for (const PersonaItem& o : OpenCode(code).Items) EXPECT_FALSE(o.IsKept()) << code << ": kept " << o.Kept;
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zendric

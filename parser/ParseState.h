@@ -118,7 +118,11 @@ std::string WithArticle(std::string_view noun);
 // Keys are ASCII: comparing them character by character with code points is exact.
 constexpr bool SameKey(char key, char32_t ch) { return static_cast<unsigned char>(key) == ch; }
 constexpr bool SameKey(char32_t key, char32_t ch) { return key == ch; }
-constexpr bool SameKey(std::string_view key, std::string_view text) { return key == text; }
+// Tables are searched row by row: most rows differ in length or first letter, which
+// are told apart without a call to compare the rest.
+constexpr bool SameKey(std::string_view key, std::string_view text) {
+  return key.size() == text.size() && (key.empty() || (key[0] == text[0] && key == text));
+}
 constexpr bool SameKey(std::string_view key, std::u32string_view text) {
   if (key.size() != text.size()) return false;
   for (std::size_t i = 0; i < key.size(); ++i)

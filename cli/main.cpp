@@ -525,8 +525,22 @@ int main(int argc, char** argv) {
                "read the codes found in the text of each FILE (standard input\n"
                "without FILE, or for '-'): signatures, quoted replies, posts");
   app.add_option("CODE", arguments, "a code to read, such as 'ZN2.Dw Gm L12m'; with --find, a FILE");
+  // Every argument is one code as typed, but the option library reads an argument in
+  // brackets, such as "[a,b]", as a list and drops the brackets. No option starts with
+  // '[', so such arguments (and any that start with the escape byte itself) go in
+  // behind an escape byte, which comes off again after parsing.
+  constexpr char Escape = '\x01';
+  std::vector<std::string> typed(argv, argv + argc);
+  std::vector<const char*> given;
+  for (std::string& argument : typed) {
+    if (&argument != &typed.front() && (argument.starts_with('[') || argument.starts_with(Escape)))
+      argument.insert(argument.begin(), Escape);
+    given.push_back(argument.c_str());
+  }
   try {
-    app.parse(argc, argv);
+    app.parse(argc, given.data());
+    for (std::string& argument : arguments)
+      if (argument.starts_with(Escape)) argument.erase(0, 1);
   } catch (const CLI::CallForHelp&) {
     std::fputs(app.help().c_str(), stdout);
     return 0;

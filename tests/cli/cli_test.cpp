@@ -170,9 +170,11 @@ TEST(ZendricRead, StandardInputLines) {
 }
 
 TEST(ZendricRead, ArgumentsAreReadAsGiven) {
-  // An empty or blank argument is a code, unlike an empty line.
-  const Outcome r = RunReader("--json '' ' '");
-  EXPECT_EQ(JsonCodes(r.out), (std::vector<std::string>{"", " "}));
+  // An empty or blank argument is a code, unlike an empty line; brackets, commas and
+  // the byte that escapes them are kept as typed.
+  const Outcome r = RunReader("--json '' ' ' '[ZN2.Dw]' '[a,b]' \"$(printf '\\001[x]')\" 'ZN2.Dw[Hd]' -- '-x'");
+  EXPECT_EQ(JsonCodes(r.out),
+            (std::vector<std::string>{"", " ", "[ZN2.Dw]", "[a,b]", "\\u0001[x]", "ZN2.Dw[Hd]", "-x"}));
   EXPECT_EQ(r.status, 1);
 }
 

@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "Finder.h"
+#include "TerminalText.h"
+#include "TextEncoding.h"
+#include "TextFiles.h"
 #include "ZNParser.h"
 
 namespace {
@@ -91,27 +94,19 @@ void AppendJsonString(std::string_view text) {
   t += '"';
 }
 
-// Text for a terminal: no control character reaches it. C0 controls and DEL are
-// written as their Unicode control pictures (U+2400 to U+241F, U+2421); a C1
-// control as its 7-bit equivalent, the picture of ESC and a character from '@' to
-// '_', since terminals act on both alike. `text` is well-formed UTF-8. With a
-// `lineBreak` (in result lines), a carriage return starts a new display line with
-// it. With `output`, long texts go out as they are made.
+// Text for a terminal, shown as TerminalText.h shows it. `text` is well-formed UTF-8.
+// With a `lineBreak` (in result lines), a carriage return starts a new display line
+// with it. With `output`, long texts go out as they are made.
 void AppendVisibleTo(std::string& t, std::string_view text, std::string_view lineBreak, Output* output) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size();) {
     const auto u = static_cast<unsigned char>(text[i]);
     if (u == '\r' && !lineBreak.empty()) {
       t += lineBreak;
-    } else if (u < 0x20) {
-      t += "\xE2\x90";
-      t += static_cast<char>(0x80 + u);
-    } else if (u == 0x7F) {
-      t += "\xE2\x90\xA1";
-    } else if (u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
-      t += "\xE2\x90\x9B";
-      t += static_cast<char>(static_cast<unsigned char>(text[++i]) - 0x40);
+      ++i;
+    } else if (u >= 0x20 && u < 0x7F) {
+      t += text[i++];  // most of any text
     } else {
-      t += text[i];
+      i = zendric::AppendVisibleCharacter(t, text, i);
     }
     if (output != nullptr) output->Room();
   }
@@ -121,11 +116,7 @@ void AppendVisible(std::string_view text, std::string_view lineBreak = {}) {
   AppendVisibleTo(out.Text(), text, lineBreak, &out);
 }
 
-// Columns the character starting at `text[i]` takes once made visible.
-int VisibleWidth(std::string_view text, std::size_t i) {
-  const auto u = static_cast<unsigned char>(text[i]);
-  return u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0 ? 2 : 1;
-}
+int VisibleWidth(std::string_view text, std::size_t i) { return zendric::VisibleColumns(text, i); }
 
 bool StartsCodePoint(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
@@ -177,7 +168,7 @@ void AppendCaretLines(std::string_view code, const CodeIndex& index, std::int32_
   for (std::size_t i = begin; i < caretAt && i < end; ++i) {
     if (StartsCodePoint(code[i])) columns += VisibleWidth(code, i);
   }
-  if (at > index.Length()) columns += at - index.Length();
+  // A position past the end (a missing closing mark) points just behind the code.
   AppendVisible(code.substr(begin, end - begin));
   if (to < index.Length()) t += "...";
   t += "\n    ";
@@ -378,7 +369,6 @@ struct Reader {
 
 // --- input ---
 
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t ReadSize = std::size_t{1} << 16;
 
 bool IsBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
@@ -393,12 +383,19 @@ class LineReader {
   // Returns the error number of a failed read, or 0.
   int ReadAll(std::FILE* in) {
     std::vector<char> buffer(ReadSize);
+    zendric::TextDecoder decoder;  // UTF-16 and UTF-8 by their mark
+    std::string text;
     for (;;) {
       const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
       if (n == 0) break;
-      Feed(std::string_view(buffer.data(), n));
+      text.clear();
+      decoder.Feed(std::string_view(buffer.data(), n), text);
+      Feed(text);
     }
     const int error = std::ferror(in) ? errno : 0;
+    text.clear();
+    decoder.Finish(text);
+    Feed(text);
     if (!pending_.empty() || lostBytes_ > 0) EndLine(pending_);
     return error;
   }
@@ -449,7 +446,6 @@ class LineReader {
   }
 
   void EndLine(std::string_view line) {
-    if (lineNumber_ == 1 && line.starts_with(ByteOrderMark)) line.remove_prefix(ByteOrderMark.size());
     if (lostBytes_ > 0) {
       reader_.anyFailure = true;
       Complain("line " + std::to_string(lineNumber_) + ": out of memory reading this code (" +
@@ -473,6 +469,11 @@ class LineReader {
 // the file could not be read to its end.
 bool FindInFile(Reader& reader, const std::string& name) {
   const bool standardInput = name == "-";
+  if (const std::string why = standardInput ? std::string() : zendric::WhyNotReadable(name, zendric::FileUse::Stream);
+      !why.empty()) {
+    Complain(VisibleName(name) + ": " + why);
+    return false;
+  }
   std::FILE* in = standardInput ? stdin : std::fopen(name.c_str(), "rb");
   if (in == nullptr) {
     Complain(VisibleName(name) + ": " + std::strerror(errno));
@@ -545,7 +546,7 @@ int main(int argc, char** argv) {
     std::fputs(app.help().c_str(), stdout);
     return 0;
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "zendric-read: %s (try --help)\n", e.what());
+    std::fprintf(stderr, "zendric-read: %s (try --help)\n", VisibleName(e.what()).c_str());
     return 2;
   }
 

@@ -245,7 +245,12 @@ TEST(ZendricRead, OutOfMemoryLosesOnlyThatCode) {
   const struct {
     std::string args;
     std::string where;
-  } modes[] = {{"--json", "line 2"}, {"", "line 2"}, {"--find", "-:2:1"}};
+  } modes[] = {{"--json", "line 2"}, {"", "line 2"}};
+  // A found code takes at most 8 KB of its line: the finder reads that much of it.
+  const Outcome found = RunReader("--find --json", input, "ulimit -v 200000; ");
+  EXPECT_EQ(found.status, 1);
+  EXPECT_EQ(found.err, "");
+  EXPECT_EQ(JsonCodes(found.out).at(1), "ZN2.Dw" + std::string(8192 - 6, '{'));
   for (const auto& mode : modes) {
     SCOPED_TRACE(mode.args);
     const Outcome r = RunReader(mode.args, input, "ulimit -v 200000; ");

@@ -45,6 +45,18 @@ bool Same(std::u32string_view a, std::string_view b) {
 }
 
 // Letters changed, added, dropped or two neighbours swapped: the slips of typing.
+// One key struck twice, or once where it was meant twice ("++++" for "+++").
+bool DoubledKey(std::u32string_view a, std::string_view b) {
+  std::u32string longer(a), shorter;
+  for (char ch : b) shorter += static_cast<unsigned char>(ch);
+  if (longer.size() < shorter.size()) std::swap(longer, shorter);
+  if (longer.size() != shorter.size() + 1) return false;
+  std::size_t k = 0;
+  while (k < shorter.size() && longer[k] == shorter[k]) ++k;
+  if (longer.substr(k + 1) != shorter.substr(k)) return false;
+  return (k > 0 && longer[k - 1] == longer[k]) || (k + 1 < longer.size() && longer[k + 1] == longer[k]);
+}
+
 int CharClass(char32_t ch) { return IsDigit(ch) ? 0 : (Lower(ch) >= U'a' && Lower(ch) <= U'z') ? 1 : 2; }
 
 int Distance(std::u32string_view a, std::string_view b) {
@@ -107,7 +119,7 @@ bool Neighbours(char32_t a, char32_t b) {
 // finger onto the next key is likelier than a wrong code, and a digit typed for a
 // letter is a slip least of all. A letter added or dropped counts as far.
 int FarKeys(std::u32string_view a, std::string_view b, int near) {
-  if (a.size() != b.size()) return near;
+  if (a.size() != b.size()) return near == 1 && DoubledKey(a, b) ? 0 : near;
   std::vector<std::size_t> differ;
   for (std::size_t i = 0; i < a.size(); ++i)
     if (a[i] != static_cast<unsigned char>(b[i])) differ.push_back(i);
@@ -518,6 +530,10 @@ void AddVocabularyCandidates(std::u32string_view text, const ParseResult& readin
       for (std::size_t w = 0; w < words.size(); ++w) {
         const Word& word = words[w];
         if (Same(sub, word.Code)) continue;
+        // a species code from its category on starts a species, not the middle of one
+        if (c.What == Context::Of::Species && IsTagLetter(static_cast<unsigned char>(word.Code[0])) && i > 5 &&
+            separators.find(text[static_cast<std::size_t>(i - 2)]) == std::u32string_view::npos)
+          continue;
         Candidate cand{i, j - 1, DecodeUtf8(word.Code), "", 2, 0, 0, 0, window, static_cast<int>(w)};
         if (SameIgnoringCase(sub, word.Code)) {
           cand.Class = 0;
@@ -609,7 +625,7 @@ std::vector<Fix> Fixes(std::u32string_view text, const ParseResult& reading, std
   const Context c = FindContext(text, reading, index);
   std::vector<Candidate> candidates;
   if (c.What == Context::Of::Prefix) {
-    if (reading.Message(index) != PrefixMessage) return fixes;
+    if (reading.Message(index) != PrefixMessage || text.empty()) return fixes;
     AddPrefixCandidates(text, candidates);
   } else {
     AddMarkCandidates(text, reading, index, c, candidates);
@@ -632,7 +648,7 @@ std::vector<Fix> Fixes(std::u32string_view text, const ParseResult& reading, std
     }
     // Behind a missing prefix nothing was read: mended, the code may show messages of
     // its own, which the fixes of those messages may mend in turn.
-    if (c.What != Context::Of::Prefix || chain <= 0) continue;
+    if (c.What != Context::Of::Prefix || chain <= 0 || cand.Class > 1) continue;
     std::string label = cand.Label;
     for (int step = 0; step < 3; ++step) {
       const ParseResult next = ParseCode(Utf8(edited));

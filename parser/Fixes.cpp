@@ -358,7 +358,9 @@ struct Candidate {
   int Keys = 0;      // of those, not beside the key typed
   int Window = 0;    // 0 the code the message quotes, 1 a code at its position, 2 one near it
   int Order = 0;     // order of the vocabulary and of generation
-  auto Rank() const { return std::tie(Class, Near, Keys, Window, Gap, Order); }
+  // the code the message quotes is the likeliest to be mistyped, however far from
+  // the one meant
+  auto Rank() const { return std::make_tuple(Class, Window > 0, Near, Keys, Window, Gap, Order); }
 };
 
 std::u32string Edited(std::u32string_view text, std::int32_t from, std::int32_t to, std::u32string_view by) {
@@ -621,7 +623,7 @@ std::string Joined(std::string_view first, std::string_view next) {
 std::vector<Fix> Fixes(std::u32string_view text, const ParseResult& reading, std::size_t index, std::size_t limit,
                        int chain, bool removals) {
   std::vector<Fix> fixes;
-  if (index >= reading.MessageCount()) return fixes;
+  if (index >= reading.MessageCount() || text.size() > MaxCodeForFixes) return fixes;
   const Context c = FindContext(text, reading, index);
   std::vector<Candidate> candidates;
   if (c.What == Context::Of::Prefix) {
@@ -635,10 +637,11 @@ std::vector<Fix> Fixes(std::u32string_view text, const ParseResult& reading, std
   std::stable_sort(candidates.begin(), candidates.end(),
                    [](const Candidate& a, const Candidate& b) { return a.Rank() < b.Rank(); });
 
+  const std::size_t maxChecks = std::clamp<std::size_t>(CheckBudget / (text.size() + 1), 8, MaxChecks);
   Checker checker(reading);
   std::set<std::u32string> tried, offered;
   for (const Candidate& cand : candidates) {
-    if (fixes.size() >= limit || checker.Checks() >= MaxChecks) break;
+    if (fixes.size() >= limit || checker.Checks() >= maxChecks) break;
     std::u32string edited = Edited(text, cand.From, cand.To, cand.Text);
     if (!tried.insert(edited).second) continue;
     if (checker.Passes(Utf8(edited))) {

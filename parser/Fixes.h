@@ -31,6 +31,11 @@ struct Fix {
 
 // No more fixes than this are offered for one message.
 inline constexpr std::size_t MaxFixes = 5;
+// Every check reads the whole edited code: a request reads at most about this many
+// code points in all (fewer candidates for a longer code), and a code longer than
+// MaxCodeForFixes gets none.
+inline constexpr std::size_t CheckBudget = 4'000'000;
+inline constexpr std::size_t MaxCodeForFixes = 100'000;
 
 // The kind of a message, as above.
 std::string MessageKind(std::string_view message);

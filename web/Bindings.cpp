@@ -7,6 +7,8 @@
 
 #include "FieldText.h"
 #include "Finder.h"
+#include "TextEncoding.h"
+#include "TextFiles.h"
 #include "ZNParser.h"
 
 namespace zendric {
@@ -48,10 +50,18 @@ Shown& Last() {
 // {lineCount, lines, messages, numbers}: lines and messages joined by "\n"; numbers
 // holds four per message: its position, the field offset after it (the caret), and
 // the field range [from, to) of the character before that, which gets the wave.
+// A code too large to read gives {tooLarge: what to say} instead, and no reading.
 val ReadField(const std::u16string& field) {
   Shown& shown = Last();
   shown.Field = field;
-  shown.Reading = ParseCode(CodeOfField(field));
+  const std::string code = CodeOfField(field);
+  if (TooLargeToRead(code.size())) {
+    shown.Reading = ParseCode({});
+    val result = val::object();
+    result.set("tooLarge", TooLargeToReadMessage(code.size()));
+    return result;
+  }
+  shown.Reading = ParseCode(code);
   const ParseResult& reading = shown.Reading;
   std::vector<std::int32_t> positions(reading.MessageCount());
   for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = reading.MessagePosition(i);
@@ -128,6 +138,27 @@ val FindInField(const std::u16string& field) {
   return result;
 }
 
+// The bytes of a file (a Uint8Array) as its text, decoded as the window decodes files.
+std::string DecodeFileText(const std::string& bytes) { return DecodeText(bytes); }
+
+// The same for a file read in pieces: each piece's text as far as it is complete.
+class TextPieces {
+ public:
+  std::string Feed(const std::string& bytes) {
+    std::string text;
+    decoder_.Feed(bytes, text);
+    return text;
+  }
+  std::string Finish() {
+    std::string text;
+    decoder_.Finish(text);
+    return text;
+  }
+
+ private:
+  TextDecoder decoder_;
+};
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(zendric_reader) {
@@ -135,6 +166,12 @@ EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("findInField", &FindInField);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
+  emscripten::function("decodeText", &DecodeFileText);
+  emscripten::function("tooLargeToReadMessage", &TooLargeToReadMessage);
+  emscripten::class_<TextPieces>("TextPieces")
+      .constructor<>()
+      .function("feed", &TextPieces::Feed)
+      .function("finish", &TextPieces::Finish);
 }
 
 }  // namespace zendric

@@ -358,10 +358,30 @@
     foundList.replaceChildren(items);
   }
 
+  // A text the module cannot read says so where its reading would stand, and the
+  // last reading goes: it is not this text's.
+  const tooLarge = document.getElementById('too-large');
+  function readingOf(text) {
+    let raw;
+    try {
+      raw = reader.readField(text);
+    } catch (e) {
+      let said = 'This text is too large to read here';
+      try {
+        said = reader.tooLargeToReadMessage(text.length);
+      } catch (dead) { /* the module is gone; the plain words stay */ }
+      raw = { tooLarge: said };
+    }
+    tooLarge.hidden = raw.tooLarge === undefined;
+    tooLarge.textContent = raw.tooLarge || '';
+    return raw.tooLarge === undefined ? unpack(raw) : { lines: [], errors: [] };
+  }
+
   function readCode() {
     if (!reader) return;
     const text = field.value;
-    show(text, unpack(reader.readField(text)));
+    show(text, readingOf(text));
+    if (!tooLarge.hidden) status.textContent = tooLarge.textContent + '.';
     offerFound(text);
     showCaretItem();
   }

@@ -52,6 +52,10 @@ class TErrorMarks : public QObject {
   const std::vector<Mark>& Marks() const { return marks_; }
   // The messages recorded at `mark`, in the order of the list and as it shows them.
   QStringList MessagesOf(const Mark& mark) const;
+  // The indexes in the reading of the messages recorded at `mark`.
+  std::span<const std::uint32_t> MessageIndexes(const Mark& mark) const {
+    return {messageOrder_.data() + mark.First, mark.Count};
+  }
   // Where `mark` stands in the field's viewport, its wave included.
   QRect MarkRect(const Mark& mark) const;
   // The layer over the field's viewport that the waves are drawn on.

@@ -23,6 +23,7 @@
 #include "Arguments.h"
 #include "BuilderDialog.h"
 #include "CaretMapping.h"
+#include "FixMenu.h"
 #include "CodeEdit.h"
 #include "ErrorMarks.h"
 #include "FocusFrame.h"
@@ -49,6 +50,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   CreateCodeList();
   CreateErrorList();
   LayOutControls();
+  fixOffer = new TFixOffer(meZendric, lbErrors, errorMarks, this);
   CreateShortcuts();
   DescribeControls();
   ConnectControls();
@@ -130,7 +132,6 @@ void TMainScreen::CreateCodeList() {
 void TMainScreen::CreateErrorList() {
   lbErrors = new TErrorList(this);
   lbErrors->setObjectName(QStringLiteral("lbErrors"));
-  lbErrors->SetHeightForRows(ErrorListHeight);
   lbErrors->hide();
 }
 
@@ -146,11 +147,24 @@ void TMainScreen::LayOutControls() {
   spReading->setStretchFactor(1, 1);
   spReading->setSizes({FirstCodeHeight, FirstSize.height()});
 
+  // the boundary above the errors can be dragged too; the list keeps whole rows
+  spErrors = new QSplitter(Qt::Vertical, this);
+  spErrors->setObjectName(QStringLiteral("spErrors"));
+  spErrors->setChildrenCollapsible(false);
+  spErrors->setHandleWidth(4);
+  spErrors->addWidget(spReading);
+  spErrors->addWidget(lbErrors);
+  spErrors->setStretchFactor(0, 1);
+  spErrors->setStretchFactor(1, 0);
+  connect(spErrors, &QSplitter::splitterMoved, this, [this] { SetErrorListHeight(lbErrors->height()); });
+  // the rows' height and the sideways scroll bar change what whole rows come to
+  connect(lbErrors, &TErrorList::GeometriesUpdated, this, [this] { SetErrorListHeight(errorListHeight); });
+  SetErrorListHeight(ErrorListHeight);
+
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  column->addWidget(spReading, 1);
-  column->addWidget(lbErrors);
+  column->addWidget(spErrors, 1);
 
   setTabOrder(lbErrors, sbCodeList);
   setTabOrder(sbCodeList, meZendric);
@@ -170,6 +184,8 @@ void TMainScreen::CreateShortcuts() {
   btnMake->setToolTip(QStringLiteral("Make a code (%1)").arg(KeyText(QKeySequence(Qt::CTRL | Qt::Key_N))));
   auto* open = new QShortcut(QKeySequence::Open, this);
   connect(open, &QShortcut::activated, this, &TMainScreen::OpenFileDialog);
+  auto* fixes = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period), this);
+  connect(fixes, &QShortcut::activated, fixOffer, &TFixOffer::OpenAtCaret);
   auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
@@ -246,12 +262,27 @@ void TMainScreen::RememberLayoutIn(std::unique_ptr<QSettings> settings) {
     PlaceOnScreen();
   }
   spReading->restoreState(Settings->value(QStringLiteral("window/split")).toByteArray());
+  SetErrorListHeight(Settings->value(QStringLiteral("window/errors"), ErrorListHeight).toInt());
+}
+
+// The list's height in whole rows, as near `height` as they come; the reading above
+// takes the rest.
+void TMainScreen::SetErrorListHeight(int height) {
+  if (settingErrorListHeight) return;
+  errorListHeight = std::clamp(height, lbErrors->RowHeight() + 4, 4000);
+  const int rows = lbErrors->WholeRowsHeight(errorListHeight);
+  const int total = std::max(spErrors->height(), rows + 2 * FirstCodeHeight);
+  if (spErrors->sizes().value(1) == rows) return;
+  settingErrorListHeight = true;
+  spErrors->setSizes({total - rows - spErrors->handleWidth(), rows});
+  settingErrorListHeight = false;
 }
 
 void TMainScreen::closeEvent(QCloseEvent* event) {
   if (Settings) {
     Settings->setValue(QStringLiteral("window/geometry"), saveGeometry());
     Settings->setValue(QStringLiteral("window/split"), spReading->saveState());
+    Settings->setValue(QStringLiteral("window/errors"), errorListHeight);
     Settings->sync();
   }
   QWidget::closeEvent(event);
@@ -302,10 +333,12 @@ void TMainScreen::meZendricChange() {
   // Settle the scroll box's new height first, so the column wraps for the room it gets;
   // the list and the column still show the last reading while it does.
   lbErrors->setVisible(next->MessageCount() > 0);
+  spErrors->refresh();
   layout()->activate();
   reading = std::move(next);
   errorMarks->Show(reading);
   lbErrors->SetReading(reading, codeText);
+  fixOffer->SetReading(reading, codeText);
   FillCodeList();
   hoverMark = errorItemMark = {};  // their items may be gone
   ShowItemMarks();

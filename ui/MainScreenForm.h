@@ -23,6 +23,7 @@ namespace zendric {
 class TAboutDialog;
 class TBuilderDialog;
 class TErrorMarks;
+class TFixOffer;
 class TFoundCodeBar;
 
 class TMainScreen : public QWidget {
@@ -104,8 +105,13 @@ class TMainScreen : public QWidget {
   void MarkErrorItem();
   FieldRange ItemRange(Span item) const;
   void ShowItemMarks();
+  void SetErrorListHeight(int height);
 
   QSplitter* spReading = nullptr;
+  QSplitter* spErrors = nullptr;  // the reading above, the errors below
+  int errorListHeight = ErrorListHeight;  // as dragged or remembered; shown in whole rows
+  bool settingErrorListHeight = false;
+  TFixOffer* fixOffer = nullptr;
   QWidget* pnTop = nullptr;
   QPlainTextEdit* meZendric = nullptr;
   QWidget* pnButton = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 #include <QTextBlock>
 #include <memory>
@@ -269,7 +270,9 @@ class MainScreenTest : public QObject {
     QCOMPARE(ui->lbErrors->Text(1), u"Error: invalid code in width tag"_s);
     QVERIFY(ui->lbErrors->height() <= TMainScreen::ErrorListHeight);
     QCOMPARE(ui->lbErrors->geometry().bottom(), w->height() - 1);
-    QCOMPARE(InWindow(ui->sbCodeList).bottom() + 1, ui->lbErrors->y());
+    // the boundary above the list lies between them, to be dragged
+    const int boundary = w->findChild<QSplitter*>(u"spErrors"_s)->handleWidth();
+    QCOMPARE(InWindow(ui->sbCodeList).bottom() + 1 + boundary, ui->lbErrors->y());
 
     SetCode(u"ZN2. W+"_s);
     QVERIFY(ui->lbErrors->isHidden());

@@ -80,6 +80,12 @@ void ForEachDisplayLine(std::string_view line, EachLine each) {
   }
 }
 
+// Blanks and the controls that trimming takes as blanks.
+bool IsBlank(char32_t c) {
+  return (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x20) || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
 // --- plain text ---
 
 std::string Text(std::string_view code, const ParseResult& r) {
@@ -100,8 +106,13 @@ std::string Text(std::string_view code, const ParseResult& r) {
 
 void AppendMarkdownLine(std::string& out, std::string_view line) {
   std::size_t i = 0;
-  // Leading blanks would indent the line into a code block.
-  for (; i < line.size() && (line[i] == ' ' || line[i] == '\t'); ++i) out += line[i] == ' ' ? "&#32;" : "&#9;";
+  // Leading blanks would indent the line into a code block, or be trimmed away.
+  while (i < line.size()) {
+    const char32_t c = DecodeAt(line, i);
+    if (!IsBlank(c)) break;
+    out += "&#" + std::to_string(static_cast<std::uint32_t>(c)) + ';';
+    do ++i; while (i < line.size() && IsContinuation(line[i]));
+  }
   // What would start a heading, a quote, a list or a rule at the head of a line.
   if (i < line.size()) {
     const char first = line[i];
@@ -131,6 +142,8 @@ void AppendMarkdownLine(std::string& out, std::string_view line) {
       case '&': out += "&amp;"; break;
       case '~': out += "&#126;"; break;
       case '|': out += "&#124;"; break;
+      case '\t': out += "&#9;"; break;   // Markdown widens tabs to blanks
+      case '\r': out += "&#13;"; break;  // a code's own carriage return would end the line
       default: out += c;
     }
   }
@@ -234,7 +247,7 @@ constexpr std::string_view Stylesheet =
     "body { font: 16px/1.5 sans-serif; max-width: 44em; margin: 2em auto; padding: 0 1em; }\n"
     ".zendric-reading { margin-bottom: 2em; }\n"
     ".zendric-reading p, .zendric-reading li { white-space: pre-wrap; overflow-wrap: anywhere; }\n"
-    ".zendric-code code { font: 1.05em monospace; }\n"
+    ".zendric-code code { font: bold 1.05em monospace; }\n"
     ".zendric-reading p { margin: 0 0 0.7em; }\n"
     ".zendric-messages { color: #a40000; padding-left: 1.2em; }\n"
     "@media (prefers-color-scheme: dark) {\n"

@@ -12,6 +12,7 @@
 
 #include "AboutDialogForm.h"
 #include "Arguments.h"
+#include "MainMenu.h"
 #include "MainScreenForm.h"
 #include "ProcessMemory.h"
 
@@ -74,7 +75,9 @@ int main(int argc, char* argv[]) {
   MainScreen.SetAboutDialog(&AboutDialog);
   MainScreen.show();
   // A file goes through the finder, as one opened from the window does.
-  if (!request.File.isEmpty()) MainScreen.OpenText(request.Code, request.File);
+  if (!request.File.isEmpty()) {
+    if (MainScreen.OpenText(request.Code, request.File)) MainScreen.Menu().FileOpened(request.File);
+  }
   else if (!request.Code.isEmpty()) MainScreen.ReplaceCode(request.Code);
   return QApplication::exec();
 }

@@ -15,7 +15,7 @@ import sys
 
 import markdown
 
-READ, RANDOM_CODES = sys.argv[1], sys.argv[2]
+READ = None  # set by main
 
 CODES = [
     b"ZN2.Dw",
@@ -113,7 +113,9 @@ def check(code, failures):
 
 
 def main():
-    random_codes = subprocess.run([RANDOM_CODES, "23", "300"], capture_output=True, check=True).stdout
+    global READ
+    READ, random_codes_tool = sys.argv[1], sys.argv[2]
+    random_codes = subprocess.run([random_codes_tool, "23", "300"], capture_output=True, check=True).stdout
     failures = []
     codes = CODES + [c for c in random_codes.split(b"\n") if c and b"\0" not in c]
     for code in codes:

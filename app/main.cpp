@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "AboutDialogForm.h"
 #include "Arguments.h"
 #include "MainMenu.h"
 #include "MainScreenForm.h"
 #include "ProcessMemory.h"
+#include "ReaderApplication.h"
 
 namespace {
 
@@ -51,7 +53,7 @@ void Print(std::FILE* to, const QString& text) {
 int main(int argc, char* argv[]) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  const zendric::StartRequest request = zendric::ReadArguments(arguments);
+  zendric::StartRequest request = zendric::ReadArguments(arguments);
   if (request.What != zendric::StartRequest::Kind::OpenWindow) {
     Print(request.What == zendric::StartRequest::Kind::Print ? stdout : stderr, request.Output);
     return request.ExitStatus;
@@ -62,7 +64,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   zendric::KeepFreedMemory();
-  QApplication application(argc, argv);
+  zendric::TReaderApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zendric 2 reader"));
   QApplication::setOrganizationName(QStringLiteral("zendric"));
   // Ties the windows to the menu entry (on Wayland, its icon and name) and gives them the emblem.
@@ -76,8 +78,13 @@ int main(int argc, char* argv[]) {
   MainScreen.show();
   // A file goes through the finder, as one opened from the window does.
   if (!request.File.isEmpty()) {
-    if (MainScreen.OpenText(request.Code, request.File)) MainScreen.Menu().FileOpened(request.File);
+    // The file's text is not kept beside the field: a long log with one code leaves
+    // nothing of itself behind.
+    if (MainScreen.OpenText(std::exchange(request.Code, QString()), request.File))
+      MainScreen.Menu().FileOpened(request.File);
+    zendric::GiveBackFreedMemory();
+  } else if (!request.Code.isEmpty()) {
+    MainScreen.ReplaceCode(request.Code);
   }
-  else if (!request.Code.isEmpty()) MainScreen.ReplaceCode(request.Code);
   return QApplication::exec();
 }

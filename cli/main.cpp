@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Finder.h"
 #include "Fixes.h"
+#include "Renderings.h"
 #include "TerminalText.h"
 #include "TextEncoding.h"
 #include "TextFiles.h"
@@ -251,6 +253,8 @@ void Complain(const std::string& message) {
 
 struct Reader {
   bool json = false;
+  std::optional<zendric::ReadingFormat> format;  // --format
+  bool toTerminal = false;
   bool explain = false;
   bool fix = false;          // --fix: the code mended, as far as fixes go
   bool withFixes = true;     // --json: each error's fixes (off: --no-fixes)
@@ -273,6 +277,8 @@ struct Reader {
       if (r.MessageCount() > 0) anyMessage = true;
       if (json) {
         WriteJson(valid, r, source);
+      } else if (format) {
+        WriteRendering(valid, r);
       } else {
         WriteText(valid, r, source);
       }
@@ -362,6 +368,25 @@ struct Reader {
       t += ", \"line\": " + std::to_string(source.line) + ", \"column\": " + std::to_string(source.column) + "}";
     }
     t += "}\n";
+  }
+
+  // --format: the reading as the window saves it; readings of several codes one after
+  // the other, HTML ones as fragments of one page.
+  void WriteRendering(std::string_view code, const zendric::ParseResult& r) {
+    const bool page = *format == zendric::ReadingFormat::HtmlDocument;
+    const std::string text = zendric::RenderReading(page ? zendric::ReadingFormat::Html : *format, code, r);
+    if (!first && !page) out.Text() += '\n';
+    if (!toTerminal) {
+      out.Add(text);
+      return;
+    }
+    // A terminal acts on control characters: they go as pictures, the line breaks stay.
+    std::string_view rest = text;
+    for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(end + 1)) {
+      AppendVisible(rest.substr(0, end));
+      out.Text() += '\n';
+    }
+    AppendVisible(rest);
   }
 
   void WriteText(std::string_view code, const zendric::ParseResult& r, const Source& source) {
@@ -580,11 +605,24 @@ int main(int argc, char** argv) {
                "one, again and again (at most 100); exit status 0 when every mended\n"
                "code reads without a message. With --json: {\"code\", \"fixed\",\n"
                "\"applied\": [labels], \"errors\": [what is left]}");
-  app.add_flag("--explain", reader.explain,
+  CLI::Option* explain = app.add_flag("--explain", reader.explain,
                "in text mode, each line of the reading after the part of\n"
                "the code it came from")
       ->excludes(json)
       ->excludes(fix);
+  std::string formatKey;
+  std::string formatKeys;
+  for (const zendric::ReadingFormatName& f : zendric::ReadingFormats)
+    formatKeys += (formatKeys.empty() ? "" : "|") + std::string(f.Key);
+  app.add_option("--format", formatKey,
+                 "write each reading as the window saves it: " + formatKeys + "\n"
+                 "(html: one page holding every reading)")
+      ->excludes(json)
+      ->excludes(explain)
+      ->excludes(fix)
+      ->check([](const std::string& key) {
+        return zendric::ReadingFormatByKey(key) ? std::string() : "not a format: " + VisibleName(key);
+      });
   app.add_flag("--find", find,
                "read the codes found in the text of each FILE (standard input\n"
                "without FILE, or for '-'): signatures, quoted replies, posts");
@@ -613,11 +651,30 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  if (!formatKey.empty()) {
+    reader.format = zendric::ReadingFormatByKey(formatKey);
+    reader.toTerminal = ::isatty(STDOUT_FILENO) == 1;
+  }
+  const bool page = reader.format == zendric::ReadingFormat::HtmlDocument;
+  // Made once the options are known: a code given alone names the page.
+  const auto pageStart = [&] {
+    if (!page) return;
+    std::string title = arguments.size() == 1 && !find ? "Zendric 2 reading: " + zendric::ToValidUtf8(arguments[0])
+                                                        : std::string("Zendric 2 readings");
+    out.Add(zendric::HtmlDocumentStart(title));
+  };
+  const auto pageEnd = [&] {
+    if (page) out.Add(zendric::HtmlDocumentEnd());
+    out.Drain();
+  };
+
   try {
+    pageStart();
     if (find) {
       bool unreadable = false;
       if (arguments.empty()) arguments.emplace_back("-");
       for (const std::string& name : arguments) unreadable |= !FindInFile(reader, name);
+      pageEnd();
       if (unreadable || reader.anyFailure) return 2;
       if (reader.codes == 0) return 3;
       return reader.anyMessage ? 1 : 0;
@@ -629,6 +686,7 @@ int main(int argc, char** argv) {
       Complain(std::string("cannot read standard input: ") + std::strerror(error));
       return 2;
     }
+    pageEnd();
   } catch (const WriteFailed& failed) {
     std::fprintf(stderr, "zendric-read: cannot write the output: %s\n", std::strerror(failed.error));
     return 2;

@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -28,6 +27,7 @@
 #include "ErrorMarks.h"
 #include "FocusFrame.h"
 #include "FoundCodeBar.h"
+#include "MainMenu.h"
 #include "ReadingText.h"
 
 namespace zendric {
@@ -174,23 +174,24 @@ void TMainScreen::LayOutControls() {
   meZendric->setFocus();
 }
 
-// The key that asks for help opens the box that explains the program.
+// The menu bar holds the window's keys: help, making a code, opening, quitting.
 void TMainScreen::CreateShortcuts() {
-  auto* openAbout = new QShortcut(HelpKey(), this);
-  connect(openAbout, &QShortcut::activated, btnAbout, &QToolButton::click);
+  mbMain = new TMainMenu({.window = this,
+                          .field = meZendric,
+                          .readingColumn = sbCodeList,
+                          .code = [this] { return CodeTextOfField(meZendric->document()->toRawText()); },
+                          .reading = [this]() -> const ParseResult& { return *reading; },
+                          .openFile = [this](const QString& path) { return OpenFile(path); },
+                          .makeCode = [this] { btnMake->click(); },
+                          .about = [this] { btnAbout->click(); }},
+                         this);
+  layout()->setMenuBar(mbMain);
   btnAbout->setToolTip(QStringLiteral("About (%1)").arg(KeyText(HelpKey())));
-  auto* make = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
-  connect(make, &QShortcut::activated, btnMake, &QToolButton::click);
   btnMake->setToolTip(QStringLiteral("Make a code (%1)").arg(KeyText(QKeySequence(Qt::CTRL | Qt::Key_N))));
-  auto* open = new QShortcut(QKeySequence::Open, this);
-  connect(open, &QShortcut::activated, this, &TMainScreen::OpenFileDialog);
   auto* fixes = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period), this);
   connect(fixes, &QShortcut::activated, fixOffer, &TFixOffer::OpenAtCaret);
-  auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
-  connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
 
-// What a screen reader says for each control.
 void TMainScreen::DescribeControls() {
   const QString copyKeys = KeyText(QKeySequence::Copy);
   const QString helpKey = KeyText(HelpKey());
@@ -256,6 +257,7 @@ static bool FitsItsScreen(const QWidget& window) {
 void TMainScreen::RememberLayoutIn(std::unique_ptr<QSettings> settings) {
   Settings = std::move(settings);
   if (!Settings) return;
+  mbMain->RememberFilesIn(std::make_unique<QSettings>(Settings->fileName(), Settings->format()));
   const QByteArray geometry = Settings->value(QStringLiteral("window/geometry")).toByteArray();
   if (geometry.isEmpty() || !restoreGeometry(geometry) || !FitsItsScreen(*this)) {
     resize(FirstSize);
@@ -483,25 +485,22 @@ bool TMainScreen::OpenText(const QString& text, const QString& source) {
   return true;
 }
 
-void TMainScreen::OpenFile(const QString& path) {
+bool TMainScreen::OpenFile(const QString& path) {
   qsizetype opened = 0;
+  bool found = false;
   {
     QString text, why;
     if (ReadTextFile(path, text, why)) {
       opened = text.size();
-      OpenText(text, QFileInfo(path).fileName());
+      found = OpenText(text, QFileInfo(path).fileName());
     } else {
       Tell(QStringLiteral("Cannot read %1: %2").arg(path, why));
     }
   }
   // A long log with a short code in it leaves nothing of itself behind.
   if (opened >= static_cast<qsizetype>(TFreedMemory::LargeCode)) GiveBackFreedMemory();
-}
-
-void TMainScreen::OpenFileDialog() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open a text with a Zendric 2 code"), QString(),
-                                                    QStringLiteral("Text files (*.txt *.eml *.text);;All files (*)"));
-  if (!path.isEmpty()) OpenFile(path);
+  if (found) mbMain->FileOpened(path);
+  return found;
 }
 
 // Said without stopping the window: the box closes itself when dismissed.

@@ -25,6 +25,7 @@ class TBuilderDialog;
 class TErrorMarks;
 class TFixOffer;
 class TFoundCodeBar;
+class TMainMenu;
 
 class TMainScreen : public QWidget {
   Q_OBJECT
@@ -52,11 +53,15 @@ class TMainScreen : public QWidget {
 
   // Opens a text file as Ctrl+O, a dropped file and the command line do: see OpenText.
   // A file that cannot be read is said so in a message, the field left as it was.
-  void OpenFile(const QString& path);
+  // True when something was opened: the file then heads the recent files.
+  bool OpenFile(const QString& path);
   // Looks for codes in `text` from `source` (a file's name): one code goes into the
   // field; with several the text goes in and the bar above the reading offers them;
   // with none a message says so and the field is left as it was. False for none.
   bool OpenText(const QString& text, const QString& source);
+
+  // The menu bar, which holds the window's keys.
+  TMainMenu& Menu() const { return *mbMain; }
 
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
@@ -93,7 +98,6 @@ class TMainScreen : public QWidget {
   void btnAboutClick();
   void btnMakeClick();
   void OfferFoundCodes(const QString& codeText);
-  void OpenFileDialog();
   void Tell(const QString& message);
   bool TakeDrop(const QMimeData* data);
   void FillCodeList();
@@ -135,6 +139,7 @@ class TMainScreen : public QWidget {
   FieldRange hoverMark, errorItemMark;
   TFreedMemory freedMemory;
   TErrorMarks* errorMarks = nullptr;
+  TMainMenu* mbMain = nullptr;
 };
 
 }  // namespace zendric

@@ -3,12 +3,14 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <optional>
 #include <tuple>
 
 #include "FieldText.h"
 #include "Finder.h"
 #include "TextEncoding.h"
 #include "TextFiles.h"
+#include "Renderings.h"
 #include "ZNParser.h"
 
 namespace zendric {
@@ -158,10 +160,21 @@ class TextPieces {
  private:
   TextDecoder decoder_;
 };
+// The field's reading written out in a format by its key ("text", "markdown", "bbcode",
+// "html"), as the window saves and copies it; HTML as a whole page when `page`, else
+// as a fragment to paste. Empty for a key it does not know.
+std::string RenderField(const std::u16string& field, const std::string& key, bool page) {
+  std::optional<ReadingFormat> format = ReadingFormatByKey(key);
+  if (!format) return {};
+  if (*format == ReadingFormat::HtmlDocument && !page) format = ReadingFormat::Html;
+  const std::string code = CodeOfField(field);
+  return RenderReading(*format, code, ParseCode(code));
+}
 
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(zendric_reader) {
+  emscripten::function("renderField", &RenderField);
   emscripten::function("readField", &ReadField);
   emscripten::function("findInField", &FindInField);
   emscripten::function("itemAtCaret", &ItemAtCaret);

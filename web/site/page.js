@@ -412,23 +412,11 @@
 
   readSample.addEventListener('click', () => replaceCode(sample.textContent));
 
-  // A link may carry a code: index.html#code=ZN2.Dw%20Gm
-  function codeFromAddress() {
-    const hash = window.location.hash;
-    if (!hash.startsWith('#code=')) return null;
-    try {
-      return decodeURIComponent(hash.slice(6));
-    } catch (e) {
-      return null;
-    }
-  }
-
   ZendricReader().then((module) => {
     reader = module;
-    // builder.js makes codes with the same module and puts them in the field as an edit.
+    // builder.js makes codes with the same module and puts them in the field as an
+    // edit; share.js fills the field from the address or the last visit.
     document.dispatchEvent(new CustomEvent('zendric-module', { detail: { module, replaceCode } }));
-    const linked = codeFromAddress();
-    if (linked !== null) field.value = linked;
     if (field.value !== '') {
       readCode();
       performance.mark('first-reading');  // for tools/web-bench

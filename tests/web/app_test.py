@@ -325,6 +325,11 @@ def test_file(driver, folder):
     wait_for(driver, "return document.body.dataset.ready === '1'", "the module from file://")
     lines = driver.execute_script(READ_AND_BUILD, OFFLINE_CODE)[0]
     check(lines == cli_reading(OFFLINE_CODE), f"from file:// the page reads {lines}")
+    # The About section comes in with the module: a link to it still gets there.
+    driver.get((folder / "index.html").as_uri() + "#about")
+    wait_for(driver, "return document.body.dataset.ready === '1'", "the module from file://")
+    wait_for(driver, "return document.getElementById('about').getBoundingClientRect().top < innerHeight",
+             "the About section in view after index.html#about")
 
 
 def main():

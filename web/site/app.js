@@ -5,6 +5,13 @@
 (function () {
   'use strict';
 
+  // The builder and the About section are laid out once the module is there (app.css):
+  // an address that names one of them (index.html#about) is followed then.
+  document.addEventListener('zendric-module', () => requestAnimationFrame(() => {
+    const named = document.getElementById(window.location.hash.slice(1));
+    if (named && window.scrollY === 0 && (named.closest('#builder') || named.closest('#about'))) named.scrollIntoView();
+  }));
+
   if (!/^https?:$/.test(window.location.protocol)) return;
   // From a file the browser would refuse the manifest with an error: it is linked here.
   const manifest = document.createElement('link');

@@ -2,7 +2,7 @@
 """The web page as an app, served by tools/serve on a free port of 127.0.0.1 from a copy
 of the site: its manifest and icons, the service worker, a reload without a network, a
 new version of the site, nothing moving while it loads, and axe-core over each state
-of the page. Saves a screenshot of the page offline beside the site's others.
+of the page. Saves screenshots of the page offline and of the update message beside the site's others.
 
 usage: app_test.py SITE_DIR ZENDRIC_READ SOURCE_DIR AXE_JS
 """
@@ -206,7 +206,7 @@ def test_offline(driver, url, server, out):
         server.start()
 
 
-def test_update(driver, url, folder, old_caches):
+def test_update(driver, url, folder, old_caches, out):
     # A new build: one file changes, and the worker is written again as the build writes it.
     index = folder / "index.html"
     index.write_text(index.read_text(encoding="utf-8").replace("<title>Zendric 2 reader", "<title>Zendric 2 reader new"),
@@ -220,6 +220,7 @@ def test_update(driver, url, folder, old_caches):
     check(said and said.startswith("Updated: reload to use the new version"), f"the update message is {said!r}")
     violations = axe(driver, {"include": [["#updated"]]}) + axe(driver, {"include": [["#updated"]]}, {"runOnly": ["target-size"]})
     check(violations == [], f"axe, the update message: {violations}")
+    driver.save_screenshot(str(out / "web-updated.png"))
     open_page(driver, url)
     _, controlled, names, files = driver.execute_async_script(WORKER)
     check(driver.title == "Zendric 2 reader new", f"a reload after the update shows {driver.title!r}")
@@ -333,6 +334,8 @@ def test_file(driver, folder):
 
 
 def main():
+    if not AXE.is_file():
+        sys.exit(f"FAIL: no axe-core at {AXE}: tools/ensure-deps installs it (zendric_ensure_web_deps)")
     out = SITE.parent / "screenshots"
     out.mkdir(exist_ok=True)
     with tempfile.TemporaryDirectory() as tmp:
@@ -352,7 +355,7 @@ def main():
             test_offline(driver, url, server, out)
             test_no_shift(driver, url)
             test_axe(driver, url)
-            test_update(driver, url, folder, caches)
+            test_update(driver, url, folder, caches, out)
             test_file(driver, folder)
             errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
             check(not errors, f"errors in the console: {errors}")

@@ -41,6 +41,7 @@
     },
     key: (i) => run.number + ':' + i,
     estimate: 62,
+    scroller: document.getElementById('large-scroll'),
   });
 
   window.ZendricLists.named.large = rows;  // for the tests

@@ -52,9 +52,19 @@
 
   // A list of `count` rows, each made by make(index) and told apart by key(index):
   // a row whose key stays the same keeps its element from one change to the next.
-  // Up to `whole` rows are all made, as a plain list; past that only the view's.
+  // Up to `whole` rows are all made, as a plain list; past that only the view's. With
+  // `scroller` (an element around the list, at its top) the list scrolls in that, not
+  // with the page: a scroller's own padding would count in its height.
   class VirtualList {
-    constructor(list, { make, key, decorate = () => {}, rendered = () => {}, estimate = 34, whole = 200, margin = 800 }) {
+    constructor(list, { make, key, decorate = () => {}, rendered = () => {}, estimate = 34, whole = 200, margin = 800,
+      scroller = false }) {
+      this.scroller = scroller;
+      if (scroller) {
+        let queued = 0;
+        scroller.addEventListener('scroll', () => {
+          if (!queued) queued = requestAnimationFrame(() => { queued = 0; this.render(); });
+        }, { passive: true });
+      }
       this.list = list;
       this.make = make;
       this.key = key;
@@ -111,6 +121,10 @@
     // measured again in the next frame, whose layout is due anyway (a layout forced in
     // an input handler would lay out the field's text twice).
     view(measure = true) {
+      if (this.scroller) {
+        if (measure || this.seen === undefined) this.seen = [this.scroller.scrollTop, this.scroller.clientHeight];
+        return [this.seen[0], this.seen[0] + this.seen[1]];
+      }
       if (measure) {
         const box = this.list.getBoundingClientRect();
         this.seen = box.top + this.list.clientTop;
@@ -160,12 +174,18 @@
           this.rows.set(i, row);
         }
         row.zendricIndex = i;
-        if (this.virtual) {
-          row.setAttribute('aria-posinset', String(i + 1));
-          row.setAttribute('aria-setsize', String(this.count));
-        } else if (row.hasAttribute('aria-setsize')) {
-          row.removeAttribute('aria-posinset');
-          row.removeAttribute('aria-setsize');
+        // A screen reader counts the rows not made too. Set only when they change: each
+        // attribute set makes Chromium look at the row's style again.
+        const place = this.virtual ? i + 1 + '/' + this.count : '';
+        if (row.zendricPlace !== place) {
+          row.zendricPlace = place;
+          if (this.virtual) {
+            row.setAttribute('aria-posinset', String(i + 1));
+            row.setAttribute('aria-setsize', String(this.count));
+          } else {
+            row.removeAttribute('aria-posinset');
+            row.removeAttribute('aria-setsize');
+          }
         }
         this.decorate(row, i);
         wanted.push(row);
@@ -201,7 +221,15 @@
         const row = entry.target;
         if (!row.isConnected || row.parentNode !== this.list) continue;
         const size = entry.borderBoxSize ? entry.borderBoxSize[0].blockSize : row.offsetHeight;
-        if (size > 0 && row.zendricIndex < this.count && this.heights.set(row.zendricIndex, size) !== 0) changed = true;
+        if (!(size > 0) || row.zendricIndex >= this.count) continue;
+        // New rows are first counted at the height of the lowest row seen (past the
+        // first, which draws no line above it): most rows are one display line, and
+        // then change no height when shown.
+        if (row.previousElementSibling && (!this.measuredOne || size < this.estimate)) {
+          this.estimate = size;
+          this.measuredOne = true;
+        }
+        if (this.heights.set(row.zendricIndex, size) !== 0) changed = true;
       }
       if (changed && this.virtual) {
         this.pad();
@@ -220,8 +248,9 @@
         const [top, bottom] = this.view();
         const from = this.heights.before(i);
         const to = from + this.heights.sizes[i];
-        if (from < top) window.scrollBy(0, from - top);
-        else if (to > bottom) window.scrollBy(0, Math.min(from - top, to - bottom));
+        const by = from < top ? from - top : to > bottom ? Math.min(from - top, to - bottom) : 0;
+        if (by && this.scroller) this.scroller.scrollTop += by;
+        else if (by) window.scrollBy(0, by);
         this.render();
       }
       return this.rows.get(i) || null;
@@ -259,7 +288,7 @@
   let scrolled = 0;
   const follow = () => {
     scrolled = 0;
-    for (const list of window.ZendricLists.all) if (list.virtual) list.render();
+    for (const list of window.ZendricLists.all) if (list.virtual && !list.scroller) list.render();
   };
   const soon = () => { if (!scrolled) scrolled = requestAnimationFrame(follow); };
   window.addEventListener('scroll', soon, { passive: true });

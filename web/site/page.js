@@ -67,6 +67,11 @@
   // wave or lit item, and draw none past it: each copy of the text is laid out whole,
   // as the field's own is, and a megabyte's layout costs more than a frame.
   const LayerChars = 100000;
+  function cutEnd() {
+    const end = document.createElement('span');
+    end.className = 'cut-end';
+    return end;
+  }
 
   // The field's text again, with each marked character inside a <mark>; the layer lies
   // under the field in the same layout, so only the waves show. Marks that touch are
@@ -99,7 +104,7 @@
     }
     // A field that ends in a line break shows one more line: so must the layer.
     if (!long) layer.append(text.slice(at) + '\u200b');
-    marks.classList.toggle('cut', long);
+    else layer.append(cutEnd());
     marks.replaceChildren(layer);
     requestAnimationFrame(followField);  // not now: reading the field's scroll would lay the page out
   }
@@ -136,8 +141,7 @@
     const item = document.createElement('span');
     item.className = 'item';
     item.textContent = text.slice(from, to);
-    itemLayer.classList.toggle('cut', long);
-    if (long) itemLayer.replaceChildren(text.slice(0, from), item);
+    if (long) itemLayer.replaceChildren(text.slice(0, from), item, cutEnd());
     else itemLayer.replaceChildren(text.slice(0, from), item, text.slice(to) + '\u200b');
     requestAnimationFrame(followField);
   }

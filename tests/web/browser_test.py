@@ -99,44 +99,6 @@ def test_joined_lines(driver):
           "a line with a carriage return and markup is not shown as typed")
 
 
-# How many entries the reading holds, and how many of them are shown.
-SHOWN = """
-const lines = [...document.getElementById('reading').children];
-const shown = (li) => li.getClientRects().length > 0;
-return [lines.length, lines.filter(shown).length, lines.slice(0, 100).every(shown)];
-"""
-
-
-def test_long_reading(driver):
-    """A reading longer than one slice arrives whole, and a shorter one after it leaves
-    nothing of it behind. The first lines show at once, the others soon after."""
-    codes = ["ZN2.Dw" + " W+ Xq" * 2600, "ZN2.Dw" + " H- Gm" * 2300, "ZN2.Dw Gm"]
-    for code, cli in zip(codes, cli_readings(codes)):
-        page_readings(driver, [code])
-        check(driver.execute_script(SHOWN)[2], f"a code of {len(cli['lines'])} lines: its first lines are hidden")
-        deadline = time.monotonic() + 20
-        while driver.execute_script(SHOWN)[:2] != [len(cli["lines"])] * 2:
-            if time.monotonic() > deadline:
-                check(False, f"a code of {len(cli['lines'])} lines: {driver.execute_script(SHOWN)} shown")
-                break
-            time.sleep(0.05)
-        page = driver.execute_script(READ_PAGE.replace("field.value = text;", "").replace(
-            "field.dispatchEvent(new Event('input', {bubbles: true}));", ""), [""])[0]
-        check(page["lines"] == cli["lines"] and page["errors"] == cli["errors"],
-              f"a code of {len(cli['lines'])} lines and {len(cli['errors'])} errors: "
-              f"{len(page['lines'])} lines and {len(page['errors'])} errors shown")
-    # End at once, before the last lines are shown, still goes to the last line.
-    last = driver.execute_script("""
-      const field = document.getElementById('code');
-      field.value = arguments[0];
-      field.dispatchEvent(new Event('input', {bubbles: true}));
-      const lines = document.getElementById('reading');
-      lines.firstElementChild.focus();
-      document.activeElement.dispatchEvent(new KeyboardEvent('keydown', {key: 'End', bubbles: true}));
-      return [lines.lastElementChild === document.activeElement, !document.activeElement.assignedSlot];""", codes[1])
-    check(last == [True, False], f"End right after a long paste: {last}")
-
-
 # {field, [(position, caret offset after the click)], marked texts}: offsets count
 # UTF-16 units of the field, line breaks included; marks that touch are one.
 CARETS = [
@@ -400,7 +362,7 @@ def main():
             if time.monotonic() > deadline:
                 sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
             time.sleep(0.02)
-        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_map, test_map_by_keys, test_finder, test_about):
+        for test in (test_random_codes, test_joined_lines, test_caret, test_map, test_map_by_keys, test_finder, test_about):
             test(driver)
         builder_cases.test_builder(driver, check, cli_readings)
         test_views(driver, out)

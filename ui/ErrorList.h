@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "ZNParser.h"
+#include "FieldModel.h"
 
 namespace zendric {
 
@@ -29,9 +29,9 @@ class TErrorListModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  // Shows the messages of `reading`, which the model shares; every row has the size
-  // `rowSize`.
-  void SetReading(std::shared_ptr<const ParseResult> reading, QString code, QSize rowSize);
+  // Shows the messages of `reading`, which the model shares, read from `field`; every
+  // row has the size `rowSize`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field, QSize rowSize);
   // The text of the item that message `row` belongs to, empty for none.
   QString ItemText(int row) const;
 
@@ -40,7 +40,7 @@ class TErrorListModel : public QAbstractListModel {
 
  private:
   std::shared_ptr<const ParseResult> Reading;
-  QString Code;  // the text that was read
+  std::shared_ptr<const FieldModel> Field;  // what was read
   QSize RowSize;
 };
 
@@ -58,8 +58,8 @@ class TErrorList : public QListView {
   void SetHeightForRows(int height);
   int RowHeight() const { return RowHeight_; }
 
-  // Shows the messages of `reading`, which the list shares.
-  void SetReading(std::shared_ptr<const ParseResult> reading, QString code = {});
+  // Shows the messages of `reading`, which the list shares, read from `field`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field = {});
   QString ItemText(int row) const { return Model->ItemText(row); }
 
   int count() const { return Model->rowCount(); }

@@ -75,9 +75,10 @@ class ItemMapTest : public QObject {
     // The join takes the line breaks out: the code is "ZN2.DwGmL12m".
     const QString lines = u"ZN2.Dw\nGm\nL12m"_s;
     QTest::newRow("lines: inside Gm") << lines << 8 << 1 << 2;
-    QTest::newRow("lines: start of the third line") << lines << 10 << 2 << 3;
-    // the join puts G right after w: the caret stands before G
-    QTest::newRow("lines: end of the first line") << lines << 6 << 1 << 2;
+    QTest::newRow("lines: start of the third line") << lines << 10 << 1 << 2;  // after the m of Gm
+    QTest::newRow("lines: inside L12m") << lines << 11 << 2 << 3;
+    // the join puts G right after w: the caret after w goes on with what it follows
+    QTest::newRow("lines: end of the first line") << lines << 6 << 0 << 1;
     QTest::newRow("lines: inside Dw") << lines << 5 << 0 << 1;
     // The dragon is one code position and two units of the field.
     QTest::newRow("above U+FFFF before the item") << u"ZN2.Dw \U0001F409 Gm"_s << 11 << 1 << 2;

@@ -196,7 +196,7 @@
 
   function showCaretItem() {
     if (!reader) return;
-    const at = reader.itemAtCaret(field.selectionEnd);
+    const at = reader.itemAtCaret(field.selectionStart);
     for (const line of litLines) line.classList.remove('item');
     litLines = [];
     for (let i = at.first; i < at.last && i < readingList.children.length; ++i) {
@@ -266,9 +266,7 @@
     if (!line || !reader) return;
     setTabLine(line);
     const item = reader.lineItem(line.zendricIndex);
-    lineItemNote.textContent = item.to > item.from
-      ? 'From the item ' + field.value.slice(item.from, item.to).replace(/[\n\r\u2028\u2029]/g, '') + '.'
-      : 'From no item of the code.';
+    lineItemNote.textContent = item.to > item.from ? 'From the item ' + item.text + '.' : 'From no item of the code.';
     line.setAttribute('aria-describedby', 'line-item');
     markLine(line);
   });
@@ -319,22 +317,19 @@
   }
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
-  function offerFound(text) {
-    const raw = reader.findInField(text);
-    const count = raw.numbers.length / 3;
+  function offerFound(found) {
+    const count = found.numbers.length / 2;
     finder.hidden = count === 0;
     if (count === 0) {
       foundList.replaceChildren();
       return;
     }
-    const codes = raw.codes.split('\n');
-    const firstLines = raw.firstLines.split('\n');
-    finderHeading.textContent = count === 1
-      ? 'Found a Zendric 2 code on line ' + raw.numbers[0]
-      : 'Found ' + count + ' Zendric 2 codes';
+    const codes = found.codes.split('\n');
+    const entries = found.entries.split('\n');
+    finderHeading.textContent = found.heading;
     const items = document.createDocumentFragment();
     for (let i = 0; i < count; ++i) {
-      const [line, column, messages] = raw.numbers.slice(3 * i, 3 * i + 3);
+      const [line, column] = found.numbers.slice(2 * i, 2 * i + 2);
       const item = document.createElement('li');
       item.dataset.line = String(line);
       item.dataset.column = String(column);
@@ -344,8 +339,7 @@
       code.textContent = codes[i];
       const first = document.createElement('span');
       first.className = 'first';
-      first.textContent = 'Line ' + line + ', column ' + column + ': ' + firstLines[i].split('\r')[0] +
-        ' (' + messages + (messages === 1 ? ' message)' : ' messages)');
+      first.textContent = entries[i];
       what.append(code, first);
       const button = document.createElement('button');
       button.type = 'button';
@@ -361,8 +355,9 @@
   function readCode() {
     if (!reader) return;
     const text = field.value;
-    show(text, unpack(reader.readField(text)));
-    offerFound(text);
+    const raw = reader.readField(text);
+    show(text, unpack(raw));
+    offerFound(raw.found);
     showCaretItem();
   }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Finder.h"
+#include "Fixes.h"
 #include "ZNParser.h"
 
 namespace {
@@ -260,6 +261,8 @@ void Complain(const std::string& message) {
 struct Reader {
   bool json = false;
   bool explain = false;
+  bool fix = false;          // --fix: the code mended, as far as fixes go
+  bool withFixes = true;     // --json: each error's fixes (off: --no-fixes)
   bool anyMessage = false;
   bool anyFailure = false;
   bool first = true;
@@ -268,6 +271,12 @@ struct Reader {
   void Read(std::string_view code, const Source& source) {
     ++codes;
     try {
+      if (fix) {
+        WriteFixed(code);
+        first = false;
+        out.Drain();
+        return;
+      }
       const zendric::ParseResult r = zendric::ParseCode(code);
       const std::string valid = zendric::ToValidUtf8(code);
       if (r.MessageCount() > 0) anyMessage = true;
@@ -286,6 +295,59 @@ struct Reader {
     out.Drain();
   }
 
+  // --fix: one line per code, the mended code; with --json what was applied and what
+  // is left.
+  void WriteFixed(std::string_view code) {
+    const zendric::FixRun run = zendric::FixRepeatedly(code);
+    if (run.Reading.MessageCount() > 0) anyMessage = true;
+    std::string& t = out.Text();
+    if (!json) {
+      AppendVisible(run.Fixed);
+      t += '\n';
+      return;
+    }
+    t += "{\"code\": ";
+    AppendJsonString(zendric::ToValidUtf8(code));
+    t += ", \"fixed\": ";
+    AppendJsonString(run.Fixed);
+    t += ", \"applied\": [";
+    for (std::size_t i = 0; i < run.Applied.size(); ++i) {
+      if (i > 0) t += ", ";
+      AppendJsonString(run.Applied[i]);
+    }
+    t += "], \"errors\": ";
+    AppendJsonErrors(run.Fixed, run.Reading);
+    t += "}\n";
+  }
+
+  void AppendJsonErrors(std::string_view code, const zendric::ParseResult& r) {
+    std::string& t = out.Text();
+    t += '[';
+    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
+      if (i > 0) t += ", ";
+      t += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
+      AppendJsonString(r.Message(i));
+      t += ", \"item\": ";
+      AppendJsonSpan(r.MessageItem(i));
+      if (withFixes) {
+        t += ", \"fixes\": [";
+        const std::vector<zendric::Fix> fixes = zendric::FixesFor(code, r, i);
+        for (std::size_t k = 0; k < fixes.size(); ++k) {
+          t += k > 0 ? ", {\"from\": " : "{\"from\": ";
+          t += std::to_string(fixes[k].From) + ", \"to\": " + std::to_string(fixes[k].To) + ", \"text\": ";
+          AppendJsonString(fixes[k].Text);
+          t += ", \"label\": ";
+          AppendJsonString(fixes[k].Label);
+          t += '}';
+        }
+        t += ']';
+      }
+      t += '}';
+      out.Room();
+    }
+    t += ']';
+  }
+
   void WriteJson(std::string_view code, const zendric::ParseResult& r, const Source& source) {
     std::string& t = out.Text();
     t += "{\"code\": ";
@@ -301,17 +363,8 @@ struct Reader {
       AppendJsonSpan(r.LineSpan(i));
       out.Room();
     }
-    t += "], \"errors\": [";
-    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
-      if (i > 0) t += ", ";
-      t += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
-      AppendJsonString(r.Message(i));
-      t += ", \"item\": ";
-      AppendJsonSpan(r.MessageItem(i));
-      t += '}';
-      out.Room();
-    }
-    t += ']';
+    t += "], \"errors\": ";
+    AppendJsonErrors(code, r);
     if (!source.file.empty()) {
       t += ", \"source\": {\"file\": ";
       AppendJsonString(zendric::ToValidUtf8(source.file));
@@ -515,12 +568,22 @@ int main(int argc, char** argv) {
   app.footer(std::string(Footer));
   CLI::Option* json = app.add_flag("--json", reader.json,
                "one JSON object per code and line:\n"
-               "{\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...}]};\n"
+               "{\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...,\n"
+               "\"fixes\": [{\"from\": F, \"to\": T, \"text\": ..., \"label\": ...}]}]};\n"
                "positions count characters (code points) from 1");
+  app.add_flag("--no-fixes", [&reader](std::int64_t) { reader.withFixes = false; },
+               "with --json, leave out the fixes (faster on codes with many errors)")
+      ->needs(json);
+  CLI::Option* fix = app.add_flag("--fix", reader.fix,
+               "write each code mended: the first fix of the first error that has\n"
+               "one, again and again (at most 100); exit status 0 when every mended\n"
+               "code reads without a message. With --json: {\"code\", \"fixed\",\n"
+               "\"applied\": [labels], \"errors\": [what is left]}");
   app.add_flag("--explain", reader.explain,
                "in text mode, each line of the reading after the part of\n"
                "the code it came from")
-      ->excludes(json);
+      ->excludes(json)
+      ->excludes(fix);
   app.add_flag("--find", find,
                "read the codes found in the text of each FILE (standard input\n"
                "without FILE, or for '-'): signatures, quoted replies, posts");

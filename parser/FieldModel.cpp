@@ -4,6 +4,8 @@
 #include <numeric>
 #include <utility>
 
+#include "TextFiles.h"
+
 namespace zendric {
 namespace {
 
@@ -100,7 +102,8 @@ FieldModel::FieldModel(std::u16string text) : text_(std::move(text)) {
     i += units;
   }
   if (marks_.empty()) marks_.push_back({0, 0, 0});
-  reading_ = ParseCode(code_);
+  tooLarge_ = TooLargeToRead(code_.size());
+  if (!tooLarge_) reading_ = ParseCode(code_);
 }
 
 const FieldModel::Mark& FieldModel::MarkAtOrBeforeOffset(std::int32_t offset) const {

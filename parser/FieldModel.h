@@ -99,6 +99,8 @@ class FieldModel {
   std::string_view Code() const { return code_; }
   const ParseResult& Reading() const { return reading_; }
   bool HasLineEnd() const { return hasLineEnd_; }
+  // A code over the size the interpreter reads is not read: no lines, no messages.
+  bool TooLarge() const { return tooLarge_; }
 
   std::int32_t OffsetAfter(std::int32_t position) const;
   std::int32_t PositionsBefore(std::int32_t offset) const;
@@ -138,6 +140,7 @@ class FieldModel {
   ParseResult reading_;
   std::vector<Mark> marks_;
   bool hasLineEnd_ = false;
+  bool tooLarge_ = false;
 };
 
 }  // namespace zendric

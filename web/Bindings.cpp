@@ -4,6 +4,8 @@
 #include <emscripten/val.h>
 
 #include "FieldModel.h"
+#include "TextEncoding.h"
+#include "TextFiles.h"
 
 namespace zendric {
 namespace {
@@ -70,6 +72,12 @@ val Offer(const FieldModel& field) {
 val ReadField(const std::u16string& text) {
   FieldModel& field = Shown();
   field = FieldModel(text);
+  if (field.TooLarge()) {  // {tooLarge: what to say, found}, and no reading
+    val result = val::object();
+    result.set("tooLarge", TooLargeToReadMessage(field.Code().size()));
+    result.set("found", Offer(field));
+    return result;
+  }
   const ParseResult& reading = field.Reading();
   const std::vector<MessagePlace> places = field.Places();
   std::vector<std::int32_t> numbers;
@@ -108,12 +116,39 @@ val LineItem(std::int32_t line) {
   return result;
 }
 
+// The bytes of a file (a Uint8Array) as its text, decoded as the window decodes files.
+std::string DecodeFileText(const std::string& bytes) { return DecodeText(bytes); }
+
+// The same for a file read in pieces: each piece's text as far as it is complete.
+class TextPieces {
+ public:
+  std::string Feed(const std::string& bytes) {
+    std::string text;
+    decoder_.Feed(bytes, text);
+    return text;
+  }
+  std::string Finish() {
+    std::string text;
+    decoder_.Finish(text);
+    return text;
+  }
+
+ private:
+  TextDecoder decoder_;
+};
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("readField", &ReadField);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
+  emscripten::function("decodeText", &DecodeFileText);
+  emscripten::function("tooLargeToReadMessage", &TooLargeToReadMessage);
+  emscripten::class_<TextPieces>("TextPieces")
+      .constructor<>()
+      .function("feed", &TextPieces::Feed)
+      .function("finish", &TextPieces::Finish);
 }
 
 }  // namespace zendric

@@ -352,12 +352,35 @@
     foundList.replaceChildren(items);
   }
 
+  // A text the module cannot read says so where its reading would stand, and the
+  // last reading goes: it is not this text's.
+  const tooLarge = document.getElementById('too-large');
+  function readingOf(text) {
+    let raw;
+    try {
+      raw = reader.readField(text);
+    } catch (e) {
+      let said = 'This text is too large to read here';
+      try {
+        said = reader.tooLargeToReadMessage(text.length);
+      } catch (dead) { /* the module is gone; the plain words stay */ }
+      raw = { tooLarge: said };
+    }
+    tooLarge.hidden = raw.tooLarge === undefined;
+    tooLarge.textContent = raw.tooLarge || '';
+    return {
+      reading: raw.tooLarge === undefined ? unpack(raw) : { lines: [], errors: [] },
+      found: raw.found || { numbers: [] },
+    };
+  }
+
   function readCode() {
     if (!reader) return;
     const text = field.value;
-    const raw = reader.readField(text);
-    show(text, unpack(raw));
-    offerFound(raw.found);
+    const read = readingOf(text);
+    show(text, read.reading);
+    if (!tooLarge.hidden) status.textContent = tooLarge.textContent + '.';
+    offerFound(read.found);
     showCaretItem();
   }
 

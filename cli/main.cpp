@@ -320,6 +320,8 @@ struct Reader {
   void AppendJsonErrors(std::string_view code, const zendric::ParseResult& r) {
     std::string& t = out.Text();
     t += '[';
+    const std::vector<std::vector<zendric::Fix>> fixesOf =
+        withFixes ? zendric::FixesForEach(code, r) : std::vector<std::vector<zendric::Fix>>();
     for (std::size_t i = 0; i < r.MessageCount(); ++i) {
       if (i > 0) t += ", ";
       t += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
@@ -328,7 +330,7 @@ struct Reader {
       AppendJsonSpan(r.MessageItem(i));
       if (withFixes) {
         t += ", \"fixes\": [";
-        const std::vector<zendric::Fix> fixes = zendric::FixesFor(code, r, i);
+        const std::vector<zendric::Fix>& fixes = fixesOf[i];
         for (std::size_t k = 0; k < fixes.size(); ++k) {
           t += k > 0 ? ", {\"from\": " : "{\"from\": ";
           t += std::to_string(fixes[k].From) + ", \"to\": " + std::to_string(fixes[k].To) + ", \"text\": ";

@@ -371,11 +371,16 @@ std::u32string Edited(std::u32string_view text, std::int32_t from, std::int32_t 
 }
 
 // Reads edited codes and tells whether they pass: fewer messages, none of a new kind.
+std::set<std::string> KindsOf(const ParseResult& reading) {
+  std::set<std::string> kinds;
+  for (std::size_t i = 0; i < reading.MessageCount(); ++i) kinds.insert(MessageKind(reading.Message(i)));
+  return kinds;
+}
+
 class Checker {
  public:
-  Checker(const ParseResult& reading) : before_(reading.MessageCount()) {
-    for (std::size_t i = 0; i < reading.MessageCount(); ++i) kinds_.insert(MessageKind(reading.Message(i)));
-  }
+  Checker(const ParseResult& reading, const std::set<std::string>* kinds)
+      : before_(reading.MessageCount()), kinds_(kinds ? *kinds : KindsOf(reading)) {}
   bool Passes(const std::string& code) {
     ++checks_;
     ParseCode(state_, code);
@@ -394,9 +399,12 @@ class Checker {
   std::size_t checks_ = 0;
 };
 
-// `chain`: how many fixes of later messages a mended prefix may take along.
+// `chain`: how many fixes of later messages a mended prefix may take along. `kinds`,
+// when given, are the reading's message kinds, found once for all its messages;
+// `checks` counts the edited codes read.
 std::vector<Fix> Fixes(std::u32string_view text, const ParseResult& reading, std::size_t index, std::size_t limit,
-                       int chain, bool removals = true);
+                       int chain, bool removals = true, const std::set<std::string>* kinds = nullptr,
+                       std::size_t* checks = nullptr);
 
 void AddPrefixCandidates(std::u32string_view text, std::vector<Candidate>& out) {
   auto starts = [&](std::size_t k) { return text.substr(0, std::min(k, text.size())); };
@@ -621,7 +629,7 @@ std::string Joined(std::string_view first, std::string_view next) {
 }
 
 std::vector<Fix> Fixes(std::u32string_view text, const ParseResult& reading, std::size_t index, std::size_t limit,
-                       int chain, bool removals) {
+                       int chain, bool removals, const std::set<std::string>* kinds, std::size_t* checks) {
   std::vector<Fix> fixes;
   if (index >= reading.MessageCount() || text.size() > MaxCodeForFixes) return fixes;
   const Context c = FindContext(text, reading, index);
@@ -638,7 +646,14 @@ std::vector<Fix> Fixes(std::u32string_view text, const ParseResult& reading, std
                    [](const Candidate& a, const Candidate& b) { return a.Rank() < b.Rank(); });
 
   const std::size_t maxChecks = std::clamp<std::size_t>(CheckBudget / (text.size() + 1), 8, MaxChecks);
-  Checker checker(reading);
+  Checker checker(reading, kinds);
+  struct Count {
+    const Checker& checker;
+    std::size_t* checks;
+    ~Count() {
+      if (checks) *checks += checker.Checks();
+    }
+  } count{checker, checks};
   std::set<std::u32string> tried, offered;
   for (const Candidate& cand : candidates) {
     if (fixes.size() >= limit || checker.Checks() >= maxChecks) break;
@@ -699,6 +714,17 @@ std::string MessageKind(std::string_view message) {
 
 std::vector<Fix> FixesFor(std::string_view code, const ParseResult& reading, std::size_t index) {
   return Fixes(DecodeUtf8(code), reading, index, MaxFixes, 1);
+}
+
+std::vector<std::vector<Fix>> FixesForEach(std::string_view code, const ParseResult& reading) {
+  std::vector<std::vector<Fix>> all(reading.MessageCount());
+  const std::u32string text = DecodeUtf8(code);
+  if (text.size() > MaxCodeForFixes) return all;
+  const std::set<std::string> kinds = KindsOf(reading);
+  std::size_t checks = 0;
+  for (std::size_t i = 0; i < all.size() && checks * (text.size() + 1) < CodeCheckBudget; ++i)
+    all[i] = Fixes(text, reading, i, MaxFixes, 1, true, &kinds, &checks);
+  return all;
 }
 
 std::string ApplyFix(std::string_view code, const Fix& fix) {

@@ -36,6 +36,9 @@ inline constexpr std::size_t MaxFixes = 5;
 // MaxCodeForFixes gets none.
 inline constexpr std::size_t CheckBudget = 4'000'000;
 inline constexpr std::size_t MaxCodeForFixes = 100'000;
+// All the fixes of one code read at most about this many code points: a code full of
+// errors gets fixes for its first messages, the later ones none.
+inline constexpr std::size_t CodeCheckBudget = 10'000'000;
 
 // The kind of a message, as above.
 std::string MessageKind(std::string_view message);
@@ -43,6 +46,9 @@ std::string MessageKind(std::string_view message);
 // The fixes of message `index` of `reading`, the reading of `code`, best first;
 // empty where no edit passes the check.
 std::vector<Fix> FixesFor(std::string_view code, const ParseResult& reading, std::size_t index);
+// The fixes of every message, in their order, as FixesFor gives them, within
+// CodeCheckBudget.
+std::vector<std::vector<Fix>> FixesForEach(std::string_view code, const ParseResult& reading);
 
 // `code` with the fix applied (ill-formed bytes of `code` come back as U+FFFD).
 std::string ApplyFix(std::string_view code, const Fix& fix);

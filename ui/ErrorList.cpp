@@ -69,12 +69,12 @@ QString ShownMessage(std::string_view message) {
 
 QString PositionText(std::int32_t position) { return u"position "_s + QString::number(position); }
 
-void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, QString code, QSize rowSize,
-                                 int positionWidth) {
+void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field,
+                                 QSize rowSize, int positionWidth) {
   beginResetModel();
   PositionWidth = positionWidth;
   Reading = std::move(reading);
-  Code = std::move(code);
+  Field = std::move(field);
   RowSize = rowSize;
   endResetModel();
 }
@@ -175,23 +175,16 @@ void TErrorList::leaveEvent(QEvent* event) {
   viewport()->unsetCursor();
 }
 
+QString TErrorListModel::ItemText(int row) const {
+  if (!Reading || !Field || row < 0 || static_cast<std::size_t>(row) >= Reading->MessageCount()) return {};
+  const std::string_view item = Field->CodeOf(Reading->MessageItem(static_cast<std::size_t>(row)));
+  return QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size()));
+}
+
 // All rows take the size of the longest message, so that the list scrolls sideways as
 // far as the widest one reaches; messages come from a few fixed patterns, so the
 // longest in bytes is the widest but for a pixel or two of slack.
-// Code positions count code points; the code holds UTF-16, with pairs for the rest.
-QString TErrorListModel::ItemText(int row) const {
-  if (!Reading || row < 0 || static_cast<std::size_t>(row) >= Reading->MessageCount()) return {};
-  const Span item = Reading->MessageItem(static_cast<std::size_t>(row));
-  if (item.From == 0) return {};
-  qsizetype at = 0, start = -1;
-  for (std::int32_t position = 1; at < Code.size() && position <= item.To; ++position) {
-    if (position == item.From) start = at;
-    at += Code.at(at).isHighSurrogate() && at + 1 < Code.size() && Code.at(at + 1).isLowSurrogate() ? 2 : 1;
-  }
-  return start < 0 ? QString() : Code.mid(start, at - start);
-}
-
-void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading, QString code) {
+void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field) {
   QSize rowSize;
   int positionWidth = 0;
   const std::size_t count = reading ? reading->MessageCount() : 0;
@@ -206,7 +199,7 @@ void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading, QString 
     rowSize.rwidth() += fontMetrics().averageCharWidth() + positionWidth;
     RowHeight_ = rowSize.height();
   }
-  Model->SetReading(std::move(reading), std::move(code), rowSize, positionWidth);
+  Model->SetReading(std::move(reading), std::move(field), rowSize, positionWidth);
 }
 
 }  // namespace zendric

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "ZNParser.h"
+#include "FieldModel.h"
 
 namespace zendric {
 
@@ -36,9 +36,10 @@ class TErrorListModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  // Shows the messages of `reading`, which the model shares; every row has the size
-  // `rowSize`.
-  void SetReading(std::shared_ptr<const ParseResult> reading, QString code, QSize rowSize, int positionWidth = 0);
+  // Shows the messages of `reading`, which the model shares, read from `field`; every
+  // row has the size `rowSize`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field, QSize rowSize,
+                  int positionWidth = 0);
   // What a row's tooltip adds under its item: what the item expects.
   std::function<QString(int row)> Explain;
   // The text of the item that message `row` belongs to, empty for none.
@@ -49,7 +50,7 @@ class TErrorListModel : public QAbstractListModel {
 
  private:
   std::shared_ptr<const ParseResult> Reading;
-  QString Code;  // the text that was read
+  std::shared_ptr<const FieldModel> Field;  // what was read
   QSize RowSize;
   int PositionWidth = 0;
 };
@@ -68,8 +69,8 @@ class TErrorList : public QListView {
   void SetHeightForRows(int height);
   int RowHeight() const { return RowHeight_; }
 
-  // Shows the messages of `reading`, which the list shares.
-  void SetReading(std::shared_ptr<const ParseResult> reading, QString code = {});
+  // Shows the messages of `reading`, which the list shares, read from `field`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field = {});
   QString ItemText(int row) const { return Model->ItemText(row); }
   void SetExplanation(std::function<QString(int row)> explain) { Model->Explain = std::move(explain); }
   // The height of the most whole rows that fit in `height` pixels, scroll bar and

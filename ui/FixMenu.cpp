@@ -4,8 +4,6 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include "CaretMapping.h"
-
 using namespace Qt::StringLiterals;
 
 namespace zendric {
@@ -37,9 +35,9 @@ TFixOffer::TFixOffer(QPlainTextEdit* field, TErrorList* list, const TErrorMarks*
   list_->SetExplanation([this](int row) { return Explanation(row); });
 }
 
-void TFixOffer::SetReading(std::shared_ptr<const ParseResult> reading, const QString& code) {
-  reading_ = std::move(reading);
-  code_ = code.toStdString();
+void TFixOffer::SetReading(std::shared_ptr<const FieldModel> field) {
+  shown_ = std::move(field);
+  reading_ = shown_ ? &shown_->Reading() : nullptr;
   found_.clear();
   PlaceButton();
 }
@@ -48,13 +46,13 @@ const std::vector<Fix>& TFixOffer::FixesOf(int row) {
   static const std::vector<Fix> none;
   if (!reading_ || row < 0 || static_cast<std::size_t>(row) >= reading_->MessageCount()) return none;
   auto it = found_.find(row);
-  if (it == found_.end()) it = found_.emplace(row, FixesFor(code_, *reading_, static_cast<std::size_t>(row))).first;
+  if (it == found_.end()) it = found_.emplace(row, FixesFor(shown_->Code(), *reading_, static_cast<std::size_t>(row))).first;
   return it->second;
 }
 
 QString TFixOffer::Explanation(int row) const {
   if (!reading_ || row < 0 || static_cast<std::size_t>(row) >= reading_->MessageCount()) return {};
-  return QString::fromStdString(ExplainMessage(code_, *reading_, static_cast<std::size_t>(row)));
+  return QString::fromStdString(ExplainMessage(shown_->Code(), *reading_, static_cast<std::size_t>(row)));
 }
 
 void TFixOffer::AddFixes(QMenu& menu, int row) {
@@ -106,7 +104,7 @@ int TFixOffer::MessageAtCaret() const {
   if (!reading_ || reading_->MessageCount() == 0) return -1;
   const int offset = field_->textCursor().position();
   if (const int row = MessageAtOffset(offset, true); row >= 0) return row;
-  const int position = CodePositionAtFieldOffset(field_->document()->toRawText(), offset);
+  const int position = shown_->PositionsBefore(offset) + 1;
   for (std::size_t i = 0; i < reading_->MessageCount(); ++i) {
     const Span item = reading_->MessageItem(i);
     if (item.From == 0 || (item.From <= position && position <= item.To + 1)) return static_cast<int>(i);
@@ -115,14 +113,14 @@ int TFixOffer::MessageAtCaret() const {
 }
 
 void TFixOffer::Apply(const Fix& fix) {
-  const QString raw = field_->document()->toRawText();
+  if (!shown_) return;
   int start, end;
   if (fix.To >= fix.From) {
-    const FieldRange range = FieldRangeForCodeSpan(raw, fix.From, fix.To);
+    const FieldRange range = shown_->RangeOf({fix.From, fix.To});
     start = range.Start;
     end = range.End;
   } else {
-    start = end = FieldOffsetForCodePosition(raw, fix.From - 1);
+    start = end = shown_->OffsetAfter(fix.From - 1);
   }
   QTextCursor edit(field_->document());
   edit.setPosition(start);

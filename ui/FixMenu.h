@@ -14,6 +14,7 @@
 
 #include "ErrorList.h"
 #include "ErrorMarks.h"
+#include "FieldModel.h"
 #include "Fixes.h"
 
 namespace zendric {
@@ -24,8 +25,8 @@ class TFixOffer : public QObject {
  public:
   TFixOffer(QPlainTextEdit* field, TErrorList* list, const TErrorMarks* marks, QObject* parent);
 
-  // The reading shown now, of `code` (the field without its line breaks).
-  void SetReading(std::shared_ptr<const ParseResult> reading, const QString& code);
+  // The field's state shown now, with its reading.
+  void SetReading(std::shared_ptr<const FieldModel> field);
 
   // The fixes of message `row`, found at the first request for this reading.
   const std::vector<Fix>& FixesOf(int row);
@@ -55,8 +56,8 @@ class TFixOffer : public QObject {
   TErrorList* list_;
   const TErrorMarks* marks_;
   QToolButton* button_;
-  std::shared_ptr<const ParseResult> reading_;
-  std::string code_;
+  std::shared_ptr<const FieldModel> shown_;
+  const ParseResult* reading_ = nullptr;  // shown_'s
   std::map<int, std::vector<Fix>> found_;
 };
 

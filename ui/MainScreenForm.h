@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "CaretMapping.h"
 #include "ErrorList.h"
+#include "FieldModel.h"
 #include "ProcessMemory.h"
 #include "ResultColumn.h"
 #include "ZNParser.h"
@@ -97,12 +97,11 @@ class TMainScreen : public QWidget {
   void lbErrorsClick();
   void btnAboutClick();
   void btnMakeClick();
-  void OfferFoundCodes(const QString& codeText);
+  void OfferFoundCodes();
   void Tell(const QString& message);
   bool TakeDrop(const QMimeData* data);
   void FillCodeList();
   void ClearCodeList();
-  void SplitLines();
   void ShowCaretItem(bool scroll);
   void MarkHoveredLine(std::ptrdiff_t line);
   void SelectLineItem(std::size_t line);
@@ -131,11 +130,13 @@ class TMainScreen : public QWidget {
   TBuilderDialog* BuilderDialog = nullptr;  // made when first asked for
   std::unique_ptr<QSettings> Settings;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
-  bool SplittingLines = false;
-  // Shared with the result column and the error list, which show it.
-  std::shared_ptr<const ParseResult> reading = std::make_shared<const ParseResult>();
+  // The field as last read, and its reading, which the result column, the error list and
+  // the marks share.
+  std::shared_ptr<const FieldModel> field = std::make_shared<const FieldModel>();
+  std::shared_ptr<const ParseResult> reading{field, &field->Reading()};
   int parseCount = 0;
   std::size_t caretFirst = 0, caretLast = 0;  // the lines of the caret's item
+  int caretShownAt = -1;  // the field offset they were found for, -1 after a new reading
   FieldRange hoverMark, errorItemMark;
   TFreedMemory freedMemory;
   TErrorMarks* errorMarks = nullptr;

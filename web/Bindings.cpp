@@ -1,17 +1,14 @@
 // What the page calls: one reading of the code field's whole text, handed back as plain
-// JavaScript values. The interpreter and the field rules do all the work.
+// JavaScript values. The interpreter and the field model do all the work.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <optional>
-#include <tuple>
 
-#include "FieldText.h"
-#include "Finder.h"
+#include "FieldModel.h"
+#include "Renderings.h"
 #include "TextEncoding.h"
 #include "TextFiles.h"
-#include "Renderings.h"
-#include "ZNParser.h"
 
 namespace zendric {
 namespace {
@@ -38,42 +35,58 @@ std::string Joined(const std::vector<std::string>& texts) {
   return Joined(texts.size(), [&](std::size_t i) -> std::string_view { return texts[i]; });
 }
 
-// The field and its reading last shown: the map asks about them.
-struct Shown {
-  std::u16string Field;
-  ParseResult Reading;
-};
-
-Shown& Last() {
-  static Shown shown;
+// The field last read: the map asks about it.
+FieldModel& Shown() {
+  static FieldModel shown;
   return shown;
 }
 
-// {lineCount, lines, messages, numbers}: lines and messages joined by "\n"; numbers
-// holds four per message: its position, the field offset after it (the caret), and
-// the field range [from, to) of the character before that, which gets the wave.
-// A code too large to read gives {tooLarge: what to say} instead, and no reading.
-val ReadField(const std::u16string& field) {
-  Shown& shown = Last();
-  shown.Field = field;
-  const std::string code = CodeOfField(field);
-  if (TooLargeToRead(code.size())) {
-    shown.Reading = ParseCode({});
+val FieldRange(zendric::FieldRange range) {
+  val result = val::object();
+  result.set("from", range.Start);
+  result.set("to", range.End);
+  return result;
+}
+
+// The offer of codes found in the field: {codes, entries, numbers}, the codes and the
+// line each shows with joined by "\n", and per code its line and column; no codes when
+// the offer does not show.
+val Offer(const FieldModel& field) {
+  std::vector<std::string> codes, entries;
+  std::vector<std::int32_t> numbers;
+  const std::vector<OfferedCode> offer = field.Offer();
+  for (const OfferedCode& code : offer) {
+    codes.push_back(code.Found.Code);
+    entries.push_back(OfferEntry(code));
+    numbers.insert(numbers.end(), {code.Found.Line, code.Found.Column});
+  }
+  val result = val::object();
+  result.set("heading", offer.empty() ? std::string() : OfferHeading(offer));
+  result.set("codes", Joined(codes));
+  result.set("entries", Joined(entries));
+  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  return result;
+}
+
+// {lineCount, lines, messages, numbers, found}: lines and messages joined by "\n";
+// numbers holds four per message: its position, the field offset the caret goes to,
+// and the field range [from, to) of the character that gets the wave; found is the
+// offer of codes found in the field. The field crosses once per input.
+val ReadField(const std::u16string& text) {
+  FieldModel& field = Shown();
+  field = FieldModel(text);
+  if (field.TooLarge()) {  // {tooLarge: what to say, found}, and no reading
     val result = val::object();
-    result.set("tooLarge", TooLargeToReadMessage(code.size()));
+    result.set("tooLarge", TooLargeToReadMessage(field.Code().size()));
+    result.set("found", Offer(field));
     return result;
   }
-  shown.Reading = ParseCode(code);
-  const ParseResult& reading = shown.Reading;
-  std::vector<std::int32_t> positions(reading.MessageCount());
-  for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = reading.MessagePosition(i);
-  const std::vector<std::int32_t> carets = FieldOffsetsForCodePositions(field, positions);
+  const ParseResult& reading = field.Reading();
+  const std::vector<MessagePlace> places = field.Places();
   std::vector<std::int32_t> numbers;
-  numbers.reserve(4 * positions.size());
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    const auto [from, to] = CharacterBefore(field, carets[i]);
-    numbers.insert(numbers.end(), {positions[i], carets[i], from, to});
-  }
+  numbers.reserve(4 * places.size());
+  for (std::size_t i = 0; i < places.size(); ++i)
+    numbers.insert(numbers.end(), {reading.MessagePosition(i), places[i].Caret, places[i].Mark.Start, places[i].Mark.End});
 
   val result = val::object();
   result.set("lineCount", reading.LineCount());
@@ -81,62 +94,28 @@ val ReadField(const std::u16string& field) {
   result.set("messages", Joined(reading.MessageCount(), [&](std::size_t i) { return reading.Message(i); }));
   // A copy: the view into the module's memory dies with `numbers`.
   result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  result.set("found", Offer(field));
   return result;
 }
 
-val FieldRange(std::pair<std::int32_t, std::int32_t> range) {
-  val result = val::object();
-  result.set("from", range.first);
-  result.set("to", range.second);
-  return result;
-}
-
-// The item of the last reading at the caret (field offset): the character before the
-// caret, or the one after it where that one belongs to no item. {first, last} are the
-// lines it wrote, [from, to) where it stands in the field; all 0 for none.
+// The caret's item in the last reading (the caret a field offset): {first, last} are
+// the lines it wrote, [from, to) where it stands in the field; all 0 for none.
 val ItemAtCaret(std::int32_t caret) {
-  const Shown& shown = Last();
-  const std::int32_t before = CodePositionsBefore(shown.Field, caret);
-  auto [first, last] = shown.Reading.LinesAt(before);
-  if (first == last) std::tie(first, last) = shown.Reading.LinesAt(before + 1);
-  val result = FieldRange({0, 0});
-  if (first < last) {
-    const Span item = shown.Reading.LineSpan(first);
-    result = FieldRange(FieldRangeOfPositions(shown.Field, item.From, item.To));
-  }
-  result.set("first", first);
-  result.set("last", last);
+  const CaretItem item = Shown().ItemAt(caret);
+  val result = FieldRange(item.Where);
+  result.set("first", item.FirstLine);
+  result.set("last", item.LastLine);
   return result;
 }
 
-// Where the item that wrote line `line` of the last reading stands in the field.
+// Where the item that wrote line `line` of the last reading stands in the field, and
+// its text in the code.
 val LineItem(std::int32_t line) {
-  const Shown& shown = Last();
-  if (line < 0 || static_cast<std::size_t>(line) >= shown.Reading.LineCount()) return FieldRange({0, 0});
-  const Span item = shown.Reading.LineSpan(static_cast<std::size_t>(line));
-  if (item.From == 0) return FieldRange({0, 0});
-  return FieldRange(FieldRangeOfPositions(shown.Field, item.From, item.To));
-}
-
-// The codes found in a field that does not hold a code itself (a pasted signature, a
-// reply, blanks in front): {codes, firstLines, numbers}, the codes and the first line
-// of each one's reading joined by "\n", and per code its line, its column and how many
-// messages its reading gives. No codes while the field's own code starts right.
-val FindInField(const std::u16string& field) {
-  std::vector<std::string> codes, firstLines;
-  std::vector<std::int32_t> numbers;
-  if (!CodeOfField(field).starts_with("ZN2.")) {
-    for (FoundCode& found : FindCodes(FieldAsUtf8(field))) {
-      const ParseResult reading = ParseCode(found.Code);
-      firstLines.emplace_back(reading.LineCount() == 0 ? std::string_view() : reading.Line(0));
-      numbers.insert(numbers.end(), {found.Line, found.Column, static_cast<std::int32_t>(reading.MessageCount())});
-      codes.push_back(std::move(found.Code));
-    }
-  }
-  val result = val::object();
-  result.set("codes", Joined(codes));
-  result.set("firstLines", Joined(firstLines));
-  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  const FieldModel& field = Shown();
+  if (line < 0 || static_cast<std::size_t>(line) >= field.Reading().LineCount()) return FieldRange({});
+  const std::size_t at = static_cast<std::size_t>(line);
+  val result = FieldRange(field.LineItem(at));
+  result.set("text", std::string(field.CodeOf(field.Reading().LineSpan(at))));
   return result;
 }
 
@@ -176,7 +155,6 @@ std::string RenderField(const std::u16string& field, const std::string& key, boo
 EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("renderField", &RenderField);
   emscripten::function("readField", &ReadField);
-  emscripten::function("findInField", &FindInField);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
   emscripten::function("decodeText", &DecodeFileText);

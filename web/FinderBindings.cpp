@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FieldText.h"
+#include "FieldModel.h"
 #include "Finder.h"
 #include "ZNParser.h"
 
@@ -54,17 +54,16 @@ class TextFinder {
 
   std::string Code(int i) const { return InRange(i) ? found_[static_cast<std::size_t>(i)].Code : std::string(); }
 
-  // {code, line, column, firstLine, messages} of code i: read only when it is shown.
+  // {code, line, column, entry} of code i, the entry as the field's offer shows it:
+  // read only when it is shown.
   val Row(int i) const {
     val row = val::object();
     if (!InRange(i)) return row;
-    const FoundCode& found = found_[static_cast<std::size_t>(i)];
-    const ParseResult reading = ParseCode(found.Code);
-    row.set("code", found.Code);
-    row.set("line", found.Line);
-    row.set("column", found.Column);
-    row.set("firstLine", std::string(reading.LineCount() == 0 ? std::string_view() : reading.Line(0)));
-    row.set("messages", static_cast<int>(reading.MessageCount()));
+    const OfferedCode offered = OfferOf(found_[static_cast<std::size_t>(i)]);
+    row.set("code", offered.Found.Code);
+    row.set("line", offered.Found.Line);
+    row.set("column", offered.Found.Column);
+    row.set("entry", OfferEntry(offered));
     return row;
   }
 

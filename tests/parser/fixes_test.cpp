@@ -126,8 +126,11 @@ TEST(Fixes, EveryFixOfferedOnRandomCodesMends) {
     const ParseResult r = ParseCode(code);
     const std::multiset<std::string> before = Kinds(r);
     const auto length = static_cast<std::int32_t>(DecodeUtf8(code).size());
+    const std::vector<std::vector<Fix>> each = FixesForEach(code, r);
+    ASSERT_EQ(each.size(), r.MessageCount());
     for (std::size_t i = 0; i < r.MessageCount(); ++i) {
       const std::vector<Fix> fixes = FixesFor(code, r, i);
+      EXPECT_EQ(each[i], fixes) << code << " message " << i;  // the whole code's fixes are the same fixes
       ++messages;
       fixed += fixes.empty() ? 0 : 1;
       for (const Fix& f : fixes) {
@@ -143,6 +146,17 @@ TEST(Fixes, EveryFixOfferedOnRandomCodesMends) {
   }
   // most slips are mended: a rule that stopped offering anything would show here
   EXPECT_GT(fixed * 10, messages * 8) << fixed << " of " << messages;
+}
+
+TEST(Fixes, ACodeFullOfErrorsGetsFixesForItsFirstMessagesOnly) {
+  // thousands of messages: checking each one's fixes would read the code thousands of times
+  const std::string code = "ZN2.Dw" + std::string(8000, '{');
+  const ParseResult r = ParseCode(code);
+  const std::vector<std::vector<Fix>> each = FixesForEach(code, r);
+  ASSERT_EQ(each.size(), r.MessageCount());
+  EXPECT_EQ(each.front(), FixesFor(code, r, 0));
+  EXPECT_FALSE(each.front().empty());
+  EXPECT_TRUE(each.back().empty());
 }
 
 TEST(Fixes, RepeatedFixesEndWithFewerMessages) {

@@ -272,8 +272,7 @@
     code.textContent = found.code;
     const first = document.createElement('span');
     first.className = 'first';
-    first.textContent = 'Line ' + found.line + ', column ' + found.column + ': ' + found.firstLine.split('\r')[0] +
-      ' (' + found.messages + (found.messages === 1 ? ' message)' : ' messages)');
+    first.textContent = found.entry;
     what.append(code, first);
     const button = document.createElement('button');
     button.type = 'button';

@@ -148,7 +148,7 @@
 
   function showCaretItem() {
     if (!reader) return;
-    const at = reader.itemAtCaret(field.selectionEnd);
+    const at = reader.itemAtCaret(field.selectionStart);
     lit = { first: at.first, last: at.last };
     readingRows.redecorate();
     caretItem = at;
@@ -219,9 +219,7 @@
     tabLine = line.zendricIndex;
     keepTabLine();
     const item = reader.lineItem(line.zendricIndex);
-    lineItemNote.textContent = item.to > item.from
-      ? 'From the item ' + field.value.slice(item.from, item.to).replace(/[\n\r\u2028\u2029]/g, '') + '.'
-      : 'From no item of the code.';
+    lineItemNote.textContent = item.to > item.from ? 'From the item ' + item.text + '.' : 'From no item of the code.';
     line.setAttribute('aria-describedby', 'line-item');
     markLine(line);
   });
@@ -316,29 +314,24 @@
   }
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
-  let found = { codes: [], firstLines: [], numbers: [] };
+  let found = { codes: [], entries: [], numbers: [] };
   const foundRows = new VirtualList(foundList, {
     make: (i) => foundElement({
-      code: found.codes[i], line: found.numbers[3 * i], column: found.numbers[3 * i + 1],
-      firstLine: found.firstLines[i], messages: found.numbers[3 * i + 2],
+      code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1], entry: found.entries[i],
     }, found.codes.length === 1, () => replaceCode(found.codes[i])),
-    key: (i) => found.numbers[3 * i] + ':' + found.numbers[3 * i + 1] + ' ' + found.codes[i],
+    key: (i) => found.numbers[2 * i] + ':' + found.numbers[2 * i + 1] + ' ' + found.codes[i],
     estimate: 62 });
-  function offerFound(text) {
-    const raw = reader.findInField(text);
-    const count = raw.numbers.length / 3;
+  function offerFound(offer) {
+    const count = offer.numbers.length / 2;
     finder.hidden = count === 0;
     if (count === 0) {
-      found = { codes: [], firstLines: [], numbers: [] };
+      found = { codes: [], entries: [], numbers: [] };
       foundRows.show(0, []);
       return;
     }
-    const codes = raw.codes.split('\n');
-    const firstLines = raw.firstLines.split('\n');
-    finderHeading.textContent = count === 1
-      ? 'Found a Zendric 2 code on line ' + raw.numbers[0]
-      : 'Found ' + count + ' Zendric 2 codes';
-    found = { codes, firstLines, numbers: raw.numbers };
+    const codes = offer.codes.split('\n');
+    finderHeading.textContent = offer.heading;
+    found = { codes, entries: offer.entries.split('\n'), numbers: offer.numbers };
     foundRows.show(count, codes);
   }
 
@@ -358,15 +351,19 @@
     }
     tooLarge.hidden = raw.tooLarge === undefined;
     tooLarge.textContent = raw.tooLarge || '';
-    return raw.tooLarge === undefined ? unpack(raw) : { lines: [], errors: [] };
+    return {
+      reading: raw.tooLarge === undefined ? unpack(raw) : { lines: [], errors: [] },
+      found: raw.found || { numbers: [] },
+    };
   }
 
   function readCode() {
     if (!reader) return;
     const text = field.value;
-    show(text, readingOf(text));
+    const read = readingOf(text);
+    show(text, read.reading);
     if (!tooLarge.hidden) status.textContent = tooLarge.textContent + '.';
-    offerFound(text);
+    offerFound(read.found);
     showCaretItem();
   }
 

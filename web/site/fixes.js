@@ -36,7 +36,7 @@
   explanation.className = 'fix-explanation';
   menu.setAttribute('aria-describedby', explanation.id);
   popup.append(menu, explanation);
-  document.body.append(popup);
+  document.querySelector('main').append(popup);  // a landmark holds it
 
   let opener = null;  // what gets the focus back when the menu closes without a fix
   let openedFor = -1;
@@ -161,7 +161,8 @@
     button.setAttribute('aria-haspopup', 'menu');
     button.setAttribute('aria-expanded', 'false');
     button.setAttribute('aria-controls', menu.id);
-    button.setAttribute('aria-label', 'Fixes for this error');
+    const message = row.querySelector('.msg');
+    button.setAttribute('aria-label', 'Fix\u2026 ' + (message ? message.textContent : 'this error'));
     button.title = 'Fixes for this error (Ctrl+. in the code)';
     row.classList.add('fixable');
     row.append(button);

@@ -224,7 +224,7 @@ TEST(FieldModel, EditRanges) {
     EXPECT_EQ(FieldModel(c.field).EditRange(c.from, c.to), c.range);
   }
 
-  for (const std::u16string field : {std::u16string(u"ZN2.Dw Gx A(r+v-\r\n L12q\nCbl|zz"), std::u16string(u"zn2.dw\n Gm"),
+  for (const std::u16string& field : {std::u16string(u"ZN2.Dw Gx A(r+v-\r\n L12q\nCbl|zz"), std::u16string(u"zn2.dw\n Gm"),
                                      std::u16string(u"ZN2.Dw \U0001F409\nGx Cbl|zz")}) {
     const FieldModel model(field);
     std::size_t fixes = 0;

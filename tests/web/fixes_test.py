@@ -131,9 +131,18 @@ def test_rows(driver):
     check(positions == ["Position 14", "Position 22"], f"the rows show {positions}")
     # An error no edit mends: its row has no Fix button.
     show(driver, "zn2.dw Gm Z")
-    wait_for(driver, "return !document.querySelector('#errors .fix-open[data-stale]')", "the rows asked again")
+    wait_for(driver, "return document.querySelector('#errors .fix-open').classList.contains('none')", "the row asked")
     check(fix_buttons(driver) == [False] and cli_errors("zn2.dw Gm Z")[0]["fixes"] == [],
           f"Fix buttons {fix_buttons(driver)} for an error without fixes")
+
+
+    # A list too long to make whole: rows scrolled into view are asked about too.
+    show(driver, "ZN2.Dw" + " Z" * 300)
+    wait_for(driver, "return !document.querySelector('#errors li .fix-open.none')", "the Fix buttons of the first rows")
+    driver.execute_script("ZendricLists.named.errors.reveal(299).scrollIntoView()")
+    wait_for(driver, """const rows = [...document.querySelectorAll('#errors li')];
+      return rows.length < 300 && rows.some((li) => li.zendricIndex === 299 && !li.querySelector('.fix-open.none'))""",
+             "a Fix button on the last row of 300, scrolled to")
 
 
 def test_menu_by_keys(driver):

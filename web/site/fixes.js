@@ -14,6 +14,7 @@
   // new reading.
   let fixes = new Map();
   let explained = new Map();
+  let reading = 0;  // counts the readings; a row's button was asked about in one of them
   const fixesOf = (index) => {
     if (!fixes.has(index)) fixes.set(index, reader.fixesOf(index));
     return fixes.get(index);
@@ -156,7 +157,7 @@
     button.type = 'button';
     button.className = 'fix-open none';
     button.tabIndex = -1;
-    button.dataset.stale = '1';
+    button.zendricAsked = -1;
     button.textContent = 'Fix\u2026';
     button.setAttribute('aria-haspopup', 'menu');
     button.setAttribute('aria-expanded', 'false');
@@ -173,7 +174,7 @@
     if (!(index >= 0)) return;
     const button = row.querySelector('.fix-open');
     const has = fixesOf(index).length > 0;
-    delete button.dataset.stale;
+    button.zendricAsked = reading;
     button.classList.toggle('none', !has);
     button.tabIndex = has ? 0 : -1;
     const said = explanationOf(index);
@@ -190,7 +191,10 @@
     clearTimeout(waiting);
     if (idle) cancelIdle(idle);
     idle = 0;
-    waiting = setTimeout(() => { idle = whenIdle(work); }, Rest);
+    waiting = setTimeout(() => {
+      waiting = 0;
+      idle = whenIdle(work);
+    }, Rest);
   }
   const whenIdle = window.requestIdleCallback ? (f) => requestIdleCallback(f, { timeout: 1000 })
     : (f) => setTimeout(() => f({ timeRemaining: () => 8 }), 0);
@@ -200,7 +204,7 @@
     if (!reader) return;
     for (const row of errorList.children) {
       const button = row.querySelector('.fix-open');
-      if (!button || !button.dataset.stale) continue;
+      if (!button || button.zendricAsked === reading) continue;
       if (deadline.timeRemaining() <= 0) {
         idle = whenIdle(work);
         return;
@@ -223,11 +227,11 @@
   }).observe(errorList, { childList: true });
 
   // A new reading: what was said is not this reading's. The buttons keep their state
-  // until asked again, and a menu asks anew.
+  // until asked again, and a menu asks anew; nothing in the page changes on a keystroke.
   field.addEventListener('input', () => {
     fixes = new Map();
     explained = new Map();
-    for (const button of errorList.querySelectorAll('.fix-open')) button.dataset.stale = '1';
+    ++reading;
     close(false);
     later();
   });

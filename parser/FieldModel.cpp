@@ -175,6 +175,30 @@ FieldRange FieldModel::RangeOf(Span item) const {
   return {std::min(Offset(start), end), end};
 }
 
+FieldRange FieldModel::EditRange(std::int32_t from, std::int32_t to) const {
+  if (to >= from) return RangeOf({from, to});
+  const std::int32_t at = OffsetAfter(from - 1);
+  return {at, at};
+}
+
+std::int32_t FieldModel::MessageAt(std::int32_t caret) const {
+  const std::vector<MessagePlace> places = Places();
+  std::int32_t under = -1;
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    const FieldRange mark = places[i].Mark;
+    if (mark.End <= mark.Start) continue;
+    if (mark.End == caret) return static_cast<std::int32_t>(i);
+    if (under < 0 && mark.Start <= caret && caret < mark.End) under = static_cast<std::int32_t>(i);
+  }
+  if (under >= 0) return under;
+  const std::int32_t position = PositionsBefore(caret) + 1;
+  for (std::size_t i = 0; i < reading_.MessageCount(); ++i) {
+    const Span item = reading_.MessageItem(i);
+    if (item.From == 0 || (item.From <= position && position <= item.To + 1)) return static_cast<std::int32_t>(i);
+  }
+  return -1;
+}
+
 std::string_view FieldModel::CodeOf(Span item) const {
   if (item.From == 0 || item.To < item.From) return {};
   const std::size_t from = BytesBefore(item.From), to = BytesBefore(item.To + 1);

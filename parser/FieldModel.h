@@ -33,6 +33,13 @@
 //    and the finder finds more than one code (a file of codes, one a line). It lists
 //    each code with its line, its column, the first display line of its reading and
 //    its number of messages.
+// 8. An edit. Code positions From..To (both included) stand in the field range of
+//    that span, as an item's; an insertion before position p (To = p - 1) is the empty
+//    range just after position p - 1.
+// 9. The message at the caret. One whose wave is under the character just before the
+//    caret, else under the character after it, else one whose item holds the caret's
+//    position or ends just before it, or one of no item; the first in the reading
+//    where several are.
 #pragma once
 
 #include <cstddef>
@@ -117,6 +124,11 @@ class FieldModel {
   MessagePlace PlaceOf(std::size_t message) const;
   // Every message's place, in the order of the messages, in one walk.
   std::vector<MessagePlace> Places() const;
+
+  // The field range an edit of code positions from..to replaces (rule 8).
+  FieldRange EditRange(std::int32_t from, std::int32_t to) const;
+  // The message at the caret (rule 9); -1 for none.
+  std::int32_t MessageAt(std::int32_t caret) const;
 
   // The codes the bar offers; none when it does not show.
   std::vector<OfferedCode> Offer() const;

@@ -87,12 +87,11 @@ void TFixOffer::OpenAtCaret() {
   OpenMenu(row, field_->viewport()->mapToGlobal(caret.bottomLeft()));
 }
 
-// A mark covers the character in front of the message's position, or the one at it;
-// `before` also takes a mark that ends at the offset (the caret just behind it).
-int TFixOffer::MessageAtOffset(int offset, bool before) const {
+// The message whose mark covers the character at `offset` (the pointer's).
+int TFixOffer::MessageAtOffset(int offset) const {
   if (!reading_) return -1;
   for (const TErrorMarks::Mark& mark : marks_->Marks()) {
-    if ((mark.Start <= offset && offset < mark.End) || (before && mark.End == offset)) {
+    if (mark.Start <= offset && offset < mark.End) {
       const auto indexes = marks_->MessageIndexes(mark);
       if (!indexes.empty()) return static_cast<int>(indexes.front());
     }
@@ -101,30 +100,16 @@ int TFixOffer::MessageAtOffset(int offset, bool before) const {
 }
 
 int TFixOffer::MessageAtCaret() const {
-  if (!reading_ || reading_->MessageCount() == 0) return -1;
-  const int offset = field_->textCursor().position();
-  if (const int row = MessageAtOffset(offset, true); row >= 0) return row;
-  const int position = shown_->PositionsBefore(offset) + 1;
-  for (std::size_t i = 0; i < reading_->MessageCount(); ++i) {
-    const Span item = reading_->MessageItem(i);
-    if (item.From == 0 || (item.From <= position && position <= item.To + 1)) return static_cast<int>(i);
-  }
-  return -1;
+  if (!reading_) return -1;
+  return shown_->MessageAt(field_->textCursor().position());
 }
 
 void TFixOffer::Apply(const Fix& fix) {
   if (!shown_) return;
-  int start, end;
-  if (fix.To >= fix.From) {
-    const FieldRange range = shown_->RangeOf({fix.From, fix.To});
-    start = range.Start;
-    end = range.End;
-  } else {
-    start = end = shown_->OffsetAfter(fix.From - 1);
-  }
+  const FieldRange range = shown_->EditRange(fix.From, fix.To);
   QTextCursor edit(field_->document());
-  edit.setPosition(start);
-  edit.setPosition(end, QTextCursor::KeepAnchor);
+  edit.setPosition(range.Start);
+  edit.setPosition(range.End, QTextCursor::KeepAnchor);
   edit.insertText(QString::fromStdString(fix.Text));  // one edit: one undo
   field_->setTextCursor(edit);
   field_->setFocus();
@@ -149,7 +134,7 @@ bool TFixOffer::eventFilter(QObject* watched, QEvent* event) {
     // over a wave the menu starts with the fixes of its error
     auto* asked = static_cast<QContextMenuEvent*>(event);
     const QPoint at = asked->pos();
-    const int row = MessageAtOffset(field_->cursorForPosition(at).position(), false);
+    const int row = MessageAtOffset(field_->cursorForPosition(at).position());
     if (row < 0) return false;
     std::unique_ptr<QMenu> menu(field_->createStandardContextMenu());
     menu->setObjectName(u"mnFieldFixes"_s);

@@ -50,7 +50,7 @@ class TFixOffer : public QObject {
 
  private:
   void PlaceButton();
-  int MessageAtOffset(int offset, bool before) const;
+  int MessageAtOffset(int offset) const;
 
   QPlainTextEdit* field_;
   TErrorList* list_;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "FieldModel.h"
+#include "Fixes.h"
 #include "Renderings.h"
 #include "TextEncoding.h"
 #include "TextFiles.h"
@@ -119,6 +120,37 @@ val LineItem(std::int32_t line) {
   return result;
 }
 
+// The fixes of message `index` of the last reading, best first, found now: each
+// {from, to, text, label} as zendric-read gives them, and [fieldFrom, fieldTo) the
+// field range the edit replaces.
+val FixesOf(std::int32_t index) {
+  const FieldModel& field = Shown();
+  val result = val::array();
+  if (index < 0 || static_cast<std::size_t>(index) >= field.Reading().MessageCount()) return result;
+  for (const Fix& fix : FixesFor(field.Code(), field.Reading(), static_cast<std::size_t>(index))) {
+    const zendric::FieldRange range = field.EditRange(fix.From, fix.To);
+    val one = val::object();
+    one.set("from", fix.From);
+    one.set("to", fix.To);
+    one.set("text", fix.Text);
+    one.set("label", fix.Label);
+    one.set("fieldFrom", range.Start);
+    one.set("fieldTo", range.End);
+    result.call<void>("push", one);
+  }
+  return result;
+}
+
+// What the item of message `index` of the last reading expects; empty for none.
+std::string ExplainShown(std::int32_t index) {
+  const FieldModel& field = Shown();
+  if (index < 0 || static_cast<std::size_t>(index) >= field.Reading().MessageCount()) return {};
+  return ExplainMessage(field.Code(), field.Reading(), static_cast<std::size_t>(index));
+}
+
+// The message at the caret (a field offset) in the last reading; -1 for none.
+std::int32_t MessageAtCaret(std::int32_t caret) { return Shown().MessageAt(caret); }
+
 // The bytes of a file (a Uint8Array) as its text, decoded as the window decodes files.
 std::string DecodeFileText(const std::string& bytes) { return DecodeText(bytes); }
 
@@ -157,6 +189,9 @@ EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("readField", &ReadField);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
+  emscripten::function("fixesOf", &FixesOf);
+  emscripten::function("explainMessage", &ExplainShown);
+  emscripten::function("messageAtCaret", &MessageAtCaret);
   emscripten::function("decodeText", &DecodeFileText);
   emscripten::function("tooLargeToReadMessage", &TooLargeToReadMessage);
   emscripten::class_<TextPieces>("TextPieces")

@@ -3,12 +3,14 @@
 // found codes. Every row is also checked for what must hold of any text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "FieldModel.h"
+#include "Fixes.h"
 
 namespace zendric {
 
@@ -169,6 +171,76 @@ TEST(FieldModel, HeadingsAndLongTexts) {
   const std::vector<MessagePlace> places = model.Places();
   ASSERT_FALSE(places.empty());
   for (std::size_t i = 0; i < places.size(); i += 97) EXPECT_EQ(places[i], model.PlaceOf(i)) << i;
+}
+
+// The message Ctrl+. opens: the wave before the caret, then the one after it, then the
+// caret's item; the first of several.
+TEST(FieldModel, MessageAtCaret) {
+  struct Case {
+    std::u16string field;
+    std::int32_t caret;
+    std::int32_t message;
+  };
+  const std::u16string code = u"ZN2.Dw Gm L12q Cbl|zz B- A(r+v-) Q";  // at 14 (q), at 22 (the blank after zz)
+  const Case cases[] = {
+      {code, 14, 0},          // just after the q
+      {code, 13, 0},          // just before it
+      {code, 21, 1},          // after zz: the wave on the blank
+      {code, 22, 1},          // after the blank
+      {code, 17, 1},          // inside Cbl|zz, no wave
+      {code, 15, 1},          // after the blank behind L12q: the next item's start
+      {code, 3, -1},          // in the prefix, which has no message
+      {u"ZN2.Dw Gx A(r+v-", 9, 0},   // two messages on the x: the first
+      {u"ZN2.Dw Gx A(r+v-", 16, 2},  // past the end: the wave on the last character
+      {u"zn2.dw Gm", 5, 0},           // a message of no item
+      {u"ZN2.Dw Gm", 4, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::string(c.field.begin(), c.field.end()) << " caret " << c.caret);
+    EXPECT_EQ(FieldModel(c.field).MessageAt(c.caret), c.message);
+  }
+}
+
+// An edit's field range, across line ends and a pair; and every fix of a field with
+// line ends, put into the field at its range, gives the code ApplyFix gives.
+TEST(FieldModel, EditRanges) {
+  struct Case {
+    std::u16string field;
+    std::int32_t from, to;
+    FieldRange range;
+  };
+  const std::u16string broken = u"ZN2.Dw Gm L12q\nCbl|zz B-";
+  const Case cases[] = {
+      {broken, 14, 14, {13, 14}},
+      {broken, 15, 14, {14, 14}},  // an insertion after the q: in front of the line end
+      {broken, 15, 17, {15, 18}},  // Cbl: the line end before it is not replaced
+      {broken, 24, 23, {24, 24}},  // an insertion at the end
+      {broken, 1, 0, {0, 0}},
+      {u"ZN2.Dw \U0001F409 Gm", 8, 8, {7, 9}},
+      {u"ZN2.Dw \U0001F409 Gm", 9, 8, {9, 9}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << ".." << c.to);
+    EXPECT_EQ(FieldModel(c.field).EditRange(c.from, c.to), c.range);
+  }
+
+  for (const std::u16string& field : {std::u16string(u"ZN2.Dw Gx A(r+v-\r\n L12q\nCbl|zz"), std::u16string(u"zn2.dw\n Gm"),
+                                     std::u16string(u"ZN2.Dw \U0001F409\nGx Cbl|zz")}) {
+    const FieldModel model(field);
+    std::size_t fixes = 0;
+    for (const std::vector<Fix>& offered : FixesForEach(model.Code(), model.Reading())) {
+      for (const Fix& fix : offered) {
+        SCOPED_TRACE(fix.Label);
+        ++fixes;
+        ASSERT_TRUE(std::all_of(fix.Text.begin(), fix.Text.end(), [](char b) { return (b & 0x80) == 0; }));
+        const FieldRange range = model.EditRange(fix.From, fix.To);
+        std::u16string edited = field;
+        edited.replace(range.Start, range.End - range.Start, std::u16string(fix.Text.begin(), fix.Text.end()));
+        EXPECT_EQ(CodeOfField(edited), ApplyFix(model.Code(), fix));
+      }
+    }
+    EXPECT_GE(fixes, 1u);
+  }
 }
 
 }  // namespace

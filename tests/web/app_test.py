@@ -2,7 +2,8 @@
 """The web page as an app, served by tools/serve on a free port of 127.0.0.1 from a copy
 of the site: its manifest and icons, the service worker, a reload without a network, a
 new version of the site, nothing moving while it loads, and axe-core over each state
-of the page. Saves screenshots of the page offline and of the update message beside the site's others.
+of the page, the fix menu open among them. Saves screenshots of the page offline and of
+the update message beside the site's others.
 
 usage: app_test.py SITE_DIR ZENDRIC_READ SOURCE_DIR AXE_JS
 """
@@ -273,6 +274,14 @@ STATES = [
        f.value = 'ZN2.Dw+Hew Gm/f L12m6t20w Cgr^|bk,bye+ Bfl|/sm# A(r++v-) Tc+[alchemy] Sks,wl';
        document.getElementById('builder-open').click();
        document.querySelectorAll('#builder-items button')[3].click();  // the colour: checks, selects"""),
+    ("fix menu", """
+       const f = document.getElementById('code');
+       f.value = 'ZN2.Dw Gm L12q Cbl|zz B- A(r+v-) Q';
+       f.dispatchEvent(new Event('input', {bubbles: true}));
+       f.focus();
+       f.setSelectionRange(21, 21);  // the colour's error: Ctrl+. opens its fixes
+       f.dispatchEvent(new KeyboardEvent('keydown', {key: '.', ctrlKey: true, bubbles: true}));
+       if (document.querySelector('.fix-popup').hidden) throw new Error('no fix menu');"""),
 ]
 
 AXE_RUN = """

@@ -118,7 +118,7 @@ def test_caret(driver):
         reading = page_readings(driver, [text])[0]
         check([e[0] for e in reading["errors"]] == [r[0] for r in rows], f"{text!r}: positions {reading['errors']}")
         check(reading["marks"] == marked, f"{text!r}: marks {reading['marks']}")
-        buttons = driver.find_elements(By.CSS_SELECTOR, "#errors button")
+        buttons = driver.find_elements(By.CSS_SELECTOR, "#errors button[data-index]")
         for i, (position, caret) in enumerate(rows):
             if i >= len(buttons):
                 break

@@ -22,6 +22,17 @@ std::string OfText(std::uintmax_t bytes) { return MegabytesOf(static_cast<double
 
 }  // namespace
 
+std::uintmax_t Utf8BytesOf(std::u16string_view units) {
+  std::uintmax_t bytes = 0;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char16_t u = units[i];
+    const bool pair = u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000;
+    bytes += pair ? 4 : u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    i += pair;
+  }
+  return bytes;
+}
+
 std::string MegabytesOf(double bytes) {
   const auto tenths = static_cast<std::uintmax_t>(std::floor(std::max(bytes, 0.0) * 10 / (1024.0 * 1024.0) + 0.5));
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " MB";

@@ -18,6 +18,8 @@ namespace zendric {
 // A text of `size` bytes (a file) or UTF-16 units (a paste) goes to the finder.
 inline bool TooLargeForField(std::uintmax_t size) { return size > MaxReadingBytes; }
 
+// The bytes of `units` as UTF-8, a lone surrogate as U+FFFD.
+std::uintmax_t Utf8BytesOf(std::u16string_view units);
 // "12.3 MB": mebibytes to one decimal, halves rounded up.
 std::string MegabytesOf(double bytes);
 // "a Zendric 2 code", "12,345 Zendric 2 codes".

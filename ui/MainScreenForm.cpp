@@ -28,6 +28,7 @@
 #include "ErrorMarks.h"
 #include "FocusFrame.h"
 #include "FoundCodeBar.h"
+#include "LargeTextPanel.h"
 #include "MainMenu.h"
 #include "ReadingText.h"
 
@@ -111,11 +112,19 @@ void TMainScreen::CreateCodeList() {
   pnReading->setObjectName(QStringLiteral("pnReading"));
   pnFound = new TFoundCodeBar(pnReading);
   connect(pnFound, &TFoundCodeBar::ReadCode, this, &TMainScreen::ReplaceCode);
+  pnLarge = new TLargeText(pnReading);
+  connect(pnLarge, &TLargeText::ReadCode, this, &TMainScreen::ReplaceCode);
+  static_cast<TCodeEdit*>(meZendric)->SetLargeTextTaker([this](const QString& text) {
+    if (!TooLargeForField(static_cast<std::uintmax_t>(text.size()))) return false;
+    pnLarge->TakeText(text, QStringLiteral("pasted text"));
+    return true;
+  });
   sbCodeList = new QScrollArea(pnReading);
   auto* stack = new QVBoxLayout(pnReading);
   stack->setContentsMargins(0, 0, 0, 0);
   stack->setSpacing(0);
   stack->addWidget(pnFound);
+  stack->addWidget(pnLarge);
   stack->addWidget(sbCodeList, 1);
   sbCodeList->setObjectName(QStringLiteral("sbCodeList"));
   sbCodeList->setWidgetResizable(false);
@@ -450,6 +459,17 @@ bool TMainScreen::OpenText(const QString& text, const QString& source) {
 }
 
 bool TMainScreen::OpenFile(const QString& path) {
+  // Too large for the field: read in pieces, its codes listed as they are met.
+  const QFileInfo info(path);
+  if (info.isFile() && TooLargeForField(static_cast<std::uintmax_t>(info.size()))) {
+    QString why;
+    if (!pnLarge->OpenFile(path, why)) {
+      Tell(QStringLiteral("Cannot read %1: %2").arg(path, why));
+      return false;
+    }
+    mbMain->FileOpened(path);
+    return true;
+  }
   qsizetype opened = 0;
   bool found = false;
   {
@@ -485,7 +505,14 @@ bool TMainScreen::TakeDrop(const QMimeData* data) {
       }
     return false;
   }
-  if (data->hasText()) return OpenText(data->text(), QStringLiteral("the dropped text"));
+  if (data->hasText()) {
+    const QString text = data->text();
+    if (TooLargeForField(static_cast<std::uintmax_t>(text.size()))) {
+      pnLarge->TakeText(text, QStringLiteral("dropped text"));
+      return true;
+    }
+    return OpenText(text, QStringLiteral("the dropped text"));
+  }
   return false;
 }
 

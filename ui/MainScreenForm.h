@@ -25,6 +25,7 @@ class TBuilderDialog;
 class TErrorMarks;
 class TFixOffer;
 class TFoundCodeBar;
+class TLargeText;
 class TMainMenu;
 
 class TMainScreen : public QWidget {
@@ -123,6 +124,7 @@ class TMainScreen : public QWidget {
   TErrorList* lbErrors = nullptr;
   QWidget* pnReading = nullptr;
   TFoundCodeBar* pnFound = nullptr;
+  TLargeText* pnLarge = nullptr;  // for a text too large for the field
   QScrollArea* sbCodeList = nullptr;
   QWidget* Panel1 = nullptr;
 

@@ -52,8 +52,8 @@ TLargeText::TLargeText(QWidget* parent) : QWidget(parent) {
   model = new TFoundCodeModel(
       [this](std::size_t i) { return Text(OfferEntry(OfferOf(finder->Found()[i]))); }, this);
   lvFound->setModel(model);
-  lvFound->setMinimumHeight(lvFound->fontMetrics().height() * 5);
-  lvFound->setMaximumHeight(lvFound->fontMetrics().height() * 9);
+  lvFound->setMinimumHeight(lvFound->fontMetrics().height() * 3);
+  lvFound->setMaximumHeight(lvFound->fontMetrics().height() * 6);
 
   btnReadThis = new QPushButton(QStringLiteral("Read this code"), this);
   btnReadThis->setObjectName(QStringLiteral("btnLargeRead"));

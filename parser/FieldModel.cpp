@@ -1,6 +1,7 @@
 #include "FieldModel.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <numeric>
@@ -298,10 +299,25 @@ bool LineStartsAt(std::u16string_view text, std::size_t at) {
 // The line ends in [from, to), a carriage return and a line feed counting as one; `to`
 // is a line start.
 std::int64_t LineEndsIn(std::u16string_view text, std::size_t from, std::size_t to) {
-  std::int64_t ends = 0;
-  for (std::size_t i = from; i < to; ++i)
-    ends += text[i] == u'\n' || (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'));
+  const auto begin = text.begin() + static_cast<std::ptrdiff_t>(from), end = text.begin() + static_cast<std::ptrdiff_t>(to);
+  std::int64_t ends = std::count(begin, end, u'\n');
+  for (auto cr = std::find(begin, end, u'\r'); cr != end; cr = std::find(cr + 1, end, u'\r'))
+    ends += cr + 1 == text.end() || cr[1] != u'\n';
   return ends;
+}
+
+// The units `a` and `b` have the same at their start (from their end, with `fromEnd`),
+// at most `most`: a block at a time, as far as blocks go.
+std::size_t SameUnits(std::u16string_view a, std::u16string_view b, std::size_t most, bool fromEnd) {
+  constexpr std::size_t Block = 4096;
+  const auto at = [&](std::u16string_view t, std::size_t i, std::size_t n) {
+    return t.data() + (fromEnd ? t.size() - i - n : i);
+  };
+  std::size_t same = 0;
+  while (same + Block <= most && std::memcmp(at(a, same, Block), at(b, same, Block), Block * sizeof(char16_t)) == 0)
+    same += Block;
+  while (same < most && *at(a, same, 1) == *at(b, same, 1)) ++same;
+  return same;
 }
 
 // The start of the line before the one that starts at `at` (> 0).
@@ -342,11 +358,9 @@ std::vector<OfferedCode> FindOffered(std::u16string_view field) { return FoundIn
 std::vector<OfferedCode> RefindOffered(std::u16string_view before, std::u16string_view now,
                                        std::vector<OfferedCode> found) {
   const std::size_t shorter = std::min(before.size(), now.size());
-  std::size_t same = 0;  // units the same at the start
-  while (same < shorter && before[same] == now[same]) ++same;
+  const std::size_t same = SameUnits(before, now, shorter, false);  // units the same at the start
   if (same == before.size() && same == now.size()) return found;
-  std::size_t sameEnd = 0;  // and at the end, apart from those
-  while (sameEnd < shorter - same && before[before.size() - 1 - sameEnd] == now[now.size() - 1 - sameEnd]) ++sameEnd;
+  const std::size_t sameEnd = SameUnits(before, now, shorter - same, true);  // and at the end, apart from those
 
   // The start of the line the edit is in. A carriage return just in front of the edit
   // may have lost or gained the line feed that made it one line end with it: its line

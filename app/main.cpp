@@ -77,7 +77,9 @@ int main(int argc, char* argv[]) {
   MainScreen.SetAboutDialog(&AboutDialog);
   MainScreen.show();
   // A file goes through the finder, as one opened from the window does.
-  if (!request.File.isEmpty()) {
+  if (request.Large) {
+    MainScreen.OpenFile(request.File);
+  } else if (!request.File.isEmpty()) {
     // The file's text is not kept beside the field: a long log with one code leaves
     // nothing of itself behind.
     if (MainScreen.OpenText(std::exchange(request.Code, QString()), request.File))

@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -190,6 +191,49 @@ void PageDown(benchmark::State& state, WindowProbe* probe, const std::string* co
   }
   Report(state, toPainted);
   probe->field->clear();
+}
+
+double StatusMb(const char* key) {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  double kb = 0;
+  const std::size_t length = std::strlen(key);
+  while (std::fgets(line, sizeof line, status))
+    if (std::strncmp(line, key, length) == 0) kb = std::atof(line + length);
+  std::fclose(status);
+  return kb / 1024;
+}
+
+// A file opened as Ctrl+O opens it, until its codes are listed and painted: a text too
+// large for the field is read in pieces, and the window's panel for it says "Found"
+// when done (a window without that panel puts the text in the field at once). With
+// the peak of resident memory above what it was before, the kernel's peak reset first.
+void OpenLarge(benchmark::State& state, WindowProbe* probe, const std::string* path) {
+  double toPainted = 0, peakMb = 0;
+  for (auto _ : state) {
+    probe->field->setPlainText(QStringLiteral("keep me"));
+    QApplication::processEvents();
+    zendric::GiveBackFreedMemory();
+    if (std::FILE* reset = std::fopen("/proc/self/clear_refs", "w")) {
+      std::fputs("5", reset);
+      std::fclose(reset);
+    }
+    const double before = StatusMb("VmRSS:");
+    const auto start = Clock::now();
+    probe->window.OpenFile(QString::fromStdString(*path));
+    const auto* heading = probe->window.findChild<QLabel*>(QStringLiteral("lbLargeHeading"));
+    while (heading && !heading->text().startsWith(QStringLiteral("Found"))) QApplication::processEvents();
+    QApplication::processEvents();
+    const double seconds = Seconds(Clock::now() - start);
+    state.SetIterationTime(seconds);
+    toPainted += seconds;
+    peakMb = std::max(peakMb, StatusMb("VmHWM:") - before);
+  }
+  state.counters["peak_mb_above_start"] = peakMb;
+  Report(state, toPainted);
+  probe->field->clear();
+  QApplication::processEvents();
 }
 
 // Keeps the median of each benchmark for the table printed at the end.
@@ -650,7 +694,26 @@ int main(int argc, char** argv) {
       timed(benchmark::RegisterBenchmark((std::string("Paste/") + name).c_str(), Paste, &probe, code))->Iterations(1);
       timed(benchmark::RegisterBenchmark((std::string("Keystroke/") + name).c_str(), Keystroke, &probe, code))->Iterations(4);
     }
+    // A field of 20 000 codes, one a line (under the field's limit), and a 50 MB log
+    // with 3 codes in it.
+    std::string codes20k;
+    for (int i = 0; i < 20000; ++i) codes20k += "ZN2.Dw Gm L" + std::to_string(i % 90 + 10) + "m W+ Cbl+\n";
+    codes20k.pop_back();
+    timed(benchmark::RegisterBenchmark("Keystroke/20k_codes", Keystroke, &probe, &codes20k))->Iterations(4);
+    const std::string log50m = "/tmp/window_bench_log50m.txt";
+    {
+      std::FILE* log = std::fopen(log50m.c_str(), "wb");
+      const std::string prose = "2026-12-09 06:00:00 nothing to read in this line of a long log, only words\n";
+      for (int part = 0; part < 3 && log; ++part) {
+        std::fputs(("here is mine: ZN2.Dw Gm L" + std::to_string(part + 4) + "m\n").c_str(), log);
+        for (std::size_t written = 0; written < (std::size_t{50} << 20) / 3; written += prose.size())
+          std::fputs(prose.c_str(), log);
+      }
+      if (log) std::fclose(log);
+    }
+    timed(benchmark::RegisterBenchmark("OpenLarge/50m_3codes", OpenLarge, &probe, &log50m))->Iterations(1);
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::remove(log50m.c_str());
   }
   benchmark::Shutdown();
 
@@ -676,7 +739,9 @@ int main(int argc, char** argv) {
                       {"paste 1 MB NUL run", "Paste/1m_nul", "-"},
                       {"  a key in it", "Keystroke/1m_nul", "1 s"},
                       {"paste 1 MB random bytes", "Paste/1m_random", "-"},
-                      {"  a key in it", "Keystroke/1m_random", "1 s"}};
+                      {"  a key in it", "Keystroke/1m_random", "1 s"},
+                      {"keystroke, 20 000 codes", "Keystroke/20k_codes", "100 ms"},
+                      {"open 50 MB, 3 codes", "OpenLarge/50m_3codes", "3 s"}};
   auto& f = reporter.figures;
   const auto handling = [&](const char* name) { return f.count(name) ? f[name].handling * 1e3 : -1.0; };
   if (!f.empty()) {

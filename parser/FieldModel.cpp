@@ -1,6 +1,9 @@
 #include "FieldModel.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <limits>
 #include <numeric>
 #include <utility>
 
@@ -293,16 +296,154 @@ std::vector<MessagePlace> FieldModel::Places() const {
   return places;
 }
 
+bool FieldModel::MayOffer() const { return !code_.starts_with("ZN2.") || hasLineEnd_; }
+
+// One code that the field starts with is the field's own reading: nothing to offer.
+bool FieldModel::Offers(std::size_t found) const {
+  return MayOffer() && found > 0 && (!code_.starts_with("ZN2.") || found > 1);
+}
+
 std::vector<OfferedCode> FieldModel::Offer() const {
-  const bool looksLikeACode = code_.starts_with("ZN2.");
-  if (looksLikeACode && !hasLineEnd_) return {};  // a code typed on one line costs nothing more
-  std::vector<FoundCode> found = FindCodes(FieldAsUtf8(text_));
-  // One code that the field starts with is the field's own reading: nothing to offer.
-  if (looksLikeACode && found.size() < 2) return {};
-  std::vector<OfferedCode> offer;
-  offer.reserve(found.size());
-  for (FoundCode& code : found) offer.push_back(OfferOf(std::move(code)));
-  return offer;
+  if (!MayOffer()) return {};  // a code typed on one line costs nothing more
+  std::vector<OfferedCode> found = FindOffered(text_);
+  if (!Offers(found.size())) return {};
+  return found;
+}
+
+namespace {
+
+// A line starts at `at`: at the start, after a line feed, or after a carriage return
+// that no line feed follows.
+bool LineStartsAt(std::u16string_view text, std::size_t at) {
+  if (at == 0) return true;
+  const char16_t before = text[at - 1];
+  return before == u'\n' || (before == u'\r' && (at == text.size() || text[at] != u'\n'));
+}
+
+// The line ends in [from, to), a carriage return and a line feed counting as one; `to`
+// is a line start.
+std::int64_t LineEndsIn(std::u16string_view text, std::size_t from, std::size_t to) {
+  const auto begin = text.begin() + static_cast<std::ptrdiff_t>(from), end = text.begin() + static_cast<std::ptrdiff_t>(to);
+  std::int64_t ends = std::count(begin, end, u'\n');
+  for (auto cr = std::find(begin, end, u'\r'); cr != end; cr = std::find(cr + 1, end, u'\r'))
+    ends += cr + 1 == text.end() || cr[1] != u'\n';
+  return ends;
+}
+
+// The units `a` and `b` have the same at their start (from their end, with `fromEnd`),
+// at most `most`: a block at a time, as far as blocks go.
+std::size_t SameUnits(std::u16string_view a, std::u16string_view b, std::size_t most, bool fromEnd) {
+  constexpr std::size_t Block = 4096;
+  const auto at = [&](std::u16string_view t, std::size_t i, std::size_t n) {
+    return t.data() + (fromEnd ? t.size() - i - n : i);
+  };
+  std::size_t same = 0;
+  while (same + Block <= most && std::memcmp(at(a, same, Block), at(b, same, Block), Block * sizeof(char16_t)) == 0)
+    same += Block;
+  while (same < most && *at(a, same, 1) == *at(b, same, 1)) ++same;
+  return same;
+}
+
+// The start of the line before the one that starts at `at` (> 0).
+std::size_t LineStartBefore(std::u16string_view text, std::size_t at) {
+  std::size_t i = at - 1;  // the line end in front of `at`
+  if (text[i] == u'\n' && i > 0 && text[i - 1] == u'\r') --i;
+  while (i > 0 && !IsLineEnd(text[i - 1])) --i;
+  return i;
+}
+
+// The start of the line after the one that `at` stands in; the end of the text for none.
+std::size_t LineStartAfter(std::u16string_view text, std::size_t at) {
+  while (at < text.size() && !IsLineEnd(text[at])) ++at;
+  if (at == text.size()) return at;
+  if (text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n') ++at;
+  return at + 1;
+}
+
+std::vector<OfferedCode> FoundIn(std::u16string_view field, std::int32_t firstLine) {
+  std::vector<OfferedCode> found;
+  CodeFinder finder([&found](const FoundCode& code) { found.push_back(OfferOf(code)); });
+  // A line of its own in front, so that a U+FEFF at the start of a line further down is
+  // read as a character, not as the text's byte-order mark.
+  if (firstLine > 1) finder.Feed("\n");
+  finder.Feed(FieldAsUtf8(field));
+  finder.Finish();
+  const std::int32_t shift = firstLine > 1 ? firstLine - 2 : 0;
+  for (OfferedCode& code : found) code.Found.Line += shift;
+  return found;
+}
+
+bool LineBelow(const OfferedCode& code, std::int32_t line) { return code.Found.Line < line; }
+
+}  // namespace
+
+std::vector<OfferedCode> FindOffered(std::u16string_view field) { return FoundIn(field, 1); }
+
+std::vector<OfferedCode> RefindOffered(std::u16string_view before, std::u16string_view now,
+                                       std::vector<OfferedCode> found) {
+  const std::size_t shorter = std::min(before.size(), now.size());
+  const std::size_t same = SameUnits(before, now, shorter, false);  // units the same at the start
+  if (same == before.size() && same == now.size()) return found;
+  const std::size_t sameEnd = SameUnits(before, now, shorter - same, true);  // and at the end, apart from those
+
+  // The start of the line the edit is in. A carriage return just in front of the edit
+  // may have lost or gained the line feed that made it one line end with it: its line
+  // is read again too.
+  std::size_t start = same;
+  for (;;) {
+    while (start > 0 && !IsLineEnd(now[start - 1])) --start;
+    if (start == 0 || now[start - 1] != u'\r' || start < same) break;
+    --start;
+  }
+  const auto lineOf = [](std::int64_t line) {
+    return static_cast<std::int32_t>(std::min<std::int64_t>(line, std::numeric_limits<std::int32_t>::max()));
+  };
+  const std::int32_t editLine = lineOf(1 + LineEndsIn(now, 0, start));
+
+  // A code that starts up to MaxContinuationLines above the edit may have joined the
+  // lines the edit touched: the finder starts again at the first of them.
+  const auto near = std::lower_bound(found.begin(), found.end(), editLine - MaxContinuationLines, LineBelow);
+  std::int32_t fromLine = editLine;
+  std::size_t from = start;
+  if (near != found.end() && near->Found.Line < editLine) {
+    fromLine = near->Found.Line;
+    for (std::int32_t line = editLine; line > fromLine; --line) from = LineStartBefore(now, from);
+  }
+
+  // It stops at the first code the old text had below the edit: that code's line holds
+  // "ZN2.", which ends whatever code came before, so from there on the finder reads the
+  // two texts alike.
+  std::size_t to = now.size();
+  auto kept = found.end();
+  std::int32_t moved = 0;
+  if (sameEnd > 0) {
+    std::size_t after = now.size() - sameEnd + 1;  // a line start whose line end is unchanged
+    while (after < now.size() && !LineStartsAt(now, after)) ++after;
+    if (after < now.size()) {
+      const std::size_t afterBefore = after - now.size() + before.size();
+      const std::int64_t nowLine = editLine + LineEndsIn(now, start, after);
+      const std::int64_t beforeLine = editLine + LineEndsIn(before, start, afterBefore);
+      moved = static_cast<std::int32_t>(nowLine - beforeLine);
+      kept = std::lower_bound(near, found.end(), lineOf(beforeLine), LineBelow);
+      if (kept != found.end()) {
+        to = after;
+        for (std::int64_t line = nowLine; line < kept->Found.Line + moved; ++line) to = LineStartAfter(now, to);
+      }
+    }
+  }
+
+  std::vector<OfferedCode> fresh = FoundIn(now.substr(from, to - from), fromLine);
+  // Every code above `near` ends above the edit, its reach included.
+  std::vector<OfferedCode> result;
+  result.reserve(static_cast<std::size_t>(near - found.begin()) + fresh.size() +
+                 static_cast<std::size_t>(found.end() - kept));
+  std::move(found.begin(), near, std::back_inserter(result));
+  std::move(fresh.begin(), fresh.end(), std::back_inserter(result));
+  for (auto code = kept; code != found.end(); ++code) {
+    code->Found.Line += moved;
+    result.push_back(std::move(*code));
+  }
+  return result;
 }
 
 }  // namespace zendric

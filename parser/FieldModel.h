@@ -91,6 +91,17 @@ std::string OfferEntry(const OfferedCode& code);
 // A found code with what its entry shows, read now.
 OfferedCode OfferOf(FoundCode code);
 
+// Every code the finder finds in the field's lines, each with what its entry shows,
+// whether the bar shows them or not.
+std::vector<OfferedCode> FindOffered(std::u16string_view field);
+// The same for the field `now`, given `found` = FindOffered(before): the finder reads
+// again only the lines the edit touched and those a code may join to them; the codes
+// of the other lines are kept, their line numbers moved by the lines the edit put in
+// or took out. Its cost follows the edit, not the field (but for a walk over the
+// units, which costs far less than finding codes and reading them).
+std::vector<OfferedCode> RefindOffered(std::u16string_view before, std::u16string_view now,
+                                       std::vector<OfferedCode> found);
+
 // The field's text as the UTF-8 code it stands for.
 std::string CodeOfField(std::u16string_view field);
 // The field's whole text as UTF-8, line ends kept.
@@ -132,6 +143,10 @@ class FieldModel {
 
   // The codes the bar offers; none when it does not show.
   std::vector<OfferedCode> Offer() const;
+  // Whether the bar may show at all: a code typed on one line is never looked through.
+  bool MayOffer() const;
+  // Whether the bar shows, given the number of codes FindOffered finds in the field.
+  bool Offers(std::size_t found) const;
 
  private:
   // Every Stride units: the unit offset, the code positions and the code bytes before

@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::string_view CodeStart = "ZN2.";
 constexpr std::string_view SignatureDelimiter = "-- ";
-constexpr std::int32_t MaxContinuationLines = 32;
 constexpr std::size_t MaxJoinedBytes = 8192;
 // The input is decoded this much at a time, so that a whole text costs no copy of it.
 constexpr std::size_t DecodePiece = std::size_t{1} << 16;

@@ -44,6 +44,9 @@
 
 namespace zendric {
 
+// A code takes at most this many lines below its own (rule 4).
+inline constexpr std::int32_t MaxContinuationLines = 32;
+
 struct FoundCode {
   std::string Code;  // the joined code, well-formed UTF-8
   std::int32_t Line = 0;

@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "LargeText.h"
 #include "TextEncoding.h"
 #include "TextFiles.h"
 
@@ -81,7 +82,10 @@ StartRequest ReadArguments(const QStringList& arguments) {
   if (words.isEmpty()) return {};
   if (words.size() == 1 && (QFileInfo::exists(words.first()) || LooksLikeAFileName(words.first()))) {
     QString text, why;
-    if (!QFileInfo::exists(words.first())) why = QStringLiteral("no such file");
+    const QFileInfo file(words.first());
+    if (!file.exists()) why = QStringLiteral("no such file");
+    else if (file.isFile() && TooLargeForField(static_cast<std::uintmax_t>(file.size())))
+      return {StartRequest::Kind::OpenWindow, {}, words.first(), {}, 0, true};
     else if (ReadTextFile(words.first(), text, why))
       return {StartRequest::Kind::OpenWindow, text, words.first(), {}, 0};
     return Fail(program, QStringLiteral("cannot read %1: %2").arg(words.first(), why));

@@ -19,6 +19,7 @@ struct StartRequest {
   QString File;   // the file named on the command line
   QString Output;
   int ExitStatus = 0;
+  bool Large = false;  // File is too large for the field: the window reads it in pieces
 };
 
 // `arguments` as the program got them, its own name first. A single argument that

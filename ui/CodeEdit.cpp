@@ -1,5 +1,7 @@
 #include "CodeEdit.h"
 
+#include <QMimeData>
+
 #include <QGuiApplication>
 #include <QPlainTextDocumentLayout>
 #include <QStyleHints>
@@ -173,6 +175,11 @@ void TCodeEdit::ChooseCaretBlink() {
 }  // namespace zendric
 
 namespace zendric {
+
+void TCodeEdit::insertFromMimeData(const QMimeData* source) {
+  if (largeTextTaker && source->hasText() && largeTextTaker(source->text())) return;
+  QPlainTextEdit::insertFromMimeData(source);
+}
 
 std::u16string TCodeEdit::ModelText() const {
   const QString raw = document()->toRawText();

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <functional>
 #include <string>
 
 namespace zendric {
@@ -33,9 +34,17 @@ class TCodeEdit : public QPlainTextEdit {
   // line feed.
   std::u16string ModelText() const;
 
+  // A paste or drop of text goes first to `taker`, which may take it instead of the
+  // field (a text too large for it).
+  void SetLargeTextTaker(std::function<bool(const QString&)> taker) { largeTextTaker = std::move(taker); }
+
+ protected:
+  void insertFromMimeData(const QMimeData* source) override;
+
  private:
   void ChooseCaretBlink();
 
+  std::function<bool(const QString&)> largeTextTaker;
   bool steadyCaret = false;
   int blinkTime = 0;  // the application's blink time while the caret is steady
 };

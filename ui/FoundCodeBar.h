@@ -3,15 +3,36 @@
 // in a list, each with its first reading line and its number of messages.
 #pragma once
 
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "FieldModel.h"
 
 namespace zendric {
+
+// Found codes for a view, each entry made only when the view shows it: a list of
+// 200 000 codes costs what its visible rows cost.
+class TFoundCodeModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  using Entry = std::function<QString(std::size_t)>;
+  TFoundCodeModel(Entry entry, QObject* parent);
+
+  void Reset(std::size_t count);
+  void Grow(std::size_t count);  // more codes after those there are
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+ private:
+  Entry entry_;
+  int count_ = 0;
+};
 
 class TFoundCodeBar : public QWidget {
   Q_OBJECT
@@ -19,9 +40,13 @@ class TFoundCodeBar : public QWidget {
  public:
   explicit TFoundCodeBar(QWidget* parent = nullptr);
 
-  // Shows the bar for `codes`, or hides it when there are none.
-  void Offer(std::vector<OfferedCode> codes);
-  const std::vector<OfferedCode>& Codes() const { return codes; }
+  // Keeps `codes` (all the finder found in the field) and shows the bar for them when
+  // `shown`, or hides it.
+  void Offer(std::vector<OfferedCode> codes, bool shown);
+  // The codes it kept, for the next state of the field; the bar shows none meanwhile.
+  std::vector<OfferedCode> TakeCodes();
+  // The codes shown; none while hidden.
+  const std::vector<OfferedCode>& Codes() const;
 
  signals:
   // The user asked to read only this code.
@@ -31,7 +56,9 @@ class TFoundCodeBar : public QWidget {
   QLabel* lbFound = nullptr;
   QComboBox* cbFound = nullptr;
   QPushButton* btnReadFound = nullptr;
+  TFoundCodeModel* model = nullptr;
   std::vector<OfferedCode> codes;
+  bool shown = false;
 };
 
 }  // namespace zendric

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 #include <QBoxLayout>
 #include <QDragEnterEvent>
@@ -27,6 +28,7 @@
 #include "ErrorMarks.h"
 #include "FocusFrame.h"
 #include "FoundCodeBar.h"
+#include "LargeTextPanel.h"
 #include "MainMenu.h"
 #include "ReadingText.h"
 
@@ -110,11 +112,19 @@ void TMainScreen::CreateCodeList() {
   pnReading->setObjectName(QStringLiteral("pnReading"));
   pnFound = new TFoundCodeBar(pnReading);
   connect(pnFound, &TFoundCodeBar::ReadCode, this, &TMainScreen::ReplaceCode);
+  pnLarge = new TLargeText(pnReading);
+  connect(pnLarge, &TLargeText::ReadCode, this, &TMainScreen::ReplaceCode);
+  static_cast<TCodeEdit*>(meZendric)->SetLargeTextTaker([this](const QString& text) {
+    if (!TooLargeForField(static_cast<std::uintmax_t>(text.size()))) return false;
+    pnLarge->TakeText(text, QStringLiteral("pasted text"));
+    return true;
+  });
   sbCodeList = new QScrollArea(pnReading);
   auto* stack = new QVBoxLayout(pnReading);
   stack->setContentsMargins(0, 0, 0, 0);
   stack->setSpacing(0);
   stack->addWidget(pnFound);
+  stack->addWidget(pnLarge);
   stack->addWidget(sbCodeList, 1);
   sbCodeList->setObjectName(QStringLiteral("sbCodeList"));
   sbCodeList->setWidgetResizable(false);
@@ -332,9 +342,10 @@ void TMainScreen::meZendricChange() {
   lbErrors->setVisible(next->Reading().MessageCount() > 0);
   spErrors->refresh();
   layout()->activate();
-  field = std::move(next);
+  std::shared_ptr<const FieldModel> before = std::exchange(field, std::move(next));
   reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
-  OfferFoundCodes();
+  OfferFoundCodes(*before);
+  before.reset();
   errorMarks->Show(field);
   lbErrors->SetReading(reading, field);
   fixOffer->SetReading(field);
@@ -419,8 +430,21 @@ void TMainScreen::ReplaceCode(const QString& code) {
 }
 
 // A text that is not a code may hold one, and a text of several lines that starts
-// like a code may hold more than one (a file of codes, one a line).
-void TMainScreen::OfferFoundCodes() { pnFound->Offer(field->Offer()); }
+// like a code may hold more than one (a file of codes, one a line). The finder reads
+// again only the lines the edit touched: a field of 20 000 codes costs a keystroke
+// what its edited line costs.
+void TMainScreen::OfferFoundCodes(const FieldModel& before) {
+  std::vector<OfferedCode> codes = pnFound->TakeCodes();
+  const bool known = std::exchange(codesFound, false);
+  if (!field->MayOffer()) {
+    pnFound->Offer({}, false);
+    return;
+  }
+  codes = known ? RefindOffered(before.Text(), field->Text(), std::move(codes)) : FindOffered(field->Text());
+  codesFound = true;
+  const bool shown = field->Offers(codes.size());
+  pnFound->Offer(std::move(codes), shown);
+}
 
 bool TMainScreen::OpenText(const QString& text, const QString& source) {
   const QByteArray bytes = text.toUtf8();
@@ -435,6 +459,17 @@ bool TMainScreen::OpenText(const QString& text, const QString& source) {
 }
 
 bool TMainScreen::OpenFile(const QString& path) {
+  // Too large for the field: read in pieces, its codes listed as they are met.
+  const QFileInfo info(path);
+  if (info.isFile() && TooLargeForField(static_cast<std::uintmax_t>(info.size()))) {
+    QString why;
+    if (!pnLarge->OpenFile(path, why)) {
+      Tell(QStringLiteral("Cannot read %1: %2").arg(path, why));
+      return false;
+    }
+    mbMain->FileOpened(path);
+    return true;
+  }
   qsizetype opened = 0;
   bool found = false;
   {
@@ -470,7 +505,14 @@ bool TMainScreen::TakeDrop(const QMimeData* data) {
       }
     return false;
   }
-  if (data->hasText()) return OpenText(data->text(), QStringLiteral("the dropped text"));
+  if (data->hasText()) {
+    const QString text = data->text();
+    if (TooLargeForField(static_cast<std::uintmax_t>(text.size()))) {
+      pnLarge->TakeText(text, QStringLiteral("dropped text"));
+      return true;
+    }
+    return OpenText(text, QStringLiteral("the dropped text"));
+  }
   return false;
 }
 

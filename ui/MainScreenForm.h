@@ -25,6 +25,7 @@ class TBuilderDialog;
 class TErrorMarks;
 class TFixOffer;
 class TFoundCodeBar;
+class TLargeText;
 class TMainMenu;
 
 class TMainScreen : public QWidget {
@@ -97,7 +98,7 @@ class TMainScreen : public QWidget {
   void lbErrorsClick();
   void btnAboutClick();
   void btnMakeClick();
-  void OfferFoundCodes();
+  void OfferFoundCodes(const FieldModel& before);
   void Tell(const QString& message);
   bool TakeDrop(const QMimeData* data);
   void FillCodeList();
@@ -123,6 +124,7 @@ class TMainScreen : public QWidget {
   TErrorList* lbErrors = nullptr;
   QWidget* pnReading = nullptr;
   TFoundCodeBar* pnFound = nullptr;
+  TLargeText* pnLarge = nullptr;  // for a text too large for the field
   QScrollArea* sbCodeList = nullptr;
   QWidget* Panel1 = nullptr;
 
@@ -135,6 +137,7 @@ class TMainScreen : public QWidget {
   std::shared_ptr<const FieldModel> field = std::make_shared<const FieldModel>();
   std::shared_ptr<const ParseResult> reading{field, &field->Reading()};
   int parseCount = 0;
+  bool codesFound = false;  // the found-code bar holds every code found in the field
   std::size_t caretFirst = 0, caretLast = 0;  // the lines of the caret's item
   int caretShownAt = -1;  // the field offset they were found for, -1 after a new reading
   FieldRange hoverMark, errorItemMark;

@@ -181,7 +181,7 @@ void TBuilderDialog::FillItemList(int select) {
   const QSignalBlocker quiet(lbItems);
   lbItems->clear();
   for (const PersonaItem& item : persona.Items)
-    lbItems->addItem(QStringLiteral("%1: %2").arg(ItemTitle(item), Qs(BuildItem(item))));
+    lbItems->addItem(QStringLiteral("%1: %2").arg(Title(item), Qs(BuildItem(item))));
   if (!persona.Items.empty()) lbItems->setCurrentRow(std::clamp(select, 0, static_cast<int>(persona.Items.size()) - 1));
   FillPage();
   ShowCode();
@@ -196,15 +196,7 @@ void TBuilderDialog::RefillPageLater() { QMetaObject::invokeMethod(this, &TBuild
 void TBuilderDialog::btnAddClick() {
   const int row = cbAddTag->currentData().toInt();
   const TagRow* tag = row < 0 ? nullptr : &TagCatalogue[static_cast<std::size_t>(row)];
-  // The species stands first; a tag goes behind the selected item.
-  const bool hasSpecies = !persona.Items.empty() && persona.Items.front().IsSpecies();
-  if (tag == nullptr && hasSpecies) {
-    FillItemList(0);
-    return;
-  }
-  const std::size_t at = tag == nullptr ? 0 : static_cast<std::size_t>(lbItems->currentRow() + 1);
-  InsertItem(persona, at, NewItem(tag));
-  FillItemList(static_cast<int>(std::min(at, persona.Items.size() - 1)));
+  FillItemList(static_cast<int>(AddItemBehind(persona, tag, lbItems->currentRow())));
 }
 
 void TBuilderDialog::btnRemoveClick() {
@@ -216,12 +208,8 @@ void TBuilderDialog::btnRemoveClick() {
 
 void TBuilderDialog::btnMoveClick(int step) {
   const int row = lbItems->currentRow();
-  const int to = row + step;
-  if (row < 0 || to < 0 || to >= static_cast<int>(persona.Items.size())) return;
-  // The species stays right behind "ZN2.".
-  if (persona.Items[static_cast<std::size_t>(row)].IsSpecies() || persona.Items[static_cast<std::size_t>(to)].IsSpecies()) return;
-  MoveItem(persona, static_cast<std::size_t>(row), static_cast<std::size_t>(to));
-  FillItemList(to);
+  if (row < 0) return;
+  FillItemList(static_cast<int>(MoveItemBy(persona, static_cast<std::size_t>(row), step)));
 }
 
 void TBuilderDialog::btnRandomClick() {
@@ -234,7 +222,7 @@ void TBuilderDialog::ChoicesChanged(ItemChoices choices) {
   if (row < 0) return;
   ReplaceChoices(persona, static_cast<std::size_t>(row), std::move(choices));
   const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
-  lbItems->item(row)->setText(QStringLiteral("%1: %2").arg(ItemTitle(item), Qs(BuildItem(item))));
+  lbItems->item(row)->setText(QStringLiteral("%1: %2").arg(Title(item), Qs(BuildItem(item))));
   ShowCode();
 }
 

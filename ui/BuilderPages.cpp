@@ -282,7 +282,7 @@ void TBuilderDialog::FillPage() {
   pageLayout = new QVBoxLayout(pnPage);
   if (row >= 0 && static_cast<std::size_t>(row) < persona.Items.size()) {
     const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
-    auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(ItemTitle(item).toHtmlEscaped()), pnPage);
+    auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(Title(item).toHtmlEscaped()), pnPage);
     pageLayout->addWidget(title);
     const TagRow* tag = item.Tag;
     std::visit(

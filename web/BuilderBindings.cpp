@@ -33,6 +33,7 @@ val Fields(const PersonaItem& item) {
   for (const FormField& f : DescribeItem(item)) {
     val field = val::object();
     field.set("kind", std::string(KindName(f.Shape)));
+    field.set("key", f.Key);
     field.set("group", f.Group);
     field.set("label", f.Label);
     field.set("value", f.Value);
@@ -140,9 +141,8 @@ val Move(std::int32_t index, std::int32_t step) {
 
 // A value for one field of an item; {..., taken: false} and nothing changed when the
 // field does not take it.
-val Set(std::int32_t index, std::int32_t field, const std::string& value) {
-  const bool taken = Valid(index) && field >= 0 &&
-                     SetField(Held(), static_cast<std::size_t>(index), static_cast<std::size_t>(field), value);
+val Set(std::int32_t index, const std::string& key, const std::string& value) {
+  const bool taken = Valid(index) && SetField(Held(), static_cast<std::size_t>(index), key, value);
   val state = Describe();
   state.set("taken", taken);
   return state;

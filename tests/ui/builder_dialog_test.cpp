@@ -44,7 +44,7 @@ class BuilderDialogTest : public QObject {
     auto* list = Named<QListWidget>(&d, "lbItems");
     QCOMPARE(list->count(), items);
     int keptRows = 0;
-    for (int i = 0; i < list->count(); ++i) keptRows += list->item(i)->text().startsWith(u"As written"_s);
+    for (int i = 0; i < list->count(); ++i) keptRows += list->item(i)->text().startsWith(u"Kept as written"_s);
     QCOMPARE(keptRows, kept);
     if (!code.isEmpty()) QCOMPARE(d.Code(), code);
     if (code.isEmpty()) QCOMPARE(d.Code(), u"ZN2.D"_s);

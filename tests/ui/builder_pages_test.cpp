@@ -19,6 +19,7 @@
 #include <random>
 
 #include "BuilderDialog.h"
+#include "ChoiceTexts.h"
 #include "Controls.h"
 
 using namespace zendric;
@@ -284,7 +285,7 @@ class BuilderPagesTest : public QObject {
       QVERIFY2(r.MessageCount() == 0, code.c_str());
       QVERIFY2(r.LineCount() > item, code.c_str());
       const std::string line(r.Line(item));
-      for (const std::string& text : ChoiceTexts(d.CurrentPersona().Items[item]))
+      for (const std::string& text : zendric::testing::ChoiceTexts(d.CurrentPersona().Items[item]))
         QVERIFY2(line.find(text) != std::string::npos, (code + " lacks " + text).c_str());
     }
   }

@@ -11,7 +11,7 @@ from selenium.webdriver.support.ui import Select
 # None. Groups are the legends on the page ("" for fields outside any).
 CASES = [
     (None, [("Species", "Species", "Dwarf"), ("", "Add a species to the mix", None),
-            ("Species 2", "Species", "Sea Serpent"), ("And", "And", "who looks like")], "Hd+Dss^D"),
+            ("Species 2", "Species", "Sea Serpent"), ("And", "And", "who looks like:")], "Hd+Dss^D"),
     (None, [("What I am", "What I am", "a shapechanger"), ("Form", "Which one", "a name of my own (Dragon)"),
             ("Form", "My own name", "ember Glow"), ("Form", "who changes shape occasionally", "on")], '~D"emberlow"~'),
     ("Width", [("", "Width", "'I'm a little on the broad side!'")], "W+"),
@@ -29,7 +29,7 @@ CASES = [
     ("Weight", [("", "Weight", "massive - 'The ground shakes when I land!'")], "T+++"),
     ("Colour", [("My colour", "Colour", "green"), ("My colour", "Shade", "dark"), ("My colour", "glittery", "on"),
                 ("My colour", "Pattern with the next colour", "… with … stripes"),
-                ("My colour, colour 2", "Colour", "black")], "Cgr!-|bk"),
+                ("My colour, colour 2", "Colour", "black")], "Cgr-!|bk"),
     ("Breath weapon", [("Breath weapon", "I breathe", "ice"), ("Breath weapon", "Shape", "beams of"),
                        ("Breath weapon", "A word in front (none when empty)", "hot")], 'Bic"hot"|'),
     ("Diet", [("What I eat", "I eat meat", "on"), ("What I eat", "I eat any meat", "on")], "Fc~"),

@@ -165,7 +165,7 @@
   }
 
   function set(index, value, typed) {
-    const next = module.builderSet(selected, index, value);
+    const next = module.builderSet(selected, fields[index].key, value);
     if (typed) typed.setAttribute('aria-invalid', next.taken ? 'false' : 'true');
     if (next.taken) show(next);
   }

@@ -9,11 +9,13 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "AboutDialogForm.h"
 #include "Arguments.h"
 #include "MainScreenForm.h"
 #include "ProcessMemory.h"
+#include "ReaderApplication.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ void Print(std::FILE* to, const QString& text) {
 int main(int argc, char* argv[]) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  const zendric::StartRequest request = zendric::ReadArguments(arguments);
+  zendric::StartRequest request = zendric::ReadArguments(arguments);
   if (request.What != zendric::StartRequest::Kind::OpenWindow) {
     Print(request.What == zendric::StartRequest::Kind::Print ? stdout : stderr, request.Output);
     return request.ExitStatus;
@@ -61,7 +63,7 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   zendric::KeepFreedMemory();
-  QApplication application(argc, argv);
+  zendric::TReaderApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zendric 2 reader"));
   QApplication::setOrganizationName(QStringLiteral("zendric"));
   // Ties the windows to the menu entry (on Wayland, its icon and name) and gives them the emblem.
@@ -74,7 +76,13 @@ int main(int argc, char* argv[]) {
   MainScreen.SetAboutDialog(&AboutDialog);
   MainScreen.show();
   // A file goes through the finder, as one opened from the window does.
-  if (!request.File.isEmpty()) MainScreen.OpenText(request.Code, request.File);
-  else if (!request.Code.isEmpty()) MainScreen.ReplaceCode(request.Code);
+  if (!request.File.isEmpty()) {
+    // The file's text is not kept beside the field: a long log with one code leaves
+    // nothing of itself behind.
+    MainScreen.OpenText(std::exchange(request.Code, QString()), request.File);
+    zendric::GiveBackFreedMemory();
+  } else if (!request.Code.isEmpty()) {
+    MainScreen.ReplaceCode(request.Code);
+  }
   return QApplication::exec();
 }

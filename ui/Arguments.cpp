@@ -3,6 +3,11 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <new>
+#include <string>
+
+#include "TextEncoding.h"
+#include "TextFiles.h"
 
 namespace zendric {
 namespace {
@@ -34,22 +39,18 @@ StartRequest Fail(const QString& program, const QString& message) {
 }  // namespace
 
 bool ReadTextFile(const QString& path, QString& text, QString& why) {
-  if (QFileInfo(path).isDir()) {
-    why = QStringLiteral("is a folder");
-    return false;
+  std::string bytes, reason;
+  try {
+    if (ReadWholeFile(QFile::encodeName(path).toStdString(), bytes, reason)) {
+      bytes = DecodeText(bytes);
+      text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+      return true;
+    }
+  } catch (const std::bad_alloc&) {
+    reason = "too large for the memory there is";
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    why = file.errorString();
-    return false;
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    why = file.errorString();
-    return false;
-  }
-  text = QString::fromUtf8(bytes);
-  return true;
+  why = QString::fromStdString(reason);
+  return false;
 }
 
 namespace {

@@ -26,7 +26,8 @@ struct StartRequest {
 // blanks, as a shell splits a code typed without quotes.
 StartRequest ReadArguments(const QStringList& arguments);
 
-// A text file's text (UTF-8), or why it cannot be had.
+// A text file's text, decoded as the reader decodes files, or why it cannot be had: a
+// file that is not a regular one is refused before it is opened.
 bool ReadTextFile(const QString& path, QString& text, QString& why);
 
 }  // namespace zendric

@@ -224,11 +224,24 @@ void TMainScreen::PlaceOnScreen() {
 
 TMainScreen::~TMainScreen() { ClearCodeList(); }
 
+// A remembered size that the screen cannot hold, or that cuts the controls off, is
+// not one the user chose: a corrupt setting, or one from another screen.
+static bool FitsItsScreen(const QWidget& window) {
+  // Below this the buttons and the first lines of the code and the reading are cut off.
+  constexpr QSize LeastUsable{320, 200};
+  const QSize least = window.minimumSizeHint().expandedTo(LeastUsable);
+  if (window.width() < least.width() || window.height() < least.height()) return false;
+  const QScreen* where = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+  if (!where) return true;
+  const QRect room = where->availableGeometry();
+  return window.width() <= room.width() && window.height() <= room.height() && room.intersects(window.geometry());
+}
+
 void TMainScreen::RememberLayoutIn(std::unique_ptr<QSettings> settings) {
   Settings = std::move(settings);
   if (!Settings) return;
   const QByteArray geometry = Settings->value(QStringLiteral("window/geometry")).toByteArray();
-  if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+  if (geometry.isEmpty() || !restoreGeometry(geometry) || !FitsItsScreen(*this)) {
     resize(FirstSize);
     PlaceOnScreen();
   }
@@ -438,9 +451,18 @@ bool TMainScreen::OpenText(const QString& text, const QString& source) {
 }
 
 void TMainScreen::OpenFile(const QString& path) {
-  QString text, why;
-  if (ReadTextFile(path, text, why)) OpenText(text, QFileInfo(path).fileName());
-  else Tell(QStringLiteral("Cannot read %1: %2").arg(path, why));
+  qsizetype opened = 0;
+  {
+    QString text, why;
+    if (ReadTextFile(path, text, why)) {
+      opened = text.size();
+      OpenText(text, QFileInfo(path).fileName());
+    } else {
+      Tell(QStringLiteral("Cannot read %1: %2").arg(path, why));
+    }
+  }
+  // A long log with a short code in it leaves nothing of itself behind.
+  if (opened >= static_cast<qsizetype>(TFreedMemory::LargeCode)) GiveBackFreedMemory();
 }
 
 void TMainScreen::OpenFileDialog() {

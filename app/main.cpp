@@ -13,6 +13,7 @@
 
 #include "AboutDialogForm.h"
 #include "Arguments.h"
+#include "MainMenu.h"
 #include "MainScreenForm.h"
 #include "ProcessMemory.h"
 #include "ReaderApplication.h"
@@ -79,7 +80,8 @@ int main(int argc, char* argv[]) {
   if (!request.File.isEmpty()) {
     // The file's text is not kept beside the field: a long log with one code leaves
     // nothing of itself behind.
-    MainScreen.OpenText(std::exchange(request.Code, QString()), request.File);
+    if (MainScreen.OpenText(std::exchange(request.Code, QString()), request.File))
+      MainScreen.Menu().FileOpened(request.File);
     zendric::GiveBackFreedMemory();
   } else if (!request.Code.isEmpty()) {
     MainScreen.ReplaceCode(request.Code);

@@ -8,11 +8,17 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Finder.h"
+#include "Fixes.h"
+#include "Renderings.h"
+#include "TerminalText.h"
+#include "TextEncoding.h"
+#include "TextFiles.h"
 #include "ZNParser.h"
 
 namespace {
@@ -91,27 +97,19 @@ void AppendJsonString(std::string_view text) {
   t += '"';
 }
 
-// Text for a terminal: no control character reaches it. C0 controls and DEL are
-// written as their Unicode control pictures (U+2400 to U+241F, U+2421); a C1
-// control as its 7-bit equivalent, the picture of ESC and a character from '@' to
-// '_', since terminals act on both alike. `text` is well-formed UTF-8. With a
-// `lineBreak` (in result lines), a carriage return starts a new display line with
-// it. With `output`, long texts go out as they are made.
+// Text for a terminal, shown as TerminalText.h shows it. `text` is well-formed UTF-8.
+// With a `lineBreak` (in result lines), a carriage return starts a new display line
+// with it. With `output`, long texts go out as they are made.
 void AppendVisibleTo(std::string& t, std::string_view text, std::string_view lineBreak, Output* output) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size();) {
     const auto u = static_cast<unsigned char>(text[i]);
     if (u == '\r' && !lineBreak.empty()) {
       t += lineBreak;
-    } else if (u < 0x20) {
-      t += "\xE2\x90";
-      t += static_cast<char>(0x80 + u);
-    } else if (u == 0x7F) {
-      t += "\xE2\x90\xA1";
-    } else if (u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
-      t += "\xE2\x90\x9B";
-      t += static_cast<char>(static_cast<unsigned char>(text[++i]) - 0x40);
+      ++i;
+    } else if (u >= 0x20 && u < 0x7F) {
+      t += text[i++];  // most of any text
     } else {
-      t += text[i];
+      i = zendric::AppendVisibleCharacter(t, text, i);
     }
     if (output != nullptr) output->Room();
   }
@@ -121,11 +119,7 @@ void AppendVisible(std::string_view text, std::string_view lineBreak = {}) {
   AppendVisibleTo(out.Text(), text, lineBreak, &out);
 }
 
-// Columns the character starting at `text[i]` takes once made visible.
-int VisibleWidth(std::string_view text, std::size_t i) {
-  const auto u = static_cast<unsigned char>(text[i]);
-  return u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0 ? 2 : 1;
-}
+int VisibleWidth(std::string_view text, std::size_t i) { return zendric::VisibleColumns(text, i); }
 
 bool StartsCodePoint(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
@@ -177,7 +171,7 @@ void AppendCaretLines(std::string_view code, const CodeIndex& index, std::int32_
   for (std::size_t i = begin; i < caretAt && i < end; ++i) {
     if (StartsCodePoint(code[i])) columns += VisibleWidth(code, i);
   }
-  if (at > index.Length()) columns += at - index.Length();
+  // A position past the end (a missing closing mark) points just behind the code.
   AppendVisible(code.substr(begin, end - begin));
   if (to < index.Length()) t += "...";
   t += "\n    ";
@@ -259,7 +253,11 @@ void Complain(const std::string& message) {
 
 struct Reader {
   bool json = false;
+  std::optional<zendric::ReadingFormat> format;  // --format
+  bool toTerminal = false;
   bool explain = false;
+  bool fix = false;          // --fix: the code mended, as far as fixes go
+  bool withFixes = true;     // --json: each error's fixes (off: --no-fixes)
   bool anyMessage = false;
   bool anyFailure = false;
   bool first = true;
@@ -268,11 +266,19 @@ struct Reader {
   void Read(std::string_view code, const Source& source) {
     ++codes;
     try {
+      if (fix) {
+        WriteFixed(code);
+        first = false;
+        out.Drain();
+        return;
+      }
       const zendric::ParseResult r = zendric::ParseCode(code);
       const std::string valid = zendric::ToValidUtf8(code);
       if (r.MessageCount() > 0) anyMessage = true;
       if (json) {
         WriteJson(valid, r, source);
+      } else if (format) {
+        WriteRendering(valid, r);
       } else {
         WriteText(valid, r, source);
       }
@@ -284,6 +290,61 @@ struct Reader {
                " bytes)");
     }
     out.Drain();
+  }
+
+  // --fix: one line per code, the mended code; with --json what was applied and what
+  // is left.
+  void WriteFixed(std::string_view code) {
+    const zendric::FixRun run = zendric::FixRepeatedly(code);
+    if (run.Reading.MessageCount() > 0) anyMessage = true;
+    std::string& t = out.Text();
+    if (!json) {
+      AppendVisible(run.Fixed);
+      t += '\n';
+      return;
+    }
+    t += "{\"code\": ";
+    AppendJsonString(zendric::ToValidUtf8(code));
+    t += ", \"fixed\": ";
+    AppendJsonString(run.Fixed);
+    t += ", \"applied\": [";
+    for (std::size_t i = 0; i < run.Applied.size(); ++i) {
+      if (i > 0) t += ", ";
+      AppendJsonString(run.Applied[i]);
+    }
+    t += "], \"errors\": ";
+    AppendJsonErrors(run.Fixed, run.Reading);
+    t += "}\n";
+  }
+
+  void AppendJsonErrors(std::string_view code, const zendric::ParseResult& r) {
+    std::string& t = out.Text();
+    t += '[';
+    const std::vector<std::vector<zendric::Fix>> fixesOf =
+        withFixes ? zendric::FixesForEach(code, r) : std::vector<std::vector<zendric::Fix>>();
+    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
+      if (i > 0) t += ", ";
+      t += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
+      AppendJsonString(r.Message(i));
+      t += ", \"item\": ";
+      AppendJsonSpan(r.MessageItem(i));
+      if (withFixes) {
+        t += ", \"fixes\": [";
+        const std::vector<zendric::Fix>& fixes = fixesOf[i];
+        for (std::size_t k = 0; k < fixes.size(); ++k) {
+          t += k > 0 ? ", {\"from\": " : "{\"from\": ";
+          t += std::to_string(fixes[k].From) + ", \"to\": " + std::to_string(fixes[k].To) + ", \"text\": ";
+          AppendJsonString(fixes[k].Text);
+          t += ", \"label\": ";
+          AppendJsonString(fixes[k].Label);
+          t += '}';
+        }
+        t += ']';
+      }
+      t += '}';
+      out.Room();
+    }
+    t += ']';
   }
 
   void WriteJson(std::string_view code, const zendric::ParseResult& r, const Source& source) {
@@ -301,23 +362,33 @@ struct Reader {
       AppendJsonSpan(r.LineSpan(i));
       out.Room();
     }
-    t += "], \"errors\": [";
-    for (std::size_t i = 0; i < r.MessageCount(); ++i) {
-      if (i > 0) t += ", ";
-      t += "{\"position\": " + std::to_string(r.MessagePosition(i)) + ", \"message\": ";
-      AppendJsonString(r.Message(i));
-      t += ", \"item\": ";
-      AppendJsonSpan(r.MessageItem(i));
-      t += '}';
-      out.Room();
-    }
-    t += ']';
+    t += "], \"errors\": ";
+    AppendJsonErrors(code, r);
     if (!source.file.empty()) {
       t += ", \"source\": {\"file\": ";
       AppendJsonString(zendric::ToValidUtf8(source.file));
       t += ", \"line\": " + std::to_string(source.line) + ", \"column\": " + std::to_string(source.column) + "}";
     }
     t += "}\n";
+  }
+
+  // --format: the reading as the window saves it; readings of several codes one after
+  // the other, HTML ones as fragments of one page.
+  void WriteRendering(std::string_view code, const zendric::ParseResult& r) {
+    const bool page = *format == zendric::ReadingFormat::HtmlDocument;
+    const std::string text = zendric::RenderReading(page ? zendric::ReadingFormat::Html : *format, code, r);
+    if (!first && !page) out.Text() += '\n';
+    if (!toTerminal) {
+      out.Add(text);
+      return;
+    }
+    // A terminal acts on control characters: they go as pictures, the line breaks stay.
+    std::string_view rest = text;
+    for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(end + 1)) {
+      AppendVisible(rest.substr(0, end));
+      out.Text() += '\n';
+    }
+    AppendVisible(rest);
   }
 
   void WriteText(std::string_view code, const zendric::ParseResult& r, const Source& source) {
@@ -378,7 +449,6 @@ struct Reader {
 
 // --- input ---
 
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t ReadSize = std::size_t{1} << 16;
 
 bool IsBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
@@ -393,12 +463,19 @@ class LineReader {
   // Returns the error number of a failed read, or 0.
   int ReadAll(std::FILE* in) {
     std::vector<char> buffer(ReadSize);
+    zendric::TextDecoder decoder;  // UTF-16 and UTF-8 by their mark
+    std::string text;
     for (;;) {
       const std::size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
       if (n == 0) break;
-      Feed(std::string_view(buffer.data(), n));
+      text.clear();
+      decoder.Feed(std::string_view(buffer.data(), n), text);
+      Feed(text);
     }
     const int error = std::ferror(in) ? errno : 0;
+    text.clear();
+    decoder.Finish(text);
+    Feed(text);
     if (!pending_.empty() || lostBytes_ > 0) EndLine(pending_);
     return error;
   }
@@ -449,7 +526,6 @@ class LineReader {
   }
 
   void EndLine(std::string_view line) {
-    if (lineNumber_ == 1 && line.starts_with(ByteOrderMark)) line.remove_prefix(ByteOrderMark.size());
     if (lostBytes_ > 0) {
       reader_.anyFailure = true;
       Complain("line " + std::to_string(lineNumber_) + ": out of memory reading this code (" +
@@ -473,6 +549,11 @@ class LineReader {
 // the file could not be read to its end.
 bool FindInFile(Reader& reader, const std::string& name) {
   const bool standardInput = name == "-";
+  if (const std::string why = standardInput ? std::string() : zendric::WhyNotReadable(name, zendric::FileUse::Stream);
+      !why.empty()) {
+    Complain(VisibleName(name) + ": " + why);
+    return false;
+  }
   std::FILE* in = standardInput ? stdin : std::fopen(name.c_str(), "rb");
   if (in == nullptr) {
     Complain(VisibleName(name) + ": " + std::strerror(errno));
@@ -515,12 +596,35 @@ int main(int argc, char** argv) {
   app.footer(std::string(Footer));
   CLI::Option* json = app.add_flag("--json", reader.json,
                "one JSON object per code and line:\n"
-               "{\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...}]};\n"
+               "{\"code\": ..., \"lines\": [...], \"errors\": [{\"position\": N, \"message\": ...,\n"
+               "\"fixes\": [{\"from\": F, \"to\": T, \"text\": ..., \"label\": ...}]}]};\n"
                "positions count characters (code points) from 1");
-  app.add_flag("--explain", reader.explain,
+  app.add_flag("--no-fixes", [&reader](std::int64_t) { reader.withFixes = false; },
+               "with --json, leave out the fixes (faster on codes with many errors)")
+      ->needs(json);
+  CLI::Option* fix = app.add_flag("--fix", reader.fix,
+               "write each code mended: the first fix of the first error that has\n"
+               "one, again and again (at most 100); exit status 0 when every mended\n"
+               "code reads without a message. With --json: {\"code\", \"fixed\",\n"
+               "\"applied\": [labels], \"errors\": [what is left]}");
+  CLI::Option* explain = app.add_flag("--explain", reader.explain,
                "in text mode, each line of the reading after the part of\n"
                "the code it came from")
-      ->excludes(json);
+      ->excludes(json)
+      ->excludes(fix);
+  std::string formatKey;
+  std::string formatKeys;
+  for (const zendric::ReadingFormatName& f : zendric::ReadingFormats)
+    formatKeys += (formatKeys.empty() ? "" : "|") + std::string(f.Key);
+  app.add_option("--format", formatKey,
+                 "write each reading as the window saves it: " + formatKeys + "\n"
+                 "(html: one page holding every reading)")
+      ->excludes(json)
+      ->excludes(explain)
+      ->excludes(fix)
+      ->check([](const std::string& key) {
+        return zendric::ReadingFormatByKey(key) ? std::string() : "not a format: " + VisibleName(key);
+      });
   app.add_flag("--find", find,
                "read the codes found in the text of each FILE (standard input\n"
                "without FILE, or for '-'): signatures, quoted replies, posts");
@@ -545,15 +649,34 @@ int main(int argc, char** argv) {
     std::fputs(app.help().c_str(), stdout);
     return 0;
   } catch (const CLI::ParseError& e) {
-    std::fprintf(stderr, "zendric-read: %s (try --help)\n", e.what());
+    std::fprintf(stderr, "zendric-read: %s (try --help)\n", VisibleName(e.what()).c_str());
     return 2;
   }
 
+  if (!formatKey.empty()) {
+    reader.format = zendric::ReadingFormatByKey(formatKey);
+    reader.toTerminal = ::isatty(STDOUT_FILENO) == 1;
+  }
+  const bool page = reader.format == zendric::ReadingFormat::HtmlDocument;
+  // Made once the options are known: a code given alone names the page.
+  const auto pageStart = [&] {
+    if (!page) return;
+    std::string title = arguments.size() == 1 && !find ? "Zendric 2 reading: " + zendric::ToValidUtf8(arguments[0])
+                                                        : std::string("Zendric 2 readings");
+    out.Add(zendric::HtmlDocumentStart(title));
+  };
+  const auto pageEnd = [&] {
+    if (page) out.Add(zendric::HtmlDocumentEnd());
+    out.Drain();
+  };
+
   try {
+    pageStart();
     if (find) {
       bool unreadable = false;
       if (arguments.empty()) arguments.emplace_back("-");
       for (const std::string& name : arguments) unreadable |= !FindInFile(reader, name);
+      pageEnd();
       if (unreadable || reader.anyFailure) return 2;
       if (reader.codes == 0) return 3;
       return reader.anyMessage ? 1 : 0;
@@ -565,6 +688,7 @@ int main(int argc, char** argv) {
       Complain(std::string("cannot read standard input: ") + std::strerror(error));
       return 2;
     }
+    pageEnd();
   } catch (const WriteFailed& failed) {
     std::fprintf(stderr, "zendric-read: cannot write the output: %s\n", std::strerror(failed.error));
     return 2;

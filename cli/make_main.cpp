@@ -2,34 +2,49 @@
 // reads without a message: material for testing other tools, and for fun.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <cstdio>
 #include <random>
 #include <string>
 
 #include "Builder.h"
+#include "TerminalText.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Writes random Zendric 2 codes, one per line, each of which reads without a message.",
                "zendric-make"};
   std::uint64_t count = 0;
   std::uint32_t seed = std::random_device{}();
-  // Digits only: a "-3" would otherwise wrap round to a huge count.
-  const CLI::Validator digits(
-      [](std::string& value) {
-        return !value.empty() && value.size() <= 19 && value.find_first_not_of("0123456789") == std::string::npos
-                   ? std::string()
-                   : "must be a whole number of 0 or more, not " + value;
-      },
-      "DIGITS");
-  app.add_option("--random", count, "how many random codes to write")->required()->check(digits);
-  app.add_option("--seed", seed, "start of the random sequence: the same seed gives the same codes")->check(digits);
+  // Digits only: a "-3" would otherwise wrap round to a huge count. Leading zeros go
+  // before the option library sees the number, which might read them as octal.
+  const auto wholeNumber = [](std::uint64_t largest) {
+    return CLI::Validator(
+        [largest](std::string& value) {
+          if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+            return "must be a whole number of 0 or more, not " + zendric::VisibleText(value);
+          value.erase(0, std::min(value.find_first_not_of('0'), value.size() - 1));
+          const std::string most = std::to_string(largest);
+          if (value.size() > most.size() || (value.size() == most.size() && value > most))
+            return "too large: at most " + most + ", not " + value;
+          return std::string();
+        },
+        "DIGITS");
+  };
+  app.add_option("--random", count, "how many random codes to write")
+      ->required()
+      ->transform(wholeNumber(std::numeric_limits<std::uint64_t>::max()));
+  app.add_option("--seed", seed, "start of the random sequence: the same seed gives the same codes")
+      ->transform(wholeNumber(std::numeric_limits<std::uint32_t>::max()));
   try {
     app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    // CLI11 answers --help with status 0 and a usage error with 2 or more.
-    const int status = app.exit(e);
-    return status == 0 ? 0 : 2;
+    // What was typed is quoted as a terminal shows text, never as raw escapes.
+    std::fprintf(stderr, "zendric-make: %s (try --help)\n", zendric::VisibleText(e.what()).c_str());
+    return 2;
   }
 
   std::mt19937 random(seed);

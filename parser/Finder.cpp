@@ -3,30 +3,24 @@
 #include <algorithm>
 #include <limits>
 
-#include "ParseState.h"  // DecodeUtf8
+#include "ZNParser.h"
 
 namespace zendric {
 
 namespace {
 
 constexpr std::string_view CodeStart = "ZN2.";
-constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view SignatureDelimiter = "-- ";
 constexpr std::int32_t MaxContinuationLines = 32;
 constexpr std::size_t MaxJoinedBytes = 8192;
+// The input is decoded this much at a time, so that a whole text costs no copy of it.
+constexpr std::size_t DecodePiece = std::size_t{1} << 16;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
 std::int32_t Clamped(std::int64_t n) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(n, std::numeric_limits<std::int32_t>::max()));
-}
-
-// End of the quote prefix; `depth` gets the number of '>' in it.
-std::size_t QuotePrefixEnd(std::string_view line, std::int64_t& depth) {
-  depth = 0;
-  std::size_t i = 0;
-  for (; i < line.size() && (IsBlank(line[i]) || line[i] == '>'); ++i) depth += line[i] == '>';
-  return i;
 }
 
 std::string_view WithoutTrailingBlanks(std::string_view text) {
@@ -34,19 +28,30 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
   return text;
 }
 
-// Callers cut only in front of an ASCII byte, which never belongs to an
-// ill-formed part, so pieces counted apart add up to the count of the whole.
-std::int64_t CodePoints(std::string_view bytes) {
-  return static_cast<std::int64_t>(DecodeUtf8(bytes).size());
+std::int64_t Characters(std::string_view text) {
+  return static_cast<std::int64_t>(std::count_if(text.begin(), text.end(), StartsCharacter));
 }
 
-// Where the next code starts at or after `from`, or npos.
-std::size_t NextCodeStart(std::string_view line, std::size_t prefixEnd, std::size_t from) {
-  for (std::size_t at = line.find(CodeStart, from); at != std::string_view::npos;
-       at = line.find(CodeStart, at + 1)) {
-    if (at == prefixEnd || (at > prefixEnd && IsBlank(line[at - 1]))) return at;
+// `text` cut to at most `room` bytes, after its last whole character.
+std::string_view Within(std::string_view text, std::size_t room) {
+  if (text.size() <= room) return text;
+  std::size_t end = room;
+  while (end > 0 && !StartsCharacter(text[end])) --end;
+  return text.substr(0, end);
+}
+
+// A code cut at its bound, or before the next code, ends without blanks and without a
+// character cut in two.
+void EndCode(std::string& code) {
+  std::size_t end = code.size();
+  std::size_t lead = end;
+  while (lead > 0 && !StartsCharacter(code[lead - 1])) --lead;
+  if (lead > 0 && lead < end + 1) {
+    const auto b = static_cast<unsigned char>(code[lead - 1]);
+    const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    if (end - (lead - 1) < length) end = lead - 1;
   }
-  return std::string_view::npos;
+  code.resize(WithoutTrailingBlanks(std::string_view(code).substr(0, end)).size());
 }
 
 }  // namespace
@@ -54,21 +59,31 @@ std::size_t NextCodeStart(std::string_view line, std::size_t prefixEnd, std::siz
 CodeFinder::CodeFinder(Sink sink) : sink_(std::move(sink)) {}
 
 void CodeFinder::Feed(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::string_view piece = bytes.substr(0, DecodePiece);
+    bytes.remove_prefix(piece.size());
+    decoded_.clear();
+    decoder_.Feed(piece, decoded_);
+    FeedText(decoded_);
+  }
+}
+
+void CodeFinder::FeedText(std::string_view text) {
   std::size_t i = 0;
-  if (afterCarriageReturn_ && !bytes.empty()) {
-    if (bytes[0] == '\n') i = 1;
+  if (afterCarriageReturn_ && !text.empty()) {
+    if (text[0] == '\n') i = 1;
     afterCarriageReturn_ = false;
   }
-  while (i < bytes.size()) {
+  while (i < text.size()) {
     std::size_t end = i;
-    while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
-    line_.append(bytes.substr(i, end - i));
-    if (end == bytes.size()) break;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    TakeLinePart(text.substr(i, end - i));
+    if (end == text.size()) break;
     EndLine();
-    if (bytes[end] == '\r') {
-      if (end + 1 == bytes.size()) {
+    if (text[end] == '\r') {
+      if (end + 1 == text.size()) {
         afterCarriageReturn_ = true;  // the line feed may come with the next piece
-      } else if (bytes[end + 1] == '\n') {
+      } else if (text[end + 1] == '\n') {
         ++end;
       }
     }
@@ -77,58 +92,122 @@ void CodeFinder::Feed(std::string_view bytes) {
 }
 
 void CodeFinder::Finish() {
+  decoded_.clear();
+  decoder_.Finish(decoded_);
+  FeedText(decoded_);
   // An empty last line changes nothing: it would only end the open code.
-  if (!line_.empty()) EndLine();
+  if (column_ > 0) EndLine();
   if (open_) ReportOpen();
-  line_.clear();
   afterCarriageReturn_ = false;
   lineNumber_ = 1;
+  std::string().swap(decoded_);
+}
+
+void CodeFinder::TakeLinePart(std::string_view part) {
+  std::size_t i = 0;
+  for (; inPrefix_ && i < part.size(); ++i) {
+    const char c = part[i];
+    if (!IsBlank(c) && c != '>') {
+      inPrefix_ = false;
+      keepText_ = open_;
+      break;
+    }
+    depth_ += c == '>';
+    ++column_;
+  }
+  while (i < part.size()) {
+    if (matched_ > 0) {
+      TakeCharacterByte(part[i++]);
+      continue;
+    }
+    // Up to the next 'Z' nothing can start a code.
+    const std::size_t z = part.find('Z', i);
+    const std::size_t end = z == std::string_view::npos ? part.size() : z;
+    if (end > i) TakeRun(part.substr(i, end - i));
+    i = end;
+    if (i < part.size()) TakeCharacterByte(part[i++]);
+  }
+}
+
+void CodeFinder::TakeRun(std::string_view run) {
+  if (keepText_ && !textTooLong_) {
+    const std::string_view kept = Within(run, MaxJoinedBytes - text_.size());
+    text_.append(kept);
+    // Past the bound only blanks may follow, which the join drops anyway.
+    if (kept.size() < run.size() && !WithoutTrailingBlanks(run.substr(kept.size())).empty()) textTooLong_ = true;
+  }
+  if (inCode_) code_.Code.append(Within(run, MaxJoinedBytes - std::min(MaxJoinedBytes, code_.Code.size())));
+  column_ += Characters(run);
+  mayStart_ = IsBlank(run.back());
+}
+
+void CodeFinder::TakeCharacterByte(char c) {
+  if (c == 'Z') {
+    matched_ = 1;
+    matchMayStart_ = mayStart_;
+    matchColumn_ = column_ + 1;
+    codeBeforeMatch_ = code_.Code.size();
+  } else if (matched_ > 0 && c == CodeStart[static_cast<std::size_t>(matched_)]) {
+    ++matched_;
+  } else {
+    matched_ = 0;
+  }
+  TakeRun(std::string_view(&c, 1));
+  if (matched_ == static_cast<int>(CodeStart.size())) {
+    matched_ = 0;
+    CodeStartFound();
+  }
+}
+
+void CodeFinder::CodeStartFound() {
+  if (!anyCodeStart_) {
+    anyCodeStart_ = true;
+    keepText_ = false;  // a line with "ZN2." continues nothing
+    std::string().swap(text_);
+    if (open_) ReportOpen();
+  }
+  if (!matchMayStart_) return;
+  if (inCode_) {
+    // Only the last code of a line may go on; this one ends before the blanks in
+    // front of the next.
+    code_.Code.resize(std::min(codeBeforeMatch_, code_.Code.size()));
+    EndCode(code_.Code);
+    sink_(code_);
+  }
+  inCode_ = true;
+  code_ = FoundCode{std::string(CodeStart), Clamped(lineNumber_), Clamped(matchColumn_)};
 }
 
 void CodeFinder::EndLine() {
-  std::string_view line = line_;
-  if (lineNumber_ == 1 && line.starts_with(ByteOrderMark)) line.remove_prefix(ByteOrderMark.size());
-  ScanLine(line);
-  line_.clear();
+  if (open_ && !Continues()) ReportOpen();
+  if (inCode_) {
+    EndCode(code_.Code);
+    openCode_ = std::move(code_);
+    open_ = true;
+    openDepth_ = depth_;
+    openMessages_ = -1;
+    openLines_ = 0;
+  }
+  inPrefix_ = true;
+  depth_ = 0;
+  column_ = 0;
+  mayStart_ = true;
+  anyCodeStart_ = false;
+  matched_ = 0;
+  keepText_ = false;
+  text_.clear();
+  textTooLong_ = false;
+  inCode_ = false;
+  code_ = FoundCode{};
   ++lineNumber_;
 }
 
-void CodeFinder::ScanLine(std::string_view line) {
-  std::int64_t depth = 0;
-  const std::size_t prefixEnd = QuotePrefixEnd(line, depth);
-  if (open_) {
-    if (Continues(line, prefixEnd, depth)) return;
-    ReportOpen();
-  }
-  std::size_t start = NextCodeStart(line, prefixEnd, prefixEnd);
-  std::size_t counted = 0;        // bytes whose code points are in `column`
-  std::int64_t column = 1;
-  while (start != std::string_view::npos) {
-    column += CodePoints(line.substr(counted, start - counted));
-    counted = start;
-    const std::size_t next = NextCodeStart(line, prefixEnd, start + CodeStart.size());
-    const std::string_view code =
-        WithoutTrailingBlanks(line.substr(start, next == std::string_view::npos ? line.npos : next - start));
-    openCode_ = FoundCode{ToValidUtf8(code), Clamped(lineNumber_), Clamped(column)};
-    if (next == std::string_view::npos) {
-      open_ = true;  // only the last code of a line may go on
-      openDepth_ = depth;
-      openMessages_ = -1;
-      openLines_ = 0;
-    } else {
-      sink_(openCode_);
-    }
-    start = next;
-  }
-}
-
-bool CodeFinder::Continues(std::string_view line, std::size_t prefixEnd, std::int64_t depth) {
-  const std::string_view text = line.substr(prefixEnd);
-  if (depth != openDepth_ || text.empty() || text == SignatureDelimiter ||
-      line.find(CodeStart) != std::string_view::npos || openLines_ >= MaxContinuationLines) {
+bool CodeFinder::Continues() {
+  if (!keepText_ || textTooLong_ || depth_ != openDepth_ || text_.empty() || text_ == SignatureDelimiter ||
+      openLines_ >= MaxContinuationLines) {
     return false;
   }
-  const std::string added = ToValidUtf8(WithoutTrailingBlanks(text));
+  const std::string_view added = WithoutTrailingBlanks(text_);
   if (openCode_.Code.size() + 1 + added.size() > MaxJoinedBytes) return false;
   if (openMessages_ < 0) openMessages_ = MessageCount(openCode_.Code);
   std::string joined = openCode_.Code;

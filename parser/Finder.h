@@ -9,7 +9,9 @@
 //    and "ZN2" without the point start nothing.
 // 3. Where a code ends. It runs to the end of its line; trailing blanks and tabs
 //    are dropped. When another "ZN2." on the same line starts a code, the first
-//    ends before the blanks and tabs in front of that one.
+//    ends before the blanks and tabs in front of that one. A code takes at most
+//    8 KB of its line, cut after the last whole character: what lies beyond is
+//    passed over.
 // 4. Continuation lines. The lines after the last code of a line continue it,
 //    each joined with one blank once its quote prefix (and trailing blanks and
 //    tabs) are removed, as long as every one of these holds:
@@ -26,9 +28,10 @@
 // 5. Where a code is reported. At the line (from 1) and column (from 1, counting
 //    code points) of its 'Z'. A line ends at a line feed, a carriage return, or a
 //    carriage return followed by a line feed, which is one line end.
-// 6. Encoding. The input is UTF-8, decoded as the interpreter decodes it: each
-//    ill-formed part becomes one U+FFFD and counts as one column. A byte-order
-//    mark at the very start of the input is skipped and counts for no column.
+// 6. Encoding. The input is decoded as TextEncoding.h decodes texts: UTF-16 or
+//    UTF-8 by a byte-order mark at its very start, which counts for no column, and
+//    UTF-8 without one. Each ill-formed part becomes one U+FFFD and counts as one
+//    column.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +39,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "TextEncoding.h"
 
 namespace zendric {
 
@@ -48,9 +53,9 @@ struct FoundCode {
 // Every code in `text`, in the order they start.
 std::vector<FoundCode> FindCodes(std::string_view text);
 
-// The same rules over input that arrives in pieces of any size: memory stays
-// within the longest line and the longest joined code, and the time is linear in
-// the input.
+// The same rules over input that arrives in pieces of any size: the time is linear
+// in the input, and memory stays within a few times the 8 KB a code may take, however
+// long a line is.
 class CodeFinder {
  public:
   using Sink = std::function<void(const FoundCode&)>;
@@ -63,17 +68,39 @@ class CodeFinder {
   void Finish();
 
  private:
+  void FeedText(std::string_view text);
+  void TakeLinePart(std::string_view part);
+  void TakeRun(std::string_view run);
+  void TakeCharacterByte(char c);
+  void CodeStartFound();
   void EndLine();
-  void ScanLine(std::string_view line);
-  bool Continues(std::string_view line, std::size_t prefixEnd, std::int64_t depth);
+  bool Continues();
   void ReportOpen();
   std::int64_t MessageCount(std::string_view code);
 
   Sink sink_;
-  std::string line_;            // bytes of the line being read, without its end
+  TextDecoder decoder_;
+  std::string decoded_;
   bool afterCarriageReturn_ = false;  // a line feed right now belongs to that line end
   std::int64_t lineNumber_ = 1;
-  bool open_ = false;           // the last code of the previous line may go on
+
+  // The line being read, as far as it can still matter.
+  bool inPrefix_ = true;
+  std::int64_t depth_ = 0;
+  std::int64_t column_ = 0;         // characters of the line so far
+  bool mayStart_ = true;            // a code may start at the next character
+  bool anyCodeStart_ = false;       // "ZN2." somewhere in the line
+  int matched_ = 0;                 // characters of "ZN2." just read
+  bool matchMayStart_ = false;
+  std::int64_t matchColumn_ = 0;
+  std::size_t codeBeforeMatch_ = 0;  // bytes of the line's code in front of the match
+  bool keepText_ = false;           // the line may continue the open code
+  std::string text_;                // the line after its prefix, up to 8 KB
+  bool textTooLong_ = false;        // more than that, not counting trailing blanks
+  bool inCode_ = false;             // a code started on this line
+  FoundCode code_;                  // its first 8 KB
+
+  bool open_ = false;               // the last code of the previous line may go on
   FoundCode openCode_;
   std::int64_t openDepth_ = 0;
   std::int64_t openMessages_ = -1;  // -1 until needed

@@ -171,3 +171,15 @@ void TCodeEdit::ChooseCaretBlink() {
 }
 
 }  // namespace zendric
+
+namespace zendric {
+
+std::u16string TCodeEdit::ModelText() const {
+  const QString raw = document()->toRawText();
+  std::u16string text(reinterpret_cast<const char16_t*>(raw.utf16()), static_cast<std::size_t>(raw.size()));
+  for (char16_t& unit : text)
+    if (unit == QChar::ParagraphSeparator) unit = u'\n';
+  return text;
+}
+
+}  // namespace zendric

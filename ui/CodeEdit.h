@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <string>
 
 namespace zendric {
 
@@ -27,6 +28,10 @@ class TCodeEdit : public QPlainTextEdit {
 
   explicit TCodeEdit(QWidget* parent = nullptr);
   ~TCodeEdit() override;
+
+  // The field's text as the field model takes it: the break between two blocks is a
+  // line feed.
+  std::u16string ModelText() const;
 
  private:
   void ChooseCaretBlink();

@@ -7,6 +7,8 @@
 #include <QStyledItemDelegate>
 #include <climits>
 
+using namespace Qt::StringLiterals;
+
 #include "FocusFrame.h"
 
 namespace zendric {
@@ -28,8 +30,18 @@ class TErrorRowDelegate : public QStyledItemDelegate {
       lit.setAlpha(selected ? 96 : 48);
       painter->fillRect(row.rect, lit);
     }
+    // the position stands in a column of its own in front of the message
+    const int column = index.data(PositionWidthRole).toInt();
+    if (column > 0) {
+      const QRect place = row.rect.adjusted(row.fontMetrics.averageCharWidth() / 2, 0, 0, 0);
+      painter->save();
+      painter->setPen(row.palette.color(QPalette::PlaceholderText));
+      painter->drawText(place, Qt::AlignLeft | Qt::AlignVCenter, index.data(PositionTextRole).toString());
+      painter->restore();
+      row.rect.setLeft(row.rect.left() + column);
+    }
     QStyledItemDelegate::paint(painter, row, index);
-    if (focused) PaintFocusFrame(*painter, row.rect, row.palette);
+    if (focused) PaintFocusFrame(*painter, option.rect, row.palette);
   }
 };
 
@@ -55,10 +67,14 @@ QString ShownMessage(std::string_view message) {
   return text(message.substr(0, headEnd)) + QStringLiteral(" \u2026 ") + text(message.substr(tailStart));
 }
 
-void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, QString code, QSize rowSize) {
+QString PositionText(std::int32_t position) { return u"position "_s + QString::number(position); }
+
+void TErrorListModel::SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field,
+                                 QSize rowSize, int positionWidth) {
   beginResetModel();
+  PositionWidth = positionWidth;
   Reading = std::move(reading);
-  Code = std::move(code);
+  Field = std::move(field);
   RowSize = rowSize;
   endResetModel();
 }
@@ -72,9 +88,18 @@ QVariant TErrorListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   if (role == Qt::DisplayRole) return ShownMessage(Reading->Message(static_cast<std::size_t>(index.row())));
   if (role == Qt::SizeHintRole && RowSize.isValid()) return RowSize;
+  if (role == PositionTextRole) return PositionText(Reading->MessagePosition(static_cast<std::size_t>(index.row())));
+  if (role == PositionWidthRole) return PositionWidth;
+  if (role == Qt::AccessibleTextRole)
+    return PositionText(Reading->MessagePosition(static_cast<std::size_t>(index.row()))) + u": "_s +
+           ShownMessage(Reading->Message(static_cast<std::size_t>(index.row())));
   if (role == Qt::ToolTipRole) {
-    const QString item = ItemText(index.row());
-    if (!item.isEmpty()) return ShownMessage(item.toStdString());
+    QString tip = ShownMessage(ItemText(index.row()).toStdString());
+    if (Explain) {
+      const QString expects = Explain(index.row());
+      if (!expects.isEmpty()) tip += (tip.isEmpty() ? u""_s : u"\n"_s) + expects;
+    }
+    if (!tip.isEmpty()) return tip;
   }
   return {};
 }
@@ -105,14 +130,19 @@ void TErrorList::SetHeightForRows(int height) {
 
 // The rows' height is fixed; what is left for them depends on the horizontal scroll bar,
 // which comes and goes with the width.
-void TErrorList::FitWholeRows() {
-  if (Room <= 0 || RowHeight_ <= 0 || Fitting) return;
+int TErrorList::WholeRowsHeight(int room) const {
+  if (RowHeight_ <= 0) return room;
   const QScrollBar* bar = horizontalScrollBar();
   const bool barShown = horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn ||
                         (horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded && bar->maximum() > 0);
   const int chrome = 2 * frameWidth() + (barShown ? bar->sizeHint().height() : 0);
-  const int rows = std::max(1, (Room - chrome) / RowHeight_);
-  const int height = chrome + rows * RowHeight_;
+  const int rows = std::max(1, (room - chrome) / RowHeight_);
+  return chrome + rows * RowHeight_;
+}
+
+void TErrorList::FitWholeRows() {
+  if (Room <= 0 || RowHeight_ <= 0 || Fitting) return;
+  const int height = WholeRowsHeight(Room);
   if (height == this->height() && minimumHeight() == maximumHeight()) return;
   Fitting = true;
   setFixedHeight(height);
@@ -122,6 +152,7 @@ void TErrorList::FitWholeRows() {
 void TErrorList::updateGeometries() {
   QListView::updateGeometries();
   FitWholeRows();
+  emit GeometriesUpdated();
 }
 
 void TErrorList::changeEvent(QEvent* event) {
@@ -144,34 +175,31 @@ void TErrorList::leaveEvent(QEvent* event) {
   viewport()->unsetCursor();
 }
 
+QString TErrorListModel::ItemText(int row) const {
+  if (!Reading || !Field || row < 0 || static_cast<std::size_t>(row) >= Reading->MessageCount()) return {};
+  const std::string_view item = Field->CodeOf(Reading->MessageItem(static_cast<std::size_t>(row)));
+  return QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size()));
+}
+
 // All rows take the size of the longest message, so that the list scrolls sideways as
 // far as the widest one reaches; messages come from a few fixed patterns, so the
 // longest in bytes is the widest but for a pixel or two of slack.
-// Code positions count code points; the code holds UTF-16, with pairs for the rest.
-QString TErrorListModel::ItemText(int row) const {
-  if (!Reading || row < 0 || static_cast<std::size_t>(row) >= Reading->MessageCount()) return {};
-  const Span item = Reading->MessageItem(static_cast<std::size_t>(row));
-  if (item.From == 0) return {};
-  qsizetype at = 0, start = -1;
-  for (std::int32_t position = 1; at < Code.size() && position <= item.To; ++position) {
-    if (position == item.From) start = at;
-    at += Code.at(at).isHighSurrogate() && at + 1 < Code.size() && Code.at(at + 1).isLowSurrogate() ? 2 : 1;
-  }
-  return start < 0 ? QString() : Code.mid(start, at - start);
-}
-
-void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading, QString code) {
+void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field) {
   QSize rowSize;
+  int positionWidth = 0;
   const std::size_t count = reading ? reading->MessageCount() : 0;
   if (count > 0) {
     std::size_t longest = 0;
     for (std::size_t i = 1; i < count; ++i)
       if (reading->Message(i).size() > reading->Message(longest).size()) longest = i;
+    std::int32_t last = 1;
+    for (std::size_t i = 0; i < count; ++i) last = std::max(last, reading->MessagePosition(i));
+    positionWidth = fontMetrics().horizontalAdvance(PositionText(last) + u"  "_s);
     rowSize = SizeOfRow(ShownMessage(reading->Message(longest)));
-    rowSize.rwidth() += fontMetrics().averageCharWidth();
+    rowSize.rwidth() += fontMetrics().averageCharWidth() + positionWidth;
     RowHeight_ = rowSize.height();
   }
-  Model->SetReading(std::move(reading), std::move(code), rowSize);
+  Model->SetReading(std::move(reading), std::move(field), rowSize, positionWidth);
 }
 
 }  // namespace zendric

@@ -7,11 +7,12 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QSize>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "ZNParser.h"
+#include "FieldModel.h"
 
 namespace zendric {
 
@@ -22,6 +23,12 @@ namespace zendric {
 inline constexpr std::size_t ShownMessageLength = 400;
 inline constexpr std::size_t TailLength = 60;
 QString ShownMessage(std::string_view message);
+// "position 22", as a row shows where its message was recorded.
+QString PositionText(std::int32_t position);
+
+// The row's position text, and the width of the column it stands in.
+inline constexpr int PositionTextRole = Qt::UserRole + 1;
+inline constexpr int PositionWidthRole = Qt::UserRole + 2;
 
 class TErrorListModel : public QAbstractListModel {
   Q_OBJECT
@@ -29,9 +36,12 @@ class TErrorListModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  // Shows the messages of `reading`, which the model shares; every row has the size
-  // `rowSize`.
-  void SetReading(std::shared_ptr<const ParseResult> reading, QString code, QSize rowSize);
+  // Shows the messages of `reading`, which the model shares, read from `field`; every
+  // row has the size `rowSize`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field, QSize rowSize,
+                  int positionWidth = 0);
+  // What a row's tooltip adds under its item: what the item expects.
+  std::function<QString(int row)> Explain;
   // The text of the item that message `row` belongs to, empty for none.
   QString ItemText(int row) const;
 
@@ -40,8 +50,9 @@ class TErrorListModel : public QAbstractListModel {
 
  private:
   std::shared_ptr<const ParseResult> Reading;
-  QString Code;  // the text that was read
+  std::shared_ptr<const FieldModel> Field;  // what was read
   QSize RowSize;
+  int PositionWidth = 0;
 };
 
 // Rows that can be clicked show it: the row under the pointer is lit and the pointer
@@ -58,9 +69,13 @@ class TErrorList : public QListView {
   void SetHeightForRows(int height);
   int RowHeight() const { return RowHeight_; }
 
-  // Shows the messages of `reading`, which the list shares.
-  void SetReading(std::shared_ptr<const ParseResult> reading, QString code = {});
+  // Shows the messages of `reading`, which the list shares, read from `field`.
+  void SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field = {});
   QString ItemText(int row) const { return Model->ItemText(row); }
+  void SetExplanation(std::function<QString(int row)> explain) { Model->Explain = std::move(explain); }
+  // The height of the most whole rows that fit in `height` pixels, scroll bar and
+  // frame included, for a list whose height something else sets.
+  int WholeRowsHeight(int height) const;
 
   int count() const { return Model->rowCount(); }
   // The selected row, or -1 when none is.
@@ -68,6 +83,10 @@ class TErrorList : public QListView {
   void setCurrentRow(int row) { setCurrentIndex(Model->index(row)); }
   QString Text(int row) const { return Model->index(row).data().toString(); }
   QRect RowRect(int row) const { return visualRect(Model->index(row)); }
+
+ signals:
+  // The rows, the scroll bars or the room changed.
+  void GeometriesUpdated();
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;

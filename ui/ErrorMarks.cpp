@@ -7,9 +7,7 @@
 #include <QTextLayout>
 #include <QToolTip>
 #include <algorithm>
-#include <numeric>
 
-#include "CaretMapping.h"
 #include "ErrorList.h"
 
 namespace zendric {
@@ -37,44 +35,6 @@ class TMarkLayer : public QWidget {
   const TErrorMarks& marks_;
 };
 
-std::vector<int> FieldOffsetsForCodePositions(const QString& fieldText, std::span<const std::int32_t> positions) {
-  // The interpreter reports in order as a rule: no order to sort then, nor its memory.
-  const bool sorted = std::is_sorted(positions.begin(), positions.end());
-  std::vector<std::uint32_t> order(sorted ? 0 : positions.size());
-  std::iota(order.begin(), order.end(), std::uint32_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return positions[a] < positions[b]; });
-
-  // The same steps as FieldOffsetForCodePosition, resumed from one position to the next.
-  std::vector<int> offsets(positions.size());
-  const qsizetype length = fieldText.size();
-  qsizetype offset = 0;
-  std::int32_t counted = 0;
-  for (std::size_t k = 0; k < positions.size(); ++k) {
-    const std::size_t i = sorted ? k : order[k];
-    while (counted < positions[i] && offset < length) {
-      const QChar ch = fieldText.at(offset);
-      if (IsHardLineBreak(ch)) {
-        ++offset;
-        continue;
-      }
-      const bool pair = ch.isHighSurrogate() && offset + 1 < length && fieldText.at(offset + 1).isLowSurrogate();
-      offset += pair ? 2 : 1;
-      ++counted;
-    }
-    offsets[i] = static_cast<int>(offset);
-  }
-  return offsets;
-}
-
-std::pair<int, int> CharacterBefore(const QString& fieldText, int offset) {
-  qsizetype end = std::clamp<qsizetype>(offset, 0, fieldText.size());
-  while (end > 0 && IsHardLineBreak(fieldText.at(end - 1))) --end;
-  if (end == 0) return {0, 0};
-  qsizetype start = end - 1;
-  if (start > 0 && fieldText.at(start).isLowSurrogate() && fieldText.at(start - 1).isHighSurrogate()) --start;
-  return {static_cast<int>(start), static_cast<int>(end)};
-}
-
 TErrorMarks::TErrorMarks(QPlainTextEdit* field) : QObject(field), field_(field) {
   layer_ = new TMarkLayer(field_, *this);
   layer_->setGeometry(field_->viewport()->geometry());
@@ -82,25 +42,18 @@ TErrorMarks::TErrorMarks(QPlainTextEdit* field) : QObject(field), field_(field) 
   field_->viewport()->installEventFilter(this);
 }
 
-void TErrorMarks::Show(std::shared_ptr<const ParseResult> shared) {
-  reading_ = std::move(shared);
-  const ParseResult& reading = *reading_;
-  const QString text = field_->document()->toRawText();
-  const std::size_t count = reading.MessageCount();
-  std::vector<std::int32_t> positions(count);
-  for (std::size_t i = 0; i < count; ++i) positions[i] = reading.MessagePosition(i);
-  const std::vector<int> offsets = FieldOffsetsForCodePositions(text, positions);
-
+void TErrorMarks::Show(std::shared_ptr<const FieldModel> field) {
+  shown_ = std::move(field);
+  const std::vector<MessagePlace> places = shown_->Places();
   struct Found {
     int Start, End;
     std::uint32_t Message;
   };
   std::vector<Found> found;
-  found.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const auto [start, end] = CharacterBefore(text, offsets[i]);
-    if (start == end) continue;  // nothing stands before the caret: an empty field
-    found.push_back({start, end, static_cast<std::uint32_t>(i)});
+  found.reserve(places.size());
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    if (places[i].Mark.Start == places[i].Mark.End) continue;  // no character to carry it: an empty field
+    found.push_back({places[i].Mark.Start, places[i].Mark.End, static_cast<std::uint32_t>(i)});
   }
   // Several errors on one character make one mark that names them all, in list order.
   const auto byStart = [](const Found& a, const Found& b) { return a.Start < b.Start; };
@@ -125,7 +78,7 @@ void TErrorMarks::Show(std::shared_ptr<const ParseResult> shared) {
 QStringList TErrorMarks::MessagesOf(const Mark& mark) const {
   QStringList messages;
   for (std::uint32_t k = mark.First; k < mark.First + mark.Count; ++k)
-    messages << ShownMessage(reading_->Message(messageOrder_[k]));
+    messages << ShownMessage(shown_->Reading().Message(messageOrder_[k]));
   return messages;
 }
 

@@ -10,22 +10,13 @@
 #include <QStringList>
 #include <QTextBlock>
 #include <cstdint>
-#include <span>
 #include <memory>
+#include <span>
 #include <vector>
 
-#include "ZNParser.h"
+#include "FieldModel.h"
 
 namespace zendric {
-
-// FieldOffsetForCodePosition for many positions in one walk over the field, so that a
-// long code with thousands of errors costs one pass; results in the order given.
-std::vector<int> FieldOffsetsForCodePositions(const QString& fieldText, std::span<const std::int32_t> positions);
-
-// The character just before field offset `offset`, skipping hard line breaks (an error
-// past the end of the code marks its last character): its range [start, end) in the
-// field, empty when no character stands before the offset.
-std::pair<int, int> CharacterBefore(const QString& fieldText, int offset);
 
 class TErrorMarks : public QObject {
   Q_OBJECT
@@ -45,13 +36,17 @@ class TErrorMarks : public QObject {
 
   explicit TErrorMarks(QPlainTextEdit* field);
 
-  // Replaces every mark by those of `reading`, which was read from the field as it is
-  // now; the marks share it.
-  void Show(std::shared_ptr<const ParseResult> reading);
+  // Replaces every mark by those of `field`, the field as it is now, read; the marks
+  // share it.
+  void Show(std::shared_ptr<const FieldModel> field);
 
   const std::vector<Mark>& Marks() const { return marks_; }
   // The messages recorded at `mark`, in the order of the list and as it shows them.
   QStringList MessagesOf(const Mark& mark) const;
+  // The indexes in the reading of the messages recorded at `mark`.
+  std::span<const std::uint32_t> MessageIndexes(const Mark& mark) const {
+    return {messageOrder_.data() + mark.First, mark.Count};
+  }
   // Where `mark` stands in the field's viewport, its wave included.
   QRect MarkRect(const Mark& mark) const;
   // The layer over the field's viewport that the waves are drawn on.
@@ -71,7 +66,7 @@ class TErrorMarks : public QObject {
 
   QPlainTextEdit* field_;
   QWidget* layer_;
-  std::shared_ptr<const ParseResult> reading_;
+  std::shared_ptr<const FieldModel> shown_;
   std::vector<Mark> marks_;  // by Start, no two on one character
   std::vector<std::uint32_t> messageOrder_;  // indexes of the reading's messages, by mark
 };

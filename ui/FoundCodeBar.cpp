@@ -2,20 +2,8 @@
 
 #include <QBoxLayout>
 
-#include "ZNParser.h"
 
 namespace zendric {
-
-QString FoundCodeEntry(const FoundCode& code) {
-  const ParseResult reading = ParseCode(code.Code);
-  const std::string_view first = reading.LineCount() > 0 ? reading.Line(0) : std::string_view();
-  const std::size_t messages = reading.MessageCount();
-  return QStringLiteral("Line %1: %2 (%3 %4)")
-      .arg(code.Line)
-      .arg(QString::fromUtf8(first.data(), static_cast<qsizetype>(first.size())))
-      .arg(messages)
-      .arg(messages == 1 ? QStringLiteral("message") : QStringLiteral("messages"));
-}
 
 TFoundCodeBar::TFoundCodeBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("pnFound"));
@@ -43,24 +31,21 @@ TFoundCodeBar::TFoundCodeBar(QWidget* parent) : QWidget(parent) {
   connect(btnReadFound, &QPushButton::clicked, this, [this] {
     const int chosen = cbFound->isVisible() ? cbFound->currentIndex() : 0;
     if (chosen >= 0 && static_cast<std::size_t>(chosen) < codes.size())
-      emit ReadCode(QString::fromStdString(codes[static_cast<std::size_t>(chosen)].Code));
+      emit ReadCode(QString::fromStdString(codes[static_cast<std::size_t>(chosen)].Found.Code));
   });
   hide();
 }
 
-void TFoundCodeBar::Offer(std::vector<FoundCode> found) {
-  codes = std::move(found);
+void TFoundCodeBar::Offer(std::vector<OfferedCode> offered) {
+  codes = std::move(offered);
   cbFound->clear();
   if (codes.empty()) {
     hide();
     return;
   }
-  if (codes.size() == 1) {
-    lbFound->setText(QStringLiteral("Found a Zendric 2 code on line %1").arg(codes.front().Line));
-  } else {
-    lbFound->setText(QStringLiteral("Found %1 Zendric 2 codes:").arg(codes.size()));
-    for (const FoundCode& code : codes) cbFound->addItem(FoundCodeEntry(code));
-  }
+  lbFound->setText(QString::fromStdString(OfferHeading(codes)));
+  if (codes.size() > 1)
+    for (const OfferedCode& code : codes) cbFound->addItem(QString::fromStdString(OfferEntry(code)));
   cbFound->setVisible(codes.size() > 1);
   show();
 }

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "Finder.h"
+#include "FieldModel.h"
 
 namespace zendric {
 
@@ -20,8 +20,8 @@ class TFoundCodeBar : public QWidget {
   explicit TFoundCodeBar(QWidget* parent = nullptr);
 
   // Shows the bar for `codes`, or hides it when there are none.
-  void Offer(std::vector<FoundCode> codes);
-  const std::vector<FoundCode>& Codes() const { return codes; }
+  void Offer(std::vector<OfferedCode> codes);
+  const std::vector<OfferedCode>& Codes() const { return codes; }
 
  signals:
   // The user asked to read only this code.
@@ -31,11 +31,7 @@ class TFoundCodeBar : public QWidget {
   QLabel* lbFound = nullptr;
   QComboBox* cbFound = nullptr;
   QPushButton* btnReadFound = nullptr;
-  std::vector<FoundCode> codes;
+  std::vector<OfferedCode> codes;
 };
-
-// The line shown for one code in the list: where it stands, what it says first and how
-// many messages it gives.
-QString FoundCodeEntry(const FoundCode& code);
 
 }  // namespace zendric

@@ -22,11 +22,12 @@
 #include "AboutDialogForm.h"
 #include "Arguments.h"
 #include "BuilderDialog.h"
-#include "CaretMapping.h"
+#include "FixMenu.h"
 #include "CodeEdit.h"
 #include "ErrorMarks.h"
 #include "FocusFrame.h"
 #include "FoundCodeBar.h"
+#include "MainMenu.h"
 #include "ReadingText.h"
 
 namespace zendric {
@@ -40,6 +41,10 @@ QKeySequence HelpKey() {
 
 QString KeyText(const QKeySequence& keys) { return keys.toString(QKeySequence::NativeText); }
 
+QString CodeText(const FieldModel& field) {
+  return QString::fromUtf8(field.Code().data(), static_cast<qsizetype>(field.Code().size()));
+}
+
 }  // namespace
 
 TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
@@ -49,6 +54,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   CreateCodeList();
   CreateErrorList();
   LayOutControls();
+  fixOffer = new TFixOffer(meZendric, lbErrors, errorMarks, this);
   CreateShortcuts();
   DescribeControls();
   ConnectControls();
@@ -122,7 +128,7 @@ void TMainScreen::CreateCodeList() {
   // The column shows nothing of its own while it has the focus: Tab would seem to vanish.
   new TFocusFrame(sbCodeList);
   sbCodeList->installEventFilter(this);  // rewraps the column for the room it gets
-  AddCopyReading(sbCodeList, {[this] { return CodeTextOfField(meZendric->document()->toRawText()); },
+  AddCopyReading(sbCodeList, {[this] { return CodeText(*field); },
                               [this]() -> const ParseResult& { return *reading; },
                               [this] { return resultColumn->SelectedText(); }});
 }
@@ -130,7 +136,6 @@ void TMainScreen::CreateCodeList() {
 void TMainScreen::CreateErrorList() {
   lbErrors = new TErrorList(this);
   lbErrors->setObjectName(QStringLiteral("lbErrors"));
-  lbErrors->SetHeightForRows(ErrorListHeight);
   lbErrors->hide();
 }
 
@@ -146,11 +151,24 @@ void TMainScreen::LayOutControls() {
   spReading->setStretchFactor(1, 1);
   spReading->setSizes({FirstCodeHeight, FirstSize.height()});
 
+  // the boundary above the errors can be dragged too; the list keeps whole rows
+  spErrors = new QSplitter(Qt::Vertical, this);
+  spErrors->setObjectName(QStringLiteral("spErrors"));
+  spErrors->setChildrenCollapsible(false);
+  spErrors->setHandleWidth(4);
+  spErrors->addWidget(spReading);
+  spErrors->addWidget(lbErrors);
+  spErrors->setStretchFactor(0, 1);
+  spErrors->setStretchFactor(1, 0);
+  connect(spErrors, &QSplitter::splitterMoved, this, [this] { SetErrorListHeight(lbErrors->height()); });
+  // the rows' height and the sideways scroll bar change what whole rows come to
+  connect(lbErrors, &TErrorList::GeometriesUpdated, this, [this] { SetErrorListHeight(errorListHeight); });
+  SetErrorListHeight(ErrorListHeight);
+
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  column->addWidget(spReading, 1);
-  column->addWidget(lbErrors);
+  column->addWidget(spErrors, 1);
 
   setTabOrder(lbErrors, sbCodeList);
   setTabOrder(sbCodeList, meZendric);
@@ -160,21 +178,24 @@ void TMainScreen::LayOutControls() {
   meZendric->setFocus();
 }
 
-// The key that asks for help opens the box that explains the program.
+// The menu bar holds the window's keys: help, making a code, opening, quitting.
 void TMainScreen::CreateShortcuts() {
-  auto* openAbout = new QShortcut(HelpKey(), this);
-  connect(openAbout, &QShortcut::activated, btnAbout, &QToolButton::click);
+  mbMain = new TMainMenu({.window = this,
+                          .field = meZendric,
+                          .readingColumn = sbCodeList,
+                          .code = [this] { return CodeText(*field); },
+                          .reading = [this]() -> const ParseResult& { return *reading; },
+                          .openFile = [this](const QString& path) { return OpenFile(path); },
+                          .makeCode = [this] { btnMake->click(); },
+                          .about = [this] { btnAbout->click(); }},
+                         this);
+  layout()->setMenuBar(mbMain);
   btnAbout->setToolTip(QStringLiteral("About (%1)").arg(KeyText(HelpKey())));
-  auto* make = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
-  connect(make, &QShortcut::activated, btnMake, &QToolButton::click);
   btnMake->setToolTip(QStringLiteral("Make a code (%1)").arg(KeyText(QKeySequence(Qt::CTRL | Qt::Key_N))));
-  auto* open = new QShortcut(QKeySequence::Open, this);
-  connect(open, &QShortcut::activated, this, &TMainScreen::OpenFileDialog);
-  auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
-  connect(quit, &QShortcut::activated, this, &QWidget::close);
+  auto* fixes = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Period), this);
+  connect(fixes, &QShortcut::activated, fixOffer, &TFixOffer::OpenAtCaret);
 }
 
-// What a screen reader says for each control.
 void TMainScreen::DescribeControls() {
   const QString copyKeys = KeyText(QKeySequence::Copy);
   const QString helpKey = KeyText(HelpKey());
@@ -240,26 +261,41 @@ static bool FitsItsScreen(const QWidget& window) {
 void TMainScreen::RememberLayoutIn(std::unique_ptr<QSettings> settings) {
   Settings = std::move(settings);
   if (!Settings) return;
+  mbMain->RememberFilesIn(std::make_unique<QSettings>(Settings->fileName(), Settings->format()));
   const QByteArray geometry = Settings->value(QStringLiteral("window/geometry")).toByteArray();
   if (geometry.isEmpty() || !restoreGeometry(geometry) || !FitsItsScreen(*this)) {
     resize(FirstSize);
     PlaceOnScreen();
   }
   spReading->restoreState(Settings->value(QStringLiteral("window/split")).toByteArray());
+  SetErrorListHeight(Settings->value(QStringLiteral("window/errors"), ErrorListHeight).toInt());
+}
+
+// The list's height in whole rows, as near `height` as they come; the reading above
+// takes the rest.
+void TMainScreen::SetErrorListHeight(int height) {
+  if (settingErrorListHeight) return;
+  errorListHeight = std::clamp(height, lbErrors->RowHeight() + 4, 4000);
+  const int rows = lbErrors->WholeRowsHeight(errorListHeight);
+  const int total = std::max(spErrors->height(), rows + 2 * FirstCodeHeight);
+  if (spErrors->sizes().value(1) == rows) return;
+  settingErrorListHeight = true;
+  spErrors->setSizes({total - rows - spErrors->handleWidth(), rows});
+  settingErrorListHeight = false;
 }
 
 void TMainScreen::closeEvent(QCloseEvent* event) {
   if (Settings) {
     Settings->setValue(QStringLiteral("window/geometry"), saveGeometry());
     Settings->setValue(QStringLiteral("window/split"), spReading->saveState());
+    Settings->setValue(QStringLiteral("window/errors"), errorListHeight);
     Settings->sync();
   }
   QWidget::closeEvent(event);
 }
 
-// Shift+Enter would put a line break inside the line; it gives a new line, like Enter.
-// Splitting it afterwards would not do: the key's edit is no undo group the split can
-// join, so undo would bring the break back and the split would follow at once.
+// Shift+Enter would put a U+2028 inside the line, which shows as a line break but is a
+// character of the code; it gives a new line, like Enter.
 bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
   if (watched == sbCodeList && event->type() == QEvent::Resize) FillCodeList();
   if (watched == meZendric->viewport() && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) &&
@@ -285,53 +321,47 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// Every change of the field, whatever made it: one reading of the whole code.
+// Every change of the field, whatever made it: one reading of the whole code. The field
+// makes a line of its own of every line end put into it, whatever the edit.
 void TMainScreen::meZendricChange() {
-  if (SplittingLines) return;  // our own line edits below
-  SplittingLines = true;
-  SplitLines();
-  SplittingLines = false;
-
-  const QString codeText = CodeTextOfField(meZendric->document()->toRawText());
-  OfferFoundCodes(codeText);
-  const QByteArray code = codeText.toUtf8();
-  auto next = std::make_shared<const ParseResult>(
-      ParseCode(std::string_view(code.constData(), static_cast<std::size_t>(code.size()))));
+  auto next = std::make_shared<const FieldModel>(static_cast<TCodeEdit*>(meZendric)->ModelText());
   ++parseCount;
 
   // Settle the scroll box's new height first, so the column wraps for the room it gets;
   // the list and the column still show the last reading while it does.
-  lbErrors->setVisible(next->MessageCount() > 0);
+  lbErrors->setVisible(next->Reading().MessageCount() > 0);
+  spErrors->refresh();
   layout()->activate();
-  reading = std::move(next);
-  errorMarks->Show(reading);
-  lbErrors->SetReading(reading, codeText);
+  field = std::move(next);
+  reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
+  OfferFoundCodes();
+  errorMarks->Show(field);
+  lbErrors->SetReading(reading, field);
+  fixOffer->SetReading(field);
   FillCodeList();
   hoverMark = errorItemMark = {};  // their items may be gone
   ShowItemMarks();
+  caretShownAt = -1;
   ShowCaretItem(true);
   // The last reading, its marks and its column are freed by now.
-  if (freedMemory.AfterReading(static_cast<std::size_t>(code.size()))) GiveBackFreedMemory();
+  if (freedMemory.AfterReading(field->Code().size())) GiveBackFreedMemory();
 }
 
 // The lines of the item the caret (or the start of the selection) stands in light up in
-// the reading. A caret just after an item, where typing leaves it, counts as in it.
+// the reading. The caret moves with every key as well: once for a reading is enough.
 void TMainScreen::ShowCaretItem(bool scroll) {
-  const QString field = meZendric->document()->toRawText();
-  const int position = CodePositionAtFieldOffset(field, meZendric->textCursor().selectionStart());
-  auto [first, last] = reading->LinesAt(position);
-  if (first == last && position > 1) std::tie(first, last) = reading->LinesAt(position - 1);
-  const bool moved = first != caretFirst || last != caretLast;
-  caretFirst = first;
-  caretLast = last;
-  resultColumn->SetHighlight(first, last);
+  const int caret = meZendric->textCursor().selectionStart();
+  if (caret == caretShownAt) return;
+  caretShownAt = caret;
+  const CaretItem item = field->ItemAt(caret);
+  const bool moved = item.FirstLine != caretFirst || item.LastLine != caretLast;
+  caretFirst = item.FirstLine;
+  caretLast = item.LastLine;
+  resultColumn->SetHighlight(caretFirst, caretLast);
   if (scroll || moved) resultColumn->ScrollToHighlight();
 }
 
-FieldRange TMainScreen::ItemRange(Span item) const {
-  if (item.From == 0) return {};
-  return FieldRangeForCodeSpan(meZendric->document()->toRawText(), item.From, item.To);
-}
+FieldRange TMainScreen::ItemRange(Span item) const { return field->RangeOf(item); }
 
 // The pointer on a line of the reading lightly marks the code it came from.
 void TMainScreen::MarkHoveredLine(std::ptrdiff_t line) {
@@ -377,36 +407,6 @@ void TMainScreen::ShowItemMarks() {
   meZendric->setExtraSelections(marks);
 }
 
-// A line break inside a line (pasted text may hold one) becomes a real line of the field.
-// Each line's text is read once and cut at every break in it: reading the rest of the
-// line again after each cut would make a paste of many breaks take quadratic time.
-void TMainScreen::SplitLines() {
-  QTextDocument* document = meZendric->document();
-  QTextCursor cursor(document);
-  bool editing = false;
-  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-    const QString text = block.text();
-    const int start = block.position();
-    bool cut = false;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-      if (!IsHardLineBreak(text.at(at))) continue;
-      if (!editing) {
-        cursor.joinPreviousEditBlock();  // one undo step with the change that brought it
-        editing = true;
-      }
-      // One character becomes one line break: positions further on stay as they were.
-      // (Selecting it by position, not by deleteChar, which would look for the next
-      // character boundary in the whole line every time.)
-      cursor.setPosition(start + static_cast<int>(at));
-      cursor.setPosition(start + static_cast<int>(at) + 1, QTextCursor::KeepAnchor);
-      cursor.insertBlock();
-      cut = true;
-    }
-    if (cut) block = document->findBlock(start + static_cast<int>(text.size()));  // the last piece
-  }
-  if (editing) cursor.endEditBlock();
-}
-
 // Select all and type over it, in one edit block: the field's undo takes back exactly
 // this, and the window reads the new code once.
 void TMainScreen::ReplaceCode(const QString& code) {
@@ -419,24 +419,8 @@ void TMainScreen::ReplaceCode(const QString& code) {
 }
 
 // A text that is not a code may hold one, and a text of several lines that starts
-// like a code may hold more than one (a file of codes, one a line). The finder reads
-// the field's lines as they are (their numbers are what the user sees); a code typed
-// on one line costs nothing more.
-void TMainScreen::OfferFoundCodes(const QString& codeText) {
-  QString lines = meZendric->document()->toRawText();
-  const bool looksLikeACode = codeText.startsWith(QLatin1String("ZN2."));
-  if (looksLikeACode && std::none_of(lines.cbegin(), lines.cend(), IsHardLineBreak)) {
-    pnFound->Offer({});
-    return;
-  }
-  for (QChar& ch : lines)
-    if (IsHardLineBreak(ch)) ch = u'\n';
-  const QByteArray bytes = lines.toUtf8();
-  std::vector<FoundCode> codes = FindCodes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  // One code that the field starts with is the field's own reading: nothing to offer.
-  if (looksLikeACode && codes.size() < 2) codes.clear();
-  pnFound->Offer(std::move(codes));
-}
+// like a code may hold more than one (a file of codes, one a line).
+void TMainScreen::OfferFoundCodes() { pnFound->Offer(field->Offer()); }
 
 bool TMainScreen::OpenText(const QString& text, const QString& source) {
   const QByteArray bytes = text.toUtf8();
@@ -450,25 +434,22 @@ bool TMainScreen::OpenText(const QString& text, const QString& source) {
   return true;
 }
 
-void TMainScreen::OpenFile(const QString& path) {
+bool TMainScreen::OpenFile(const QString& path) {
   qsizetype opened = 0;
+  bool found = false;
   {
     QString text, why;
     if (ReadTextFile(path, text, why)) {
       opened = text.size();
-      OpenText(text, QFileInfo(path).fileName());
+      found = OpenText(text, QFileInfo(path).fileName());
     } else {
       Tell(QStringLiteral("Cannot read %1: %2").arg(path, why));
     }
   }
   // A long log with a short code in it leaves nothing of itself behind.
   if (opened >= static_cast<qsizetype>(TFreedMemory::LargeCode)) GiveBackFreedMemory();
-}
-
-void TMainScreen::OpenFileDialog() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open a text with a Zendric 2 code"), QString(),
-                                                    QStringLiteral("Text files (*.txt *.eml *.text);;All files (*)"));
-  if (!path.isEmpty()) OpenFile(path);
+  if (found) mbMain->FileOpened(path);
+  return found;
 }
 
 // Said without stopping the window: the box closes itself when dismissed.
@@ -504,10 +485,8 @@ void TMainScreen::dropEvent(QDropEvent* event) {
 void TMainScreen::lbErrorsClick() {
   const int row = lbErrors->currentRow();
   if (row < 0 || static_cast<std::size_t>(row) >= reading->MessageCount()) return;
-  const int offset =
-      FieldOffsetForCodePosition(meZendric->document()->toRawText(), reading->MessagePosition(static_cast<std::size_t>(row)));
   QTextCursor caret = meZendric->textCursor();
-  caret.setPosition(offset);
+  caret.setPosition(field->PlaceOf(static_cast<std::size_t>(row)).Caret);
   meZendric->setTextCursor(caret);
   meZendric->setFocus();
 }
@@ -523,7 +502,7 @@ void TMainScreen::btnMakeClick() {
     BuilderDialog = new TBuilderDialog(this);
     if (Settings) BuilderDialog->RememberSizeIn(std::make_unique<QSettings>(Settings->fileName(), Settings->format()));
   }
-  BuilderDialog->Open(CodeTextOfField(meZendric->document()->toRawText()));
+  BuilderDialog->Open(CodeText(*field));
   if (BuilderDialog->exec() == QDialog::Accepted) ReplaceCode(BuilderDialog->Code());
 }
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "CaretMapping.h"
 #include "ErrorList.h"
+#include "FieldModel.h"
 #include "ProcessMemory.h"
 #include "ResultColumn.h"
 #include "ZNParser.h"
@@ -23,7 +23,9 @@ namespace zendric {
 class TAboutDialog;
 class TBuilderDialog;
 class TErrorMarks;
+class TFixOffer;
 class TFoundCodeBar;
+class TMainMenu;
 
 class TMainScreen : public QWidget {
   Q_OBJECT
@@ -51,11 +53,15 @@ class TMainScreen : public QWidget {
 
   // Opens a text file as Ctrl+O, a dropped file and the command line do: see OpenText.
   // A file that cannot be read is said so in a message, the field left as it was.
-  void OpenFile(const QString& path);
+  // True when something was opened: the file then heads the recent files.
+  bool OpenFile(const QString& path);
   // Looks for codes in `text` from `source` (a file's name): one code goes into the
   // field; with several the text goes in and the bar above the reading offers them;
   // with none a message says so and the field is left as it was. False for none.
   bool OpenText(const QString& text, const QString& source);
+
+  // The menu bar, which holds the window's keys.
+  TMainMenu& Menu() const { return *mbMain; }
 
   // How many times the code has been read since the window was created.
   int ParseCount() const { return parseCount; }
@@ -91,21 +97,24 @@ class TMainScreen : public QWidget {
   void lbErrorsClick();
   void btnAboutClick();
   void btnMakeClick();
-  void OfferFoundCodes(const QString& codeText);
-  void OpenFileDialog();
+  void OfferFoundCodes();
   void Tell(const QString& message);
   bool TakeDrop(const QMimeData* data);
   void FillCodeList();
   void ClearCodeList();
-  void SplitLines();
   void ShowCaretItem(bool scroll);
   void MarkHoveredLine(std::ptrdiff_t line);
   void SelectLineItem(std::size_t line);
   void MarkErrorItem();
   FieldRange ItemRange(Span item) const;
   void ShowItemMarks();
+  void SetErrorListHeight(int height);
 
   QSplitter* spReading = nullptr;
+  QSplitter* spErrors = nullptr;  // the reading above, the errors below
+  int errorListHeight = ErrorListHeight;  // as dragged or remembered; shown in whole rows
+  bool settingErrorListHeight = false;
+  TFixOffer* fixOffer = nullptr;
   QWidget* pnTop = nullptr;
   QPlainTextEdit* meZendric = nullptr;
   QWidget* pnButton = nullptr;
@@ -121,14 +130,17 @@ class TMainScreen : public QWidget {
   TBuilderDialog* BuilderDialog = nullptr;  // made when first asked for
   std::unique_ptr<QSettings> Settings;
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
-  bool SplittingLines = false;
-  // Shared with the result column and the error list, which show it.
-  std::shared_ptr<const ParseResult> reading = std::make_shared<const ParseResult>();
+  // The field as last read, and its reading, which the result column, the error list and
+  // the marks share.
+  std::shared_ptr<const FieldModel> field = std::make_shared<const FieldModel>();
+  std::shared_ptr<const ParseResult> reading{field, &field->Reading()};
   int parseCount = 0;
   std::size_t caretFirst = 0, caretLast = 0;  // the lines of the caret's item
+  int caretShownAt = -1;  // the field offset they were found for, -1 after a new reading
   FieldRange hoverMark, errorItemMark;
   TFreedMemory freedMemory;
   TErrorMarks* errorMarks = nullptr;
+  TMainMenu* mbMain = nullptr;
 };
 
 }  // namespace zendric

@@ -2,20 +2,10 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QStringDecoder>
 
 namespace zendric {
 namespace {
-
-// "... at position 14 (Z)" names 14; "position 140" does not.
-bool NamesPosition(const QString& message, int position) {
-  const QString named = QStringLiteral("position %1").arg(position);
-  for (qsizetype at = message.indexOf(named); at >= 0; at = message.indexOf(named, at + 1)) {
-    const qsizetype after = at + named.size();
-    const bool wordStart = at == 0 || !message.at(at - 1).isLetterOrNumber();
-    if (wordStart && (after == message.size() || !message.at(after).isDigit())) return true;
-  }
-  return false;
-}
 
 void Copy(const QString& text) {
   if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
@@ -24,22 +14,16 @@ void Copy(const QString& text) {
 }  // namespace
 
 QString ReadingAsText(const QString& code, const ParseResult& reading) {
-  QString text;
-  if (!code.isEmpty()) text += code + QStringLiteral("\n\n");
-  for (std::size_t i = 0; i < reading.LineCount(); ++i) {
-    const std::string_view line = reading.Line(i);
-    QString paragraph = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
-    paragraph.replace(u'\r', u'\n');
-    text += paragraph + QStringLiteral("\n\n");
-  }
-  for (std::size_t i = 0; i < reading.MessageCount(); ++i) {
-    const std::string_view bytes = reading.Message(i);
-    const QString message = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    const int position = reading.MessagePosition(i);
-    text += (NamesPosition(message, position) ? message : QStringLiteral("position %1: %2").arg(position).arg(message)) +
-            u'\n';
-  }
-  return text;
+  return ReadingAs(ReadingFormat::Text, code, reading);
+}
+
+QString ReadingAs(ReadingFormat format, const QString& code, const ParseResult& reading) {
+  const QByteArray bytes = code.toUtf8();
+  const std::string text =
+      RenderReading(format, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), reading);
+  // A code that starts with a byte order mark keeps it.
+  QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  return decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void AddCopyReading(QAbstractScrollArea* column, ReadingSources sources) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+#include "Renderings.h"
 #include "ZNParser.h"
 
 namespace zendric {
@@ -15,6 +16,8 @@ namespace zendric {
 // breaks, a blank line after it), then one line per message: "position N: " and the
 // message, or the message alone where it names its position itself.
 QString ReadingAsText(const QString& code, const ParseResult& reading);
+// The reading in any of the library's formats.
+QString ReadingAs(ReadingFormat format, const QString& code, const ParseResult& reading);
 
 // The copy actions of `column`: Copy (the platform's keys) copies what `selection`
 // gives, or the whole reading when that is empty; "Copy whole reading" always the whole.

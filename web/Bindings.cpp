@@ -1,13 +1,14 @@
 // What the page calls: one reading of the code field's whole text, handed back as plain
-// JavaScript values. The interpreter and the field rules do all the work.
+// JavaScript values. The interpreter and the field model do all the work.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <tuple>
+#include <optional>
 
-#include "FieldText.h"
-#include "Finder.h"
-#include "ZNParser.h"
+#include "FieldModel.h"
+#include "Renderings.h"
+#include "TextEncoding.h"
+#include "TextFiles.h"
 
 namespace zendric {
 namespace {
@@ -34,34 +35,58 @@ std::string Joined(const std::vector<std::string>& texts) {
   return Joined(texts.size(), [&](std::size_t i) -> std::string_view { return texts[i]; });
 }
 
-// The field and its reading last shown: the map asks about them.
-struct Shown {
-  std::u16string Field;
-  ParseResult Reading;
-};
-
-Shown& Last() {
-  static Shown shown;
+// The field last read: the map asks about it.
+FieldModel& Shown() {
+  static FieldModel shown;
   return shown;
 }
 
-// {lineCount, lines, messages, numbers}: lines and messages joined by "\n"; numbers
-// holds four per message: its position, the field offset after it (the caret), and
-// the field range [from, to) of the character before that, which gets the wave.
-val ReadField(const std::u16string& field) {
-  Shown& shown = Last();
-  shown.Field = field;
-  shown.Reading = ParseCode(CodeOfField(field));
-  const ParseResult& reading = shown.Reading;
-  std::vector<std::int32_t> positions(reading.MessageCount());
-  for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = reading.MessagePosition(i);
-  const std::vector<std::int32_t> carets = FieldOffsetsForCodePositions(field, positions);
+val FieldRange(zendric::FieldRange range) {
+  val result = val::object();
+  result.set("from", range.Start);
+  result.set("to", range.End);
+  return result;
+}
+
+// The offer of codes found in the field: {codes, entries, numbers}, the codes and the
+// line each shows with joined by "\n", and per code its line and column; no codes when
+// the offer does not show.
+val Offer(const FieldModel& field) {
+  std::vector<std::string> codes, entries;
   std::vector<std::int32_t> numbers;
-  numbers.reserve(4 * positions.size());
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    const auto [from, to] = CharacterBefore(field, carets[i]);
-    numbers.insert(numbers.end(), {positions[i], carets[i], from, to});
+  const std::vector<OfferedCode> offer = field.Offer();
+  for (const OfferedCode& code : offer) {
+    codes.push_back(code.Found.Code);
+    entries.push_back(OfferEntry(code));
+    numbers.insert(numbers.end(), {code.Found.Line, code.Found.Column});
   }
+  val result = val::object();
+  result.set("heading", offer.empty() ? std::string() : OfferHeading(offer));
+  result.set("codes", Joined(codes));
+  result.set("entries", Joined(entries));
+  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  return result;
+}
+
+// {lineCount, lines, messages, numbers, found}: lines and messages joined by "\n";
+// numbers holds four per message: its position, the field offset the caret goes to,
+// and the field range [from, to) of the character that gets the wave; found is the
+// offer of codes found in the field. The field crosses once per input.
+val ReadField(const std::u16string& text) {
+  FieldModel& field = Shown();
+  field = FieldModel(text);
+  if (field.TooLarge()) {  // {tooLarge: what to say, found}, and no reading
+    val result = val::object();
+    result.set("tooLarge", TooLargeToReadMessage(field.Code().size()));
+    result.set("found", Offer(field));
+    return result;
+  }
+  const ParseResult& reading = field.Reading();
+  const std::vector<MessagePlace> places = field.Places();
+  std::vector<std::int32_t> numbers;
+  numbers.reserve(4 * places.size());
+  for (std::size_t i = 0; i < places.size(); ++i)
+    numbers.insert(numbers.end(), {reading.MessagePosition(i), places[i].Caret, places[i].Mark.Start, places[i].Mark.End});
 
   val result = val::object();
   result.set("lineCount", reading.LineCount());
@@ -69,72 +94,75 @@ val ReadField(const std::u16string& field) {
   result.set("messages", Joined(reading.MessageCount(), [&](std::size_t i) { return reading.Message(i); }));
   // A copy: the view into the module's memory dies with `numbers`.
   result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  result.set("found", Offer(field));
   return result;
 }
 
-val FieldRange(std::pair<std::int32_t, std::int32_t> range) {
-  val result = val::object();
-  result.set("from", range.first);
-  result.set("to", range.second);
-  return result;
-}
-
-// The item of the last reading at the caret (field offset): the character before the
-// caret, or the one after it where that one belongs to no item. {first, last} are the
-// lines it wrote, [from, to) where it stands in the field; all 0 for none.
+// The caret's item in the last reading (the caret a field offset): {first, last} are
+// the lines it wrote, [from, to) where it stands in the field; all 0 for none.
 val ItemAtCaret(std::int32_t caret) {
-  const Shown& shown = Last();
-  const std::int32_t before = CodePositionsBefore(shown.Field, caret);
-  auto [first, last] = shown.Reading.LinesAt(before);
-  if (first == last) std::tie(first, last) = shown.Reading.LinesAt(before + 1);
-  val result = FieldRange({0, 0});
-  if (first < last) {
-    const Span item = shown.Reading.LineSpan(first);
-    result = FieldRange(FieldRangeOfPositions(shown.Field, item.From, item.To));
-  }
-  result.set("first", first);
-  result.set("last", last);
+  const CaretItem item = Shown().ItemAt(caret);
+  val result = FieldRange(item.Where);
+  result.set("first", item.FirstLine);
+  result.set("last", item.LastLine);
   return result;
 }
 
-// Where the item that wrote line `line` of the last reading stands in the field.
+// Where the item that wrote line `line` of the last reading stands in the field, and
+// its text in the code.
 val LineItem(std::int32_t line) {
-  const Shown& shown = Last();
-  if (line < 0 || static_cast<std::size_t>(line) >= shown.Reading.LineCount()) return FieldRange({0, 0});
-  const Span item = shown.Reading.LineSpan(static_cast<std::size_t>(line));
-  if (item.From == 0) return FieldRange({0, 0});
-  return FieldRange(FieldRangeOfPositions(shown.Field, item.From, item.To));
+  const FieldModel& field = Shown();
+  if (line < 0 || static_cast<std::size_t>(line) >= field.Reading().LineCount()) return FieldRange({});
+  const std::size_t at = static_cast<std::size_t>(line);
+  val result = FieldRange(field.LineItem(at));
+  result.set("text", std::string(field.CodeOf(field.Reading().LineSpan(at))));
+  return result;
 }
 
-// The codes found in a field that does not hold a code itself (a pasted signature, a
-// reply, blanks in front): {codes, firstLines, numbers}, the codes and the first line
-// of each one's reading joined by "\n", and per code its line, its column and how many
-// messages its reading gives. No codes while the field's own code starts right.
-val FindInField(const std::u16string& field) {
-  std::vector<std::string> codes, firstLines;
-  std::vector<std::int32_t> numbers;
-  if (!CodeOfField(field).starts_with("ZN2.")) {
-    for (FoundCode& found : FindCodes(FieldAsUtf8(field))) {
-      const ParseResult reading = ParseCode(found.Code);
-      firstLines.emplace_back(reading.LineCount() == 0 ? std::string_view() : reading.Line(0));
-      numbers.insert(numbers.end(), {found.Line, found.Column, static_cast<std::int32_t>(reading.MessageCount())});
-      codes.push_back(std::move(found.Code));
-    }
+// The bytes of a file (a Uint8Array) as its text, decoded as the window decodes files.
+std::string DecodeFileText(const std::string& bytes) { return DecodeText(bytes); }
+
+// The same for a file read in pieces: each piece's text as far as it is complete.
+class TextPieces {
+ public:
+  std::string Feed(const std::string& bytes) {
+    std::string text;
+    decoder_.Feed(bytes, text);
+    return text;
   }
-  val result = val::object();
-  result.set("codes", Joined(codes));
-  result.set("firstLines", Joined(firstLines));
-  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
-  return result;
+  std::string Finish() {
+    std::string text;
+    decoder_.Finish(text);
+    return text;
+  }
+
+ private:
+  TextDecoder decoder_;
+};
+// The field's reading written out in a format by its key ("text", "markdown", "bbcode",
+// "html"), as the window saves and copies it; HTML as a whole page when `page`, else
+// as a fragment to paste. Empty for a key it does not know.
+std::string RenderField(const std::u16string& field, const std::string& key, bool page) {
+  std::optional<ReadingFormat> format = ReadingFormatByKey(key);
+  if (!format) return {};
+  if (*format == ReadingFormat::HtmlDocument && !page) format = ReadingFormat::Html;
+  const std::string code = CodeOfField(field);
+  return RenderReading(*format, code, ParseCode(code));
 }
 
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(zendric_reader) {
+  emscripten::function("renderField", &RenderField);
   emscripten::function("readField", &ReadField);
-  emscripten::function("findInField", &FindInField);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
+  emscripten::function("decodeText", &DecodeFileText);
+  emscripten::function("tooLargeToReadMessage", &TooLargeToReadMessage);
+  emscripten::class_<TextPieces>("TextPieces")
+      .constructor<>()
+      .function("feed", &TextPieces::Feed)
+      .function("finish", &TextPieces::Finish);
 }
 
 }  // namespace zendric

@@ -72,7 +72,7 @@ std::vector<std::string> JsonCodes(const std::string& out) {
 }
 
 TEST(ZendricRead, JsonForArguments) {
-  const Outcome r = RunReader("--json " + Quote("ZN2. X") + " " + Quote("ZN2. W+"));
+  const Outcome r = RunReader("--json --no-fixes " + Quote("ZN2. X") + " " + Quote("ZN2. W+"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
             "{\"code\": \"ZN2. X\", \"lines\": [], \"spans\": [], \"errors\": [{\"position\": 6, \"message\": "
@@ -85,7 +85,7 @@ TEST(ZendricRead, JsonForArguments) {
 TEST(ZendricRead, WholeCodesEndToEnd) {
   // A form block, quotes in the code, carriage returns in the lines; then a code
   // with slips, whose messages keep the order and positions of the reading.
-  const Outcome r = RunReader("--json " + Quote("ZN2.Dw{Gf L3m} Gm Cbl^|wh,wgr+ B\"sparks\" M +2 Tc+[lasers]") + " " +
+  const Outcome r = RunReader("--json --no-fixes " + Quote("ZN2.Dw{Gf L3m} Gm Cbl^|wh,wgr+ B\"sparks\" M +2 Tc+[lasers]") + " " +
                               Quote("ZN2.~Mcw/Hew{Gm}[Rn] L.5m Cbl|xx:re Fr-x* X"));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
@@ -120,7 +120,7 @@ TEST(ZendricRead, JsonEscaping) {
   // A carriage return in a line is \r; quotes and backslashes are escaped; other
   // control characters (the NUL, a tab, a line feed) as \u00XX; ill-formed bytes
   // come out as U+FFFD so the output is always valid UTF-8.
-  const Outcome r = RunReader("--json", std::string("ZN2. Fr\"a\\\" \tb\x01\xFF\n", 17));
+  const Outcome r = RunReader("--json --no-fixes", std::string("ZN2. Fr\"a\\\" \tb\x01\xFF\n", 17));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
             "{\"code\": \"ZN2. Fr\\\"a\\\\\\\" \\u0009b\\u0001\xEF\xBF\xBD\", \"lines\": "
@@ -130,7 +130,7 @@ TEST(ZendricRead, JsonEscaping) {
             "\"Error: Invalid code at position 15 (\\u0001)\", \"item\": [15, 15]}, {\"position\": 16, \"message\": "
             "\"Error: Invalid code at position 16 (\xEF\xBF\xBD)\", \"item\": [16, 16]}]}\n");
 
-  const Outcome nul = RunReader("--json", std::string("ZN2. \0\n", 7));
+  const Outcome nul = RunReader("--json --no-fixes", std::string("ZN2. \0\n", 7));
   EXPECT_EQ(nul.out,
             "{\"code\": \"ZN2. \\u0000\", \"lines\": [], \"spans\": [], \"errors\": [{\"position\": 6, \"message\": "
             "\"Error: Invalid code at position 6 (\\u0000)\", \"item\": [6, 6]}]}\n");
@@ -245,7 +245,12 @@ TEST(ZendricRead, OutOfMemoryLosesOnlyThatCode) {
   const struct {
     std::string args;
     std::string where;
-  } modes[] = {{"--json", "line 2"}, {"", "line 2"}, {"--find", "-:2:1"}};
+  } modes[] = {{"--json", "line 2"}, {"", "line 2"}};
+  // A found code takes at most 8 KB of its line: the finder reads that much of it.
+  const Outcome found = RunReader("--find --json", input, "ulimit -v 200000; ");
+  EXPECT_EQ(found.status, 1);
+  EXPECT_EQ(found.err, "");
+  EXPECT_EQ(JsonCodes(found.out).at(1), "ZN2.Dw" + std::string(8192 - 6, '{'));
   for (const auto& mode : modes) {
     SCOPED_TRACE(mode.args);
     const Outcome r = RunReader(mode.args, input, "ulimit -v 200000; ");
@@ -351,7 +356,7 @@ TEST(ZendricRead, FindCodesInText) {
        "\"I am about 12 metres long\"], \"spans\": [[1, 6], [8, 9], [11, 14]], \"errors\": [], "
        "\"source\": {\"file\": \"-\", \"line\": 5, \"column\": 1}}\n",
        0},
-      {"a file, two codes on a line", "--json --find {0}", {reply}, "",
+      {"a file, two codes on a line", "--json --no-fixes --find {0}", {reply}, "",
        "{\"code\": \"ZN2.Dw Gm\", \"lines\": [\"I am a Western Dragon\", \"I'm a male\"], \"spans\": [[1, 6], [8, 9]], "
        "\"errors\": [], \"source\": {\"file\": \"{0}\", \"line\": 2, \"column\": 4}}\n"
        "{\"code\": \"ZN2.Dx Gf\", \"lines\": [\"I am \", \"I'm a female\"], \"spans\": [[1, 6], [8, 9]], \"errors\": "
@@ -416,7 +421,7 @@ TEST(ZendricRead, SpansAndItems) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
-    EXPECT_EQ(RunReader("--json " + Quote(c.code)).out, c.json);
+    EXPECT_EQ(RunReader("--json --no-fixes " + Quote(c.code)).out, c.json);
   }
 }
 
@@ -456,6 +461,49 @@ TEST(ZendricRead, ExplainShowsTheSliceOfEachLine) {
   const Outcome both = RunReader("--explain --json ZN2.Dw");
   EXPECT_EQ(both.status, 2);
   EXPECT_EQ(both.out, "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ZendricRead, JsonGivesEachErrorItsFixes) {
+  const Outcome r = RunReader("--json " + Quote("ZN2.Dw X") + " " + Quote("Dw Gm") + " " + Quote("ZN2.Dw"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "{\"code\": \"ZN2.Dw X\", \"lines\": [\"I am a Western Dragon\"], \"spans\": [[1, 6]], \"errors\": "
+            "[{\"position\": 8, \"message\": \"Error: Invalid code at position 8 (X)\", \"item\": [8, 8], \"fixes\": "
+            "[{\"from\": 8, \"to\": 8, \"text\": \"\", \"label\": \"Remove the stray X\"}]}]}\n"
+            // an insertion before 1: from 1, to 0
+            "{\"code\": \"Dw Gm\", \"lines\": [], \"spans\": [], \"errors\": [{\"position\": 1, \"message\": "
+            "\"Error - this isn't a Zendric 2\", \"item\": null, \"fixes\": [{\"from\": 1, \"to\": 0, \"text\": "
+            "\"ZN2.\", \"label\": \"Insert ZN2. at the start\"}]}]}\n"
+            "{\"code\": \"ZN2.Dw\", \"lines\": [\"I am a Western Dragon\"], \"spans\": [[1, 6]], \"errors\": []}\n");
+}
+
+TEST(ZendricRead, FixMendsCodesAsFarAsFixesGo) {
+  const struct {
+    std::string args;
+    int status;
+    std::string out;
+  } cases[] = {
+      {Quote("zn2.dw gm L12q"), 0, "ZN2.Dw Gm L12m\n"},
+      // nothing mends the prefix of a text that is no code
+      {Quote("ZN2Dw") + " " + Quote("xyz"), 1, "ZN2.Dw\nxyz\n"},
+      {"--json " + Quote("ZN2.Dw A(r+v- Gj"), 0,
+       "{\"code\": \"ZN2.Dw A(r+v- Gj\", \"fixed\": \"ZN2.Dw A(r+v-) Gh\", \"applied\": [\"Insert ) to close the age "
+       "group\", \"Replace j with h (hermaphrodite)\"], \"errors\": []}\n"},
+      {"--json " + Quote("xyz"), 1,
+       "{\"code\": \"xyz\", \"fixed\": \"xyz\", \"applied\": [], \"errors\": [{\"position\": 1, \"message\": "
+       "\"Error - this isn't a Zendric 2\", \"item\": null, \"fixes\": []}]}\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    const Outcome r = RunReader("--fix " + c.args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.out);
+  }
+  EXPECT_EQ(RunReader("--fix --explain ZN2.Dw").status, 2);
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ check_install() {
 
   # The installed programs run from where they were put.
   local out
-  out=$("$prefix/bin/zendric-read" --json 'ZN2. W+ X' || true)
+  out=$("$prefix/bin/zendric-read" --json --no-fixes 'ZN2. W+ X' || true)
   grep -qF '"errors": [{"position": 9, "message": "Error: Invalid code at position 9 (X)", "item": [9, 9]}]' <<<"$out" ||
     fail "the installed zendric-read reads wrongly: $out"
   out=$("$prefix/bin/zendric-make" --random 5 --seed 3 | "$prefix/bin/zendric-read" --json) ||

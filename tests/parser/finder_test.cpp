@@ -3,6 +3,7 @@
 // from 1 byte, which must find the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,8 @@
 
 namespace zendric {
 namespace {
+
+using namespace std::string_view_literals;
 
 struct Found {
   std::string_view code;
@@ -72,7 +75,10 @@ const FindCase Cases[] = {
     {"Unicode before the code", "Mon code \xE2\x86\x92 ZN2.Dw Gm", {{"ZN2.Dw Gm", 1, 12}}},
     {"a code point past U+FFFF is one column", "\xF0\x9F\x90\x89 ZN2.Dw", {{"ZN2.Dw", 1, 3}}},
     // 6: encoding
-    {"two bad bytes, two columns", "\xFF\xFE ZN2.Dw", {{"ZN2.Dw", 1, 4}}},
+    {"two bad bytes, two columns", "\xFF\xC0 ZN2.Dw", {{"ZN2.Dw", 1, 4}}},
+    {"UTF-16LE by its mark", "\xFF\xFE \0Z\0N\0" "2\0.\0D\0w\0\n\0Z\0N\0" "2\0.\0"sv,
+     {{"ZN2.Dw", 1, 2}, {"ZN2.", 2, 1}}},
+    {"UTF-16BE by its mark", "\xFE\xFF\0>\0Z\0N\0" "2\0.\xD8\x3D\xDC\x09"sv, {{"ZN2.\xF0\x9F\x90\x89", 1, 2}}},
     {"a cut sequence is one column", "\xE2\x82 ZN2.Dw", {{"ZN2.Dw", 1, 3}}},
     {"bad bytes in the code", "ZN2.Dw \xFF", {{"ZN2.Dw \xEF\xBF\xBD", 1, 1}}},
     {"byte-order mark at the start", "\xEF\xBB\xBFZN2.Dw Gm", {{"ZN2.Dw Gm", 1, 1}}},
@@ -151,6 +157,44 @@ TEST(Finder, ContinuationStopsAt32LinesOr8Kilobytes) {
     within += item;
   }
   ExpectSame(FindCodes(text), {{within, 1, 1}});
+}
+
+// A code takes at most 8 KB of its line, cut after a whole character; lines of any
+// length around it change neither the codes nor where they are found.
+TEST(Finder, LongLines) {
+  const std::string euro = "\xE2\x82\xAC";
+  std::string cut = "ZN2.Dw";
+  while (cut.size() + euro.size() <= 8192) cut += cut.size() % 2 == 0 ? std::string(" Gm") : euro;
+  std::string longCode = cut;
+  while (longCode.size() < 20000) longCode += euro;
+  const std::string blanks(100000, ' '), stray(100000, 'x');
+  const auto characters = [](std::string_view text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  };
+  const struct {
+    std::string_view name;
+    std::string text;
+    std::vector<FoundCode> found;
+  } cases[] = {
+      {"a code past 8 KB", longCode + "  ", {{cut, 1, 1}}},
+      {"a code past 8 KB, then another", longCode + " ZN2.Dx", {{cut, 1, 1}, {"ZN2.Dx", 1, characters(longCode) + 2}}},
+      {"a long line before a code", stray + "\nZN2.Dw Gm\nGf", {{"ZN2.Dw Gm Gf", 2, 1}}},
+      {"a code after a long prefix", ">" + blanks + "ZN2.Dw\n>Gm", {{"ZN2.Dw Gm", 1, 100002}}},
+      {"a code after a long run", stray + " ZN2.Dw", {{"ZN2.Dw", 1, 100002}}},
+      {"a continuation line with long trailing blanks", "ZN2.Dw\nGm" + blanks, {{"ZN2.Dw Gm", 1, 1}}},
+      {"a continuation line past 8 KB", "ZN2.Dw\n" + stray, {{"ZN2.Dw", 1, 1}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectSame(FindCodes(c.text), c.found);
+    for (std::size_t piece : {1, 7, 4096}) {
+      std::vector<FoundCode> got;
+      CodeFinder finder([&got](const FoundCode& code) { got.push_back(code); });
+      for (std::size_t at = 0; at < c.text.size(); at += piece) finder.Feed(std::string_view(c.text).substr(at, piece));
+      finder.Finish();
+      ExpectSame(got, c.found);
+    }
+  }
 }
 
 TEST(Finder, ReadyForANewInputAfterFinish) {

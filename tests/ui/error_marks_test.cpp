@@ -2,13 +2,11 @@
 // says, and that the marks follow every change of the code.
 #include <QApplication>
 #include <QHelpEvent>
-#include <QRandomGenerator>
 #include <QTest>
 #include <QToolTip>
 #include <memory>
 
 #include "AboutDialogForm.h"
-#include "CaretMapping.h"
 #include "ErrorMarks.h"
 #include "Controls.h"
 #include "MainScreenForm.h"
@@ -151,29 +149,6 @@ class ErrorMarksTest : public QObject {
     TAboutDialog about(w.get());
     QTest::mouseClick(AboutControls(about).btnRead, Qt::LeftButton);
     QVERIFY(Marks().Marks().empty());
-  }
-
-  // Every position maps as the list's caret does, whatever order the errors come in.
-  void manyPositionsMapInOneWalk_data() {
-    QTest::addColumn<QString>("field");
-    QTest::newRow("one line") << u"ZN2. W+ X"_s;
-    QTest::newRow("line breaks") << u"\nZN2.\n W+\n\n X\n"_s;
-    QTest::newRow("surrogates") << u"ZN2."_s + Emoji + QChar::ParagraphSeparator + Emoji + u"X"_s;
-    QTest::newRow("a lone surrogate") << u"ZN2."_s + QChar(0xD800) + u"X"_s + QChar(0xDC00);
-    QTest::newRow("empty") << QString();
-  }
-  void manyPositionsMapInOneWalk() {
-    QFETCH(QString, field);
-    std::vector<std::int32_t> positions;
-    for (int p = -2; p <= field.size() + 3; ++p) positions.push_back(p);
-    for (int turn = 0; turn < 3; ++turn) {
-      const std::vector<int> offsets = FieldOffsetsForCodePositions(field, positions);
-      QCOMPARE(offsets.size(), positions.size());
-      for (std::size_t i = 0; i < positions.size(); ++i)
-        QCOMPARE(offsets[i], FieldOffsetForCodePosition(field, positions[i]));
-      std::shuffle(positions.begin(), positions.end(), *QRandomGenerator::global());
-      positions.push_back(positions.front());  // a position twice
-    }
   }
 
   // The pointer over a mark shows its messages; beside it, nothing.

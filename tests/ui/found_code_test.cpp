@@ -60,14 +60,14 @@ class FoundCodeTest : public QObject {
     QTest::newRow("a plain code") << u"ZN2.Dw Gm"_s << QString() << QStringList{};
     QTest::newRow("a code, then prose") << u"ZN2.Dw Gm\nCheers"_s << QString() << QStringList{};
     QTest::newRow("a code over two lines") << u"ZN2.Dw Gm\nL4m"_s << QString() << QStringList{};
-    QTest::newRow("codes, one a line") << u"ZN2.Dw Gm\nZN2.Hd L4m\n"_s << u"Found 2 Zendric 2 codes:"_s
-                                       << QStringList{u"Line 1: I am a Western Dragon (0 messages)"_s,
-                                                      u"Line 2: I am a Dwarf (0 messages)"_s};
+    QTest::newRow("codes, one a line") << u"ZN2.Dw Gm\nZN2.Hd L4m\n"_s << u"Found 2 Zendric 2 codes"_s
+                                       << QStringList{u"Line 1, column 1: I am a Western Dragon (0 messages)"_s,
+                                                      u"Line 2, column 1: I am a Dwarf (0 messages)"_s};
     QTest::newRow("no code") << u"Hello there,\nhow are you?"_s << QString() << QStringList{};
     QTest::newRow("near misses") << u"aZN2.Dw zn2.Dw ZN2 Dw"_s << QString() << QStringList{};
-    QTest::newRow("two codes") << u"Mine:\nZN2.Dw Gq\nand hers:\nZN2.Dw Gf L4m\n"_s << u"Found 2 Zendric 2 codes:"_s
-                               << QStringList{u"Line 2: I am a Western Dragon (2 messages)"_s,
-                                              u"Line 4: I am a Western Dragon (0 messages)"_s};
+    QTest::newRow("two codes") << u"Mine:\nZN2.Dw Gq\nand hers:\nZN2.Dw Gf L4m\n"_s << u"Found 2 Zendric 2 codes"_s
+                               << QStringList{u"Line 2, column 1: I am a Western Dragon (2 messages)"_s,
+                                              u"Line 4, column 1: I am a Western Dragon (0 messages)"_s};
   }
   // The bar appears for text that holds a code without being one; the reading of the
   // field itself is left as the text reads.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 #include <QTextBlock>
 #include <memory>
@@ -154,8 +155,9 @@ class MainScreenTest : public QObject {
     QTest::newRow("paste with CR LF") << u""_s << u"ZN2. W+\r\nH-\r\n X"_s << 3 << u"ZN2. W+H- X"_s;
     QTest::newRow("paste ending in a line feed") << u""_s << u"ZN2. W+ X\n"_s << 2 << u"ZN2. W+ X"_s;
     QTest::newRow("paste with an empty line") << u""_s << u"ZN2. W+\n\nX"_s << 3 << u"ZN2. W+X"_s;
-    QTest::newRow("paste with line separators") << u""_s << u"ZN2. W+"_s + QChar::LineSeparator + u"X"_s << 2
-                                                << u"ZN2. W+X"_s;
+    QTest::newRow("paste with a CR") << u""_s << u"ZN2. W+\rX"_s << 2 << u"ZN2. W+X"_s;
+    QTest::newRow("a line separator is code") << u""_s << u"ZN2. W+"_s + QChar::LineSeparator + u"X"_s << 1
+                                              << u"ZN2. W+"_s + QChar::LineSeparator + u"X"_s;
   }
   void linesAreJoinedWithNothingBetween() {
     QFETCH(QString, typed);
@@ -173,9 +175,9 @@ class MainScreenTest : public QObject {
       QTest::keyClick(ui->meZendric, Qt::Key_V, Qt::ControlModifier);
     }
     QCOMPARE(ui->meZendric->document()->blockCount(), lines);
-    // No line keeps a break inside it: each shows as a line of its own.
+    // No line keeps a line end inside it: each shows as a line of its own.
     for (QTextBlock b = ui->meZendric->document()->begin(); b.isValid(); b = b.next())
-      QVERIFY(!b.text().contains(QChar::LineSeparator) && !b.text().contains(u'\n'));
+      QVERIFY(!b.text().contains(u'\r') && !b.text().contains(u'\n'));
     ExpectReadingOf(code);
   }
 
@@ -191,7 +193,7 @@ class MainScreenTest : public QObject {
     QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(ui->meZendric->toPlainText(), u"ZN2. W+"_s);
 
-    QApplication::clipboard()->setText(u" X"_s + QChar::LineSeparator + u"Y"_s);
+    QApplication::clipboard()->setText(u" X\r\nY"_s);
     QTest::keyClick(ui->meZendric, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(ui->meZendric->document()->toRawText(), u"ZN2. W+ X"_s + QChar::ParagraphSeparator + u"Y"_s);
     const int parses = w->ParseCount();
@@ -268,8 +270,10 @@ class MainScreenTest : public QObject {
     QCOMPARE(ui->lbErrors->Text(0), u"Error: Invalid code at position 9 (X)"_s);
     QCOMPARE(ui->lbErrors->Text(1), u"Error: invalid code in width tag"_s);
     QVERIFY(ui->lbErrors->height() <= TMainScreen::ErrorListHeight);
-    QCOMPARE(ui->lbErrors->geometry().bottom(), w->height() - 1);
-    QCOMPARE(InWindow(ui->sbCodeList).bottom() + 1, ui->lbErrors->y());
+    QCOMPARE(InWindow(ui->lbErrors).bottom(), w->height() - 1);
+    // the boundary above the list lies between them, to be dragged
+    const int boundary = w->findChild<QSplitter*>(u"spErrors"_s)->handleWidth();
+    QCOMPARE(InWindow(ui->sbCodeList).bottom() + 1 + boundary, InWindow(ui->lbErrors).y());
 
     SetCode(u"ZN2. W+"_s);
     QVERIFY(ui->lbErrors->isHidden());
@@ -309,7 +313,7 @@ class MainScreenTest : public QObject {
     QVERIFY(list->height() <= TMainScreen::ErrorListHeight);
     QVERIFY(list->height() > TMainScreen::ErrorListHeight - row);  // as many rows as fit
     QCOMPARE(list->viewport()->height() % row, 0);
-    QCOMPARE(list->geometry().bottom(), w->height() - 1);
+    QCOMPARE(InWindow(list).bottom(), w->height() - 1);
     for (bool scrolled : {false, true}) {
       if (scrolled) list->scrollToBottom();
       QApplication::processEvents();
@@ -351,6 +355,8 @@ class MainScreenTest : public QObject {
     QTest::newRow("the wide character") << u"ZN2. "_s + Emoji + u"\nX"_s << 0 << 7;
     QTest::newRow("after a wide character") << u"ZN2. "_s + Emoji + u"\nX"_s << 1 << 9;
     QTest::newRow("first character of a modifier") << u"ZN2. W+\nWq"_s << 0 << 10;
+    // on a blank: at the end of the item before it, where typing adds to it
+    QTest::newRow("a blank after a line break") << u"ZN2.Dw L12\n Gm"_s << 0 << 10;
   }
   void clickingAnErrorPlacesTheCaret() {
     QFETCH(QString, field);

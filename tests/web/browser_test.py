@@ -34,7 +34,8 @@ def cli_readings(codes):
     which would be a blank line, as an argument."""
     data = b"ZN2.\n" + b"".join(c.encode("utf-8") + b"\n" for c in codes if c)
     out = subprocess.run([str(READER), "--json"], input=data, capture_output=True, check=False).stdout
-    readings = [json.loads(line) for line in out.decode("utf-8").splitlines()][1:]
+    # By line feeds only: splitlines() would also cut at a U+2028 inside a string.
+    readings = [json.loads(line) for line in out.decode("utf-8").split("\n") if line][1:]
     empty = subprocess.run([str(READER), "--json", ""], capture_output=True, check=False).stdout
     readings.reverse()
     readings = [json.loads(empty) if not c else readings.pop() for c in codes]
@@ -83,9 +84,10 @@ def test_random_codes(driver):
 JOINED = [
     ("ZN2.Dw\nGm", "ZN2.DwGm"),
     ("ZN2.Dw \nGm\n\nL12m", "ZN2.Dw GmL12m"),
-    ("ZN2.Dw\u2028 Gm\u2029 Xq", "ZN2.Dw Gm Xq"),
+    ("ZN2.Dw\u2028 Gm\u2029 Xq", "ZN2.Dw\u2028 Gm\u2029 Xq"),  # characters of the code, as zendric-read has them
     ("ZN2.Dw Tc+[<b>&amp;]", "ZN2.Dw Tc+[<b>&amp;]"),
     ('ZN2."<i>\U0001F409</i>"\n X', 'ZN2."<i>\U0001F409</i>" X'),
+    ("ZN2.Dw \rGm\r\n L4m", "ZN2.Dw Gm L4m"),
     ("", ""),
 ]
 
@@ -99,49 +101,12 @@ def test_joined_lines(driver):
           "a line with a carriage return and markup is not shown as typed")
 
 
-# How many entries the reading holds, and how many of them are shown.
-SHOWN = """
-const lines = [...document.getElementById('reading').children];
-const shown = (li) => li.getClientRects().length > 0;
-return [lines.length, lines.filter(shown).length, lines.slice(0, 100).every(shown)];
-"""
-
-
-def test_long_reading(driver):
-    """A reading longer than one slice arrives whole, and a shorter one after it leaves
-    nothing of it behind. The first lines show at once, the others soon after."""
-    codes = ["ZN2.Dw" + " W+ Xq" * 2600, "ZN2.Dw" + " H- Gm" * 2300, "ZN2.Dw Gm"]
-    for code, cli in zip(codes, cli_readings(codes)):
-        page_readings(driver, [code])
-        check(driver.execute_script(SHOWN)[2], f"a code of {len(cli['lines'])} lines: its first lines are hidden")
-        deadline = time.monotonic() + 20
-        while driver.execute_script(SHOWN)[:2] != [len(cli["lines"])] * 2:
-            if time.monotonic() > deadline:
-                check(False, f"a code of {len(cli['lines'])} lines: {driver.execute_script(SHOWN)} shown")
-                break
-            time.sleep(0.05)
-        page = driver.execute_script(READ_PAGE.replace("field.value = text;", "").replace(
-            "field.dispatchEvent(new Event('input', {bubbles: true}));", ""), [""])[0]
-        check(page["lines"] == cli["lines"] and page["errors"] == cli["errors"],
-              f"a code of {len(cli['lines'])} lines and {len(cli['errors'])} errors: "
-              f"{len(page['lines'])} lines and {len(page['errors'])} errors shown")
-    # End at once, before the last lines are shown, still goes to the last line.
-    last = driver.execute_script("""
-      const field = document.getElementById('code');
-      field.value = arguments[0];
-      field.dispatchEvent(new Event('input', {bubbles: true}));
-      const lines = document.getElementById('reading');
-      lines.firstElementChild.focus();
-      document.activeElement.dispatchEvent(new KeyboardEvent('keydown', {key: 'End', bubbles: true}));
-      return [lines.lastElementChild === document.activeElement, !document.activeElement.assignedSlot];""", codes[1])
-    check(last == [True, False], f"End right after a long paste: {last}")
-
-
 # {field, [(position, caret offset after the click)], marked texts}: offsets count
 # UTF-16 units of the field, line breaks included; marks that touch are one.
 CARETS = [
     ("ZN2.Dw \U0001F409\nGm Xq", [(8, 9), (12, 14), (13, 15)], ["\U0001F409", "Xq"]),
-    ("ZN2.Dw\u2028 Xq\n", [(8, 9), (9, 10)], ["Xq"]),
+    # a message on a blank puts the caret at the end of the item before it
+    ("ZN2.Dw\u2028 Xq\n", [(8, 7), (9, 9), (10, 10)], [" Xq"]),
     ("ZN2.Dw Gm \U0001F409", [(11, 12)], ["\U0001F409"]),
     ("ZN2.Dw X Gm q", [(8, 8), (13, 13)], ["X", "q"]),
 ]
@@ -176,6 +141,7 @@ FINDS = [
     ("  ZN2.Dw Gm", [(1, 3, "ZN2.Dw Gm")]),
     ("ZN2.Dw Gm ZN2.Dx", []),
     ("\nZN2.Dw\nGm", []),
+    ("ZN2.Dw\nZN2.Hd L4m", [(1, 1, "ZN2.Dw"), (2, 1, "ZN2.Hd L4m")]),  # a file of codes, one a line
     ("aZN2.Dw zn2.Dw ZN2", []),
 ]
 
@@ -258,7 +224,7 @@ def field_range(text, span):
     starts, at = [], 0
     for ch in text:
         width = 2 if ord(ch) > 0xFFFF else 1
-        if ch not in "\n\r\u2028\u2029":
+        if ch not in "\n\r":
             starts.append((at, at + width))
         at += width
     return [0, 0] if span[0] < 1 else [starts[span[0] - 1][0], starts[span[1] - 1][1]]
@@ -400,7 +366,7 @@ def main():
             if time.monotonic() > deadline:
                 sys.exit("FAIL: the page did not load its module: " + str(driver.get_log("browser")))
             time.sleep(0.02)
-        for test in (test_random_codes, test_joined_lines, test_long_reading, test_caret, test_map, test_map_by_keys, test_finder, test_about):
+        for test in (test_random_codes, test_joined_lines, test_caret, test_map, test_map_by_keys, test_finder, test_about):
             test(driver)
         builder_cases.test_builder(driver, check, cli_readings)
         test_views(driver, out)

@@ -10,20 +10,6 @@
   const marks = document.getElementById('marks');
   const itemLayer = document.getElementById('item-layer');
   const readingList = document.getElementById('reading');
-  // The reading's lines are shown through slots, sixteen lines to a slot: a line with
-  // a slot name no slot has (slot="later") is in the list, text and all, but Chromium
-  // neither styles nor lays it out. Sixteen, since Chromium lays out anew every line
-  // of a slot whose lines change once it holds more than that.
-  const lineSlots = readingList.attachShadow({ mode: 'open' });
-  function slotName(index) {
-    const n = index >> 4;
-    while (lineSlots.childElementCount <= n) {
-      const slot = document.createElement('slot');
-      slot.name = String(lineSlots.childElementCount);
-      lineSlots.append(slot);
-    }
-    return String(n);
-  }
   const errorsPanel = document.getElementById('errors-panel');
   const errorList = document.getElementById('errors');
   const status = document.getElementById('status');
@@ -32,90 +18,23 @@
   const finder = document.getElementById('finder');
   const finderHeading = document.getElementById('finder-heading');
   const foundList = document.getElementById('found');
+  const { VirtualList, foundElement } = window.ZendricLists;
 
   let reader = null;
-  let reading = { lines: [], errors: [] };
-  // A long reading goes into the page a slice at a time, between events, so that the
-  // page answers meanwhile; a new reading stops the slices of the last one.
-  const SliceLines = 2000;
-  const pending = new Map();
-
-  // A paste of thousands of lines puts them all in the list at once, text and all, but
-  // shows only the first ones in the frame after it: the rest come into view a few
-  // hundred a frame, since Chromium styles every shown entry, in view or not.
-  const ShownAtOnce = 150;
-  const ShownPerFrame = 400;
-  let veiled = [];
-  let unveiling = 0;
-
-  function unveilSome(count) {
-    const now = veiled.splice(0, count);
-    for (const entry of now) {
-      if (entry.slot === 'later') entry.slot = slotName(entry.zendricIndex);
-      else entry.hidden = false;
-    }
-    unveiling = veiled.length > 0 ? requestAnimationFrame(() => unveilSome(ShownPerFrame)) : 0;
-  }
-
-  function veil(list, entry) {
-    if (list.shadowRoot) entry.slot = 'later';
-    else entry.hidden = true;
-    veiled.push(entry);
-    // Not in this frame: the first frame paints what is in view without them.
-    if (!unveiling) unveiling = requestAnimationFrame(() => requestAnimationFrame(() => unveilSome(ShownPerFrame)));
-  }
-
-  // Now: the keyboard goes to a line that may still be hidden.
-  function unveilAll() {
-    cancelAnimationFrame(unveiling);
-    unveilSome(veiled.length);
-  }
-
-  // The list shows `items`: an entry whose item is the same as before (by `key`) stays,
-  // so a change in a long code touches only the entries it changes.
-  function fill(list, items, element, key) {
-    clearTimeout(pending.get(list));
-    if (list.children.length > items.length) {
-      const extra = document.createRange();
-      extra.setStartBefore(list.children[items.length]);
-      extra.setEndAfter(list.lastChild);
-      extra.deleteContents();
-    }
-    let created = 0;
-    const slice = (from) => {
-      const part = document.createDocumentFragment();
-      const to = Math.min(from + SliceLines, items.length);
-      // Walked by siblings: looking up children[i] after a change starts from the front.
-      let old = list.children[from] || null;
-      for (let i = from; i < to; ++i) {
-        const next = old && old.nextElementSibling;
-        const k = key(items[i]);
-        if (old && old.zendricKey === k) {
-          old = next;
-          continue;
-        }
-        const fresh = element(items[i], i);
-        fresh.zendricKey = k;
-        if (++created > ShownAtOnce) veil(list, fresh);
-        if (old) old.replaceWith(fresh);
-        else part.append(fresh);
-        old = next;
-      }
-      list.append(part);
-      if (to < items.length) pending.set(list, setTimeout(slice, 0, to));
-    };
-    slice(0);
-  }
+  // The last reading: its lines, its messages, and four numbers per message (see unpack).
+  let reading = { lines: [], messages: [], numbers: new Int32Array(0) };
+  const errorAt = (i) => ({
+    message: reading.messages[i],
+    position: reading.numbers[4 * i],
+    caret: reading.numbers[4 * i + 1],
+  });
 
   // One list entry per result line; a carriage return inside a line is a line break.
-  // The line's number is a property, not an attribute: a thousand attributes cost a
-  // long paste more than its reading.
   const lineProto = document.createElement('div');
   lineProto.setAttribute('role', 'listitem');
-  function lineElement(text, index) {
+  function lineElement(index) {
+    const text = reading.lines[index];
     const item = lineProto.cloneNode(false);
-    item.zendricIndex = index;
-    item.slot = slotName(index);
     if (!text.includes('\r')) {
       item.textContent = text;
       return item;
@@ -126,7 +45,8 @@
     return item;
   }
 
-  function errorElement(error, index) {
+  function errorElement(index) {
+    const error = errorAt(index);
     const item = document.createElement('li');
     item.dataset.position = String(error.position);
     const button = document.createElement('button');
@@ -143,19 +63,36 @@
     return item;
   }
 
+  // In a field longer than this, the layers under it hold its text only up to their last
+  // wave or lit item, and draw none past it: each copy of the text is laid out whole,
+  // as the field's own is, and a megabyte's layout costs more than a frame.
+  const LayerChars = 100000;
+  function cutEnd() {
+    const end = document.createElement('span');
+    end.className = 'cut-end';
+    return end;
+  }
+
   // The field's text again, with each marked character inside a <mark>; the layer lies
   // under the field in the same layout, so only the waves show. Marks that touch are
   // one <mark>: a megabyte of stray characters is one wave, not a million elements.
-  function showMarks(text, errors) {
-    const ranges = errors.filter((e) => e.markTo > e.markFrom)
-      .map((e) => [e.markFrom, e.markTo])
-      .sort((a, b) => a[0] - b[0]);
+  function showMarks(text, numbers) {
+    const ranges = [];
+    let sorted = true;
+    for (let i = 0; i < numbers.length; i += 4) {
+      if (numbers[i + 3] <= numbers[i + 2]) continue;
+      if (ranges.length && numbers[i + 2] < ranges[ranges.length - 1][0]) sorted = false;
+      ranges.push([numbers[i + 2], numbers[i + 3]]);
+    }
+    if (!sorted) ranges.sort((a, b) => a[0] - b[0]);
     const merged = [];
     for (const [from, to] of ranges) {
       const last = merged[merged.length - 1];
       if (last && from <= last[1]) last[1] = Math.max(last[1], to);
       else merged.push([from, to]);
     }
+    const long = text.length > LayerChars;
+    while (long && merged.length && merged[merged.length - 1][1] > LayerChars) merged.pop();
     const layer = document.createDocumentFragment();
     let at = 0;
     for (const [from, to] of merged) {
@@ -166,7 +103,8 @@
       at = to;
     }
     // A field that ends in a line break shows one more line: so must the layer.
-    layer.append(text.slice(at) + '\u200b');
+    if (!long) layer.append(text.slice(at) + '\u200b');
+    else layer.append(cutEnd());
     marks.replaceChildren(layer);
     requestAnimationFrame(followField);  // not now: reading the field's scroll would lay the page out
   }
@@ -178,31 +116,41 @@
 
   // The map. One way: the lines of the item at the caret are lit, and so is the item in
   // the field; the other: the pointer over a line lights that line's item in the field.
-  let litLines = [];
+  let lit = { first: 0, last: 0 };  // the lines of the item at the caret
   let caretItem = null;
+  let marked = -1;  // the line marked by the pointer or the focus
+
+  // The map's marks on a line of the reading, whenever it is made or shown again.
+  function decorateLine(line, index) {
+    line.classList.toggle('item', index >= lit.first && index < lit.last);
+    line.classList.toggle('marked', index === marked);
+    if (index === tabLine) line.tabIndex = 0;
+    else if (line.hasAttribute('tabindex')) {
+      line.removeAttribute('tabindex');
+      line.removeAttribute('aria-describedby');
+    }
+  }
 
   function lightItem(from, to) {
     const text = field.value;
-    if (to <= from) {
+    const long = text.length > LayerChars;
+    if (to <= from || (long && to > LayerChars)) {
       itemLayer.replaceChildren();
       return;
     }
     const item = document.createElement('span');
     item.className = 'item';
     item.textContent = text.slice(from, to);
-    itemLayer.replaceChildren(text.slice(0, from), item, text.slice(to) + '\u200b');
+    if (long) itemLayer.replaceChildren(text.slice(0, from), item, cutEnd());
+    else itemLayer.replaceChildren(text.slice(0, from), item, text.slice(to) + '\u200b');
     requestAnimationFrame(followField);
   }
 
   function showCaretItem() {
     if (!reader) return;
-    const at = reader.itemAtCaret(field.selectionEnd);
-    for (const line of litLines) line.classList.remove('item');
-    litLines = [];
-    for (let i = at.first; i < at.last && i < readingList.children.length; ++i) {
-      readingList.children[i].classList.add('item');
-      litLines.push(readingList.children[i]);
-    }
+    const at = reader.itemAtCaret(field.selectionStart);
+    lit = { first: at.first, last: at.last };
+    readingRows.redecorate();
     caretItem = at;
     lightItem(at.from, at.to);
   }
@@ -211,21 +159,20 @@
   // marked and its item lit in the field, whichever came last. Moves, not mouseover:
   // a line scrolled under a resting pointer must not take the mark from the keyboard.
   let hovered = null;
-  let marked = null;
   function markLine(line) {
-    if (marked) marked.classList.remove('marked');
-    marked = line && line.isConnected ? line : null;
-    if (!marked || !reader) {
+    marked = line && line.isConnected ? line.zendricIndex : -1;
+    readingRows.redecorate();
+    if (marked < 0 || !reader) {
       lightItem(caretItem ? caretItem.from : 0, caretItem ? caretItem.to : 0);
       return;
     }
-    marked.classList.add('marked');
-    const item = reader.lineItem(marked.zendricIndex);
+    const item = reader.lineItem(marked);
     lightItem(item.from, item.to);
   }
 
-  const lineOf = (node) => node.closest('#reading > *');
-  const focusedLine = () => (readingList.contains(document.activeElement) ? document.activeElement : null);
+  const lineOf = (node) => (node && node.parentNode === readingList ? node : node.closest && node.closest('#reading > *'));
+  const focusedLine = () => (readingList.contains(document.activeElement) && document.activeElement !== readingList
+    ? document.activeElement : null);
 
   readingList.addEventListener('mousemove', (event) => {
     const line = lineOf(event.target);
@@ -242,33 +189,37 @@
   // on; the arrows, Home, End and the page keys move the focus along its lines. A
   // line's description names its item, for screen readers.
   const lineItemNote = document.getElementById('line-item');
-  let tabLine = null;
-  function setTabLine(line) {
-    if (line === tabLine) return;
-    if (tabLine) {
-      tabLine.removeAttribute('tabindex');
-      tabLine.removeAttribute('aria-describedby');
-    }
-    tabLine = line;
-    if (line) line.tabIndex = 0;
-  }
-
-  // After every change of the reading: a line that is gone hands the stop to the first.
+  let tabLine = 0;
+  // The line with the stop may be out of view and not made: the list itself then takes
+  // the stop and hands the focus on to that line.
   function keepTabLine() {
-    if (!tabLine || tabLine.parentNode !== readingList) {
-      tabLine = null;
-      setTabLine(readingList.firstElementChild);
-    }
+    if (tabLine >= reading.lines.length) tabLine = 0;
+    readingRows.redecorate();
+    giveStop();
+  }
+  function giveStop() {
+    const made = readingRows.element(tabLine);
+    if (made || reading.lines.length === 0) readingList.removeAttribute('tabindex');
+    else readingList.tabIndex = 0;
+  }
+  function focusLine(index) {
+    tabLine = index;
+    const line = readingRows.reveal(index);
+    keepTabLine();
+    if (line) line.focus();
   }
 
   readingList.addEventListener('focusin', (event) => {
+    if (event.target === readingList) {
+      focusLine(tabLine);
+      return;
+    }
     const line = lineOf(event.target);
     if (!line || !reader) return;
-    setTabLine(line);
+    tabLine = line.zendricIndex;
+    keepTabLine();
     const item = reader.lineItem(line.zendricIndex);
-    lineItemNote.textContent = item.to > item.from
-      ? 'From the item ' + field.value.slice(item.from, item.to).replace(/[\n\r\u2028\u2029]/g, '') + '.'
-      : 'From no item of the code.';
+    lineItemNote.textContent = item.to > item.from ? 'From the item ' + item.text + '.' : 'From no item of the code.';
     line.setAttribute('aria-describedby', 'line-item');
     markLine(line);
   });
@@ -278,91 +229,141 @@
 
   const LineSteps = { ArrowDown: 1, ArrowUp: -1, PageDown: 10, PageUp: -10, Home: -Infinity, End: Infinity };
   readingList.addEventListener('keydown', (event) => {
+    if (event.key === 'a' && (event.ctrlKey || event.metaKey) && !event.altKey && !event.shiftKey) {
+      event.preventDefault();
+      window.getSelection().selectAllChildren(readingList);
+      return;
+    }
     const step = LineSteps[event.key];
     const line = lineOf(event.target);
     if (step === undefined || !line || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
     event.preventDefault();
-    const lines = readingList.children;
-    unveilAll();
-    setTabLine(lines[Math.max(0, Math.min(lines.length - 1, line.zendricIndex + step))]);
-    tabLine.focus();  // only the line with the stop takes the focus
+    focusLine(Math.max(0, Math.min(reading.lines.length - 1, line.zendricIndex + step)));
+  });
+
+  // A copy of the reading is whole, lines not made included: the lines from the one the
+  // selection starts in to the one it ends in, the whole reading when it covers the list.
+  let selectedFrom = 0;
+  readingList.addEventListener('selectstart', (event) => {
+    const line = lineOf(event.target.nodeType === 1 ? event.target : event.target.parentNode);
+    selectedFrom = line ? line.zendricIndex : 0;
+  });
+  document.addEventListener('copy', (event) => {
+    const selection = window.getSelection();
+    if (!readingRows.virtual || selection.rangeCount === 0) return;
+    const range = selection.getRangeAt(0);
+    if (!range.intersectsNode(readingList)) return;
+    const inside = (node) => readingList.contains(node);
+    const lineAt = (node, edge) => {
+      const line = lineOf(node.nodeType === 1 ? node : node.parentNode);
+      if (line && line !== readingList) return line.zendricIndex;
+      return edge;
+    };
+    const wholeList = !inside(range.startContainer) && !inside(range.endContainer);
+    const selectedAll = range.startContainer === readingList && range.endContainer === readingList;
+    let from = inside(range.startContainer) ? lineAt(range.startContainer, selectedFrom) : 0;
+    let to = inside(range.endContainer) ? lineAt(range.endContainer, reading.lines.length - 1) : reading.lines.length - 1;
+    if (selectedAll) [from, to] = [0, reading.lines.length - 1];
+    if (!wholeList && !selectedAll && readingRows.element(from) && readingRows.element(to) &&
+        inside(range.startContainer) && inside(range.endContainer)) return;  // all of it is made
+    const outside = (start) => {
+      const part = document.createRange();
+      if (start) {
+        part.setStart(range.startContainer, range.startOffset);
+        part.setEndBefore(readingList);
+      } else {
+        part.setStartAfter(readingList);
+        part.setEnd(range.endContainer, range.endOffset);
+      }
+      return part.toString();
+    };
+    const before = inside(range.startContainer) ? '' : outside(true);
+    const after = inside(range.endContainer) ? '' : outside(false);
+    const lines = reading.lines.slice(Math.min(from, to), Math.max(from, to) + 1).join('\n').replace(/\r/g, '\n');
+    event.clipboardData.setData('text/plain', before + lines + after);
+    event.preventDefault();
   });
   document.addEventListener('selectionchange', () => {
     if (document.activeElement === field) showCaretItem();
   });
 
+  const readingRows = new VirtualList(readingList, {
+    make: lineElement, key: (i) => reading.lines[i], decorate: decorateLine, rendered: () => giveStop(), estimate: 36 });
+  const errorRows = new VirtualList(errorList, {
+    make: errorElement, key: (i) => reading.numbers[4 * i] + ' ' + reading.numbers[4 * i + 1] + ' ' + reading.messages[i],
+    estimate: 58 });
+
   function show(text, next) {
     reading = next;
-    fill(readingList, next.lines, lineElement, (line) => line);
+    readingRows.show(next.lines.length, next.lines);
     keepTabLine();
-    fill(errorList, next.errors, errorElement, (e) => e.position + ' ' + e.caret + ' ' + e.message);
-    errorsPanel.hidden = next.errors.length === 0;
+    errorRows.show(next.messages.length, next.messages);
+    errorsPanel.hidden = next.messages.length === 0;
 
-    showMarks(text, next.errors);
+    showMarks(text, next.numbers);
     const count = (n, one) => n + ' ' + one + (n === 1 ? '' : 's');
-    status.textContent = count(next.lines.length, 'item') + ' read, ' + count(next.errors.length, 'error') + '.';
+    status.textContent = count(next.lines.length, 'item') + ' read, ' + count(next.messages.length, 'error') + '.';
   }
 
-  // The module's answer as lists: {lines: [text], errors: [{message, position, caret,
-  // markFrom, markTo}]}.
+  // The module's answer: the lines, the messages, and per message its position, the
+  // field offset after it (the caret) and the field range [from, to) of its wave.
   function unpack(raw) {
     const lines = raw.lineCount === 0 ? [] : raw.lines.split('\n');
     const messages = raw.numbers.length === 0 ? [] : raw.messages.split('\n');
-    const errors = messages.map((message, i) => ({
-      message,
-      position: raw.numbers[4 * i],
-      caret: raw.numbers[4 * i + 1],
-      markFrom: raw.numbers[4 * i + 2],
-      markTo: raw.numbers[4 * i + 3],
-    }));
-    return { lines, errors };
+    return { lines, messages, numbers: raw.numbers };
   }
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
-  function offerFound(text) {
-    const raw = reader.findInField(text);
-    const count = raw.numbers.length / 3;
+  let found = { codes: [], entries: [], numbers: [] };
+  const foundRows = new VirtualList(foundList, {
+    make: (i) => foundElement({
+      code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1], entry: found.entries[i],
+    }, found.codes.length === 1, () => replaceCode(found.codes[i])),
+    key: (i) => found.numbers[2 * i] + ':' + found.numbers[2 * i + 1] + ' ' + found.codes[i],
+    estimate: 62 });
+  function offerFound(offer) {
+    const count = offer.numbers.length / 2;
     finder.hidden = count === 0;
     if (count === 0) {
-      foundList.replaceChildren();
+      found = { codes: [], entries: [], numbers: [] };
+      foundRows.show(0, []);
       return;
     }
-    const codes = raw.codes.split('\n');
-    const firstLines = raw.firstLines.split('\n');
-    finderHeading.textContent = count === 1
-      ? 'Found a Zendric 2 code on line ' + raw.numbers[0]
-      : 'Found ' + count + ' Zendric 2 codes';
-    const items = document.createDocumentFragment();
-    for (let i = 0; i < count; ++i) {
-      const [line, column, messages] = raw.numbers.slice(3 * i, 3 * i + 3);
-      const item = document.createElement('li');
-      item.dataset.line = String(line);
-      item.dataset.column = String(column);
-      const what = document.createElement('span');
-      what.className = 'what';
-      const code = document.createElement('code');
-      code.textContent = codes[i];
-      const first = document.createElement('span');
-      first.className = 'first';
-      first.textContent = 'Line ' + line + ', column ' + column + ': ' + firstLines[i].split('\r')[0] +
-        ' (' + messages + (messages === 1 ? ' message)' : ' messages)');
-      what.append(code, first);
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.textContent = count === 1 ? 'Read only the code' : 'Read this code';
-      button.setAttribute('aria-label', button.textContent + ' from line ' + line);
-      button.addEventListener('click', () => replaceCode(codes[i]));
-      item.append(what, button);
-      items.append(item);
+    const codes = offer.codes.split('\n');
+    finderHeading.textContent = offer.heading;
+    found = { codes, entries: offer.entries.split('\n'), numbers: offer.numbers };
+    foundRows.show(count, codes);
+  }
+
+  // A text the module cannot read says so where its reading would stand, and the
+  // last reading goes: it is not this text's.
+  const tooLarge = document.getElementById('too-large');
+  function readingOf(text) {
+    let raw;
+    try {
+      raw = reader.readField(text);
+    } catch (e) {
+      let said = 'This text is too large to read here';
+      try {
+        said = reader.tooLargeToReadMessage(text.length);
+      } catch (dead) { /* the module is gone; the plain words stay */ }
+      raw = { tooLarge: said };
     }
-    foundList.replaceChildren(items);
+    tooLarge.hidden = raw.tooLarge === undefined;
+    tooLarge.textContent = raw.tooLarge || '';
+    return {
+      reading: raw.tooLarge === undefined ? unpack(raw) : { lines: [], errors: [] },
+      found: raw.found || { numbers: [] },
+    };
   }
 
   function readCode() {
     if (!reader) return;
     const text = field.value;
-    show(text, unpack(reader.readField(text)));
-    offerFound(text);
+    const read = readingOf(text);
+    show(text, read.reading);
+    if (!tooLarge.hidden) status.textContent = tooLarge.textContent + '.';
+    offerFound(read.found);
     showCaretItem();
   }
 
@@ -384,31 +385,21 @@
   errorList.addEventListener('click', (event) => {
     const button = event.target.closest('button[data-index]');
     if (!button) return;
-    const error = reading.errors[Number(button.dataset.index)];
-    if (!error) return;
+    const index = Number(button.closest('li').zendricIndex);
+    if (!(index < reading.messages.length)) return;
+    const error = errorAt(index);
     field.focus();
     field.setSelectionRange(error.caret, error.caret);
   });
 
   readSample.addEventListener('click', () => replaceCode(sample.textContent));
 
-  // A link may carry a code: index.html#code=ZN2.Dw%20Gm
-  function codeFromAddress() {
-    const hash = window.location.hash;
-    if (!hash.startsWith('#code=')) return null;
-    try {
-      return decodeURIComponent(hash.slice(6));
-    } catch (e) {
-      return null;
-    }
-  }
-
   ZendricReader().then((module) => {
     reader = module;
-    // builder.js makes codes with the same module and puts them in the field as an edit.
+    // builder.js makes codes with the same module and puts them in the field as an
+    // edit; share.js fills the field from the address or the last visit.
     document.dispatchEvent(new CustomEvent('zendric-module', { detail: { module, replaceCode } }));
-    const linked = codeFromAddress();
-    if (linked !== null) field.value = linked;
+    Object.assign(window.ZendricLists.named, { reading: readingRows, errors: errorRows, found: foundRows });  // for the tests
     if (field.value !== '') {
       readCode();
       performance.mark('first-reading');  // for tools/web-bench

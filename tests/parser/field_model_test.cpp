@@ -1,0 +1,175 @@
+// The code field's model, over one table of field texts: what is read, where positions
+// land, the caret's item, where a message puts the caret and its wave, and the offer of
+// found codes. Every row is also checked for what must hold of any text.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FieldModel.h"
+
+namespace zendric {
+
+void PrintTo(const MessagePlace& place, std::ostream* out) {
+  *out << "{" << place.Caret << ", {" << place.Mark.Start << ", " << place.Mark.End << "}}";
+}
+
+namespace {
+
+struct Row {
+  const char* name;
+  std::u16string field;
+  std::string code;
+  std::vector<std::pair<std::int32_t, std::int32_t>> offsets;  // {code position, field offset after it}
+  std::vector<std::pair<std::int32_t, std::u16string>> items;  // {caret, the caret's item as the field has it}
+  std::vector<MessagePlace> messages;                          // every message's, in order
+  std::vector<std::string> offer;                              // its entries; empty: no offer
+};
+
+const Row Rows[] = {
+    {"every line end", u"ZN2.Dw\n Gm\r L4m\r\n Xq\n\r", "ZN2.Dw Gm L4m Xq",
+     {{0, 0}, {6, 6}, {7, 8}, {10, 12}, {14, 18}, {16, 20}, {17, 22}},
+     // either side of the blank before Gm, and either side of the line end after it
+     {{6, u"ZN2.Dw"}, {7, u"ZN2.Dw"}, {8, u"Gm"}, {10, u"Gm"}, {11, u"Gm"}, {12, u"L4m"}, {19, u""}},
+     {{19, {18, 19}}, {20, {19, 20}}},
+     {}},
+    {"U+2028 and U+2029 are characters", u"ZN2.Dw\u2028 Gm\u2029 Xq", "ZN2.Dw\u2028 Gm\u2029 Xq",
+     {{7, 7}, {11, 11}, {12, 12}},
+     {{7, u"ZN2.Dw\u2028"}, {10, u"Gm"}},
+     // the blank after the species takes the caret back to its end
+     {{7, {7, 8}}, {11, {10, 11}}, {13, {12, 13}}, {14, {13, 14}}},
+     {}},
+    {"a character above U+FFFF", u"ZN2.Dw \U0001F409 \nGm Xq", "ZN2.Dw \U0001F409 Gm Xq",
+     {{7, 7}, {8, 9}, {9, 10}, {10, 12}, {13, 15}},
+     {{8, u""}, {11, u"Gm"}, {13, u"Gm"}},
+     {{9, {7, 9}}, {15, {14, 15}}, {16, {15, 16}}},
+     {}},
+    {"a message on a blank after a line end", u"ZN2.Dw L12\n Gm", "ZN2.Dw L12 Gm",
+     {{10, 10}, {11, 12}},
+     {{10, u"L12\n "}, {12, u"L12\n "}, {13, u"Gm"}},
+     {{10, {11, 12}}},
+     {}},
+    {"two messages on a blank", u"ZN2.D[  ]", "ZN2.D[  ]",
+     {},
+     {{6, u"ZN2.D["}},
+     {{6, {6, 7}}, {6, {6, 7}}, {9, {8, 9}}},
+     {}},
+    {"a message past the end", u"ZN2.Dw L12 \n\n", "ZN2.Dw L12 ",
+     {{11, 11}, {12, 13}},
+     {},
+     {{10, {10, 11}}},
+     {}},
+    {"a lone surrogate", u"ZN2.\xD800 Gm", "ZN2.\uFFFD Gm",
+     {{5, 5}, {8, 8}},
+     {{5, u"ZN2.\xD800"}},
+     {{5, {5, 6}}, {5, {5, 6}}},
+     {}},
+    {"empty", u"", "", {{1, 0}}, {{0, u""}}, {{0, {0, 0}}}, {}},
+    {"a signature", u"Cheers,\n-- \nZN2.Dw Gm\n", "Cheers,-- ZN2.Dw Gm", {}, {}, {{1, {0, 1}}},
+     {"Line 3, column 1: I am a Western Dragon (0 messages)"}},
+    {"a blank in front", u" ZN2.Dw", " ZN2.Dw", {}, {}, {{0, {0, 1}}}, {"Line 1, column 2: I am a Western Dragon (0 messages)"}},
+    {"codes, one a line", u"ZN2.Dw Gq\rZN2.Hd L4m\r\n", "ZN2.Dw GqZN2.Hd L4m", {}, {}, {{9, {8, 9}}, {9, {8, 9}}, {11, {10, 11}}, {13, {12, 13}}, {16, {15, 16}}},
+     {"Line 1, column 1: I am a Western Dragon (2 messages)", "Line 2, column 1: I am a Dwarf (0 messages)"}},
+    {"a code over two lines", u"ZN2.Dw Gm\nL4m", "ZN2.Dw GmL4m", {}, {}, {}, {}},
+    {"codes apart by U+2028: one line", u"ZN2.Dw\u2028ZN2.Hd", "ZN2.Dw\u2028ZN2.Hd", {}, {},
+     {{8, {7, 8}}, {8, {7, 8}}, {10, {9, 10}}, {13, {12, 13}}}, {}},
+};
+
+// The code's code points, each with the UTF-16 units it takes in the field.
+std::u16string FieldTextOf(const FieldModel& model, FieldRange range) {
+  return std::u16string(model.Text().substr(range.Start, range.End - range.Start));
+}
+
+TEST(FieldModel, Table) {
+  for (const Row& row : Rows) {
+    SCOPED_TRACE(row.name);
+    const FieldModel model(row.field);
+    EXPECT_EQ(model.Code(), row.code);
+    EXPECT_EQ(CodeOfField(row.field), row.code);
+    EXPECT_EQ(model.Reading(), ParseCode(row.code));
+    for (const auto& [position, offset] : row.offsets) EXPECT_EQ(model.OffsetAfter(position), offset) << position;
+    for (const auto& [caret, item] : row.items) EXPECT_EQ(FieldTextOf(model, model.ItemAt(caret).Where), item) << caret;
+    std::vector<MessagePlace> places = model.Places();
+    ASSERT_EQ(places.size(), row.messages.size());
+    for (std::size_t i = 0; i < places.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(places[i], row.messages[i]);
+      EXPECT_EQ(model.PlaceOf(i), row.messages[i]);
+    }
+    std::vector<std::string> offer;
+    for (const OfferedCode& code : model.Offer()) offer.push_back(OfferEntry(code));
+    EXPECT_EQ(offer, row.offer);
+  }
+}
+
+// What holds for any text: each position maps to the field just after its own
+// character and back; an item's field range holds its code; the caret's item names the
+// reading's lines of that item.
+TEST(FieldModel, BothWaysOnEveryRow) {
+  for (const Row& row : Rows) {
+    SCOPED_TRACE(row.name);
+    const FieldModel model(row.field);
+    const std::u32string code = [&] {
+      std::u32string points;
+      for (std::size_t i = 0; i < row.field.size(); ++i) {
+        const char16_t u = row.field[i];
+        if (IsLineEnd(u)) continue;
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < row.field.size() && row.field[i + 1] >= 0xDC00 && row.field[i + 1] < 0xE000)
+          points += 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(row.field[++i]) - 0xDC00);
+        else
+          points += u;
+      }
+      return points;
+    }();
+    for (std::int32_t p = 1; p <= static_cast<std::int32_t>(code.size()); ++p) {
+      const std::int32_t offset = model.OffsetAfter(p);
+      EXPECT_EQ(model.PositionsBefore(offset), p);
+      const bool pair = code[p - 1] > 0xFFFF;
+      ASSERT_GE(offset, pair ? 2 : 1);
+      const char16_t last = row.field[offset - 1];
+      EXPECT_EQ(pair ? 0x10000 + ((char32_t(row.field[offset - 2]) - 0xD800) << 10) + (last - 0xDC00) : char32_t(last),
+                code[p - 1])
+          << p;
+    }
+    const ParseResult& reading = model.Reading();
+    for (std::size_t line = 0; line < reading.LineCount(); ++line) {
+      const FieldRange where = model.LineItem(line);
+      EXPECT_EQ(CodeOfField(model.Text().substr(where.Start, where.End - where.Start)), model.CodeOf(reading.LineSpan(line)));
+      const CaretItem item = model.ItemAt(where.End);
+      EXPECT_LE(item.FirstLine, line);
+      EXPECT_GT(item.LastLine, line);
+      EXPECT_EQ(item.Where, where);
+    }
+  }
+}
+
+TEST(FieldModel, HeadingsAndLongTexts) {
+  const FieldModel one(u"-- \nZN2.Dw");
+  EXPECT_EQ(OfferHeading(one.Offer()), "Found a Zendric 2 code on line 2");
+  const FieldModel two(u"ZN2.Dw\nZN2.Hd");
+  EXPECT_EQ(OfferHeading(two.Offer()), "Found 2 Zendric 2 codes");
+
+  // Far into a long text, past many of the model's resting places, with line ends and
+  // pairs among them: the same answers as a walk from the start.
+  std::u16string field = u"ZN2.Dw";
+  for (int i = 0; i < 3000; ++i) field += i % 7 == 0 ? u" \U0001F409\r\n" : u" Gm\n";
+  const FieldModel model(field);
+  for (std::int32_t offset : {0, 1023, 1024, 1025, 5000, 9999, static_cast<std::int32_t>(field.size())}) {
+    std::int32_t before = 0;
+    for (std::int32_t i = 0; i < offset; ++i) {
+      if (IsLineEnd(field[i])) continue;
+      if (field[i] >= 0xD800 && field[i] < 0xDC00) ++i;
+      ++before;
+    }
+    EXPECT_EQ(model.PositionsBefore(offset), before) << offset;
+    EXPECT_EQ(model.PositionsBefore(model.OffsetAfter(before)), before) << offset;
+  }
+  const std::vector<MessagePlace> places = model.Places();
+  ASSERT_FALSE(places.empty());
+  for (std::size_t i = 0; i < places.size(); i += 97) EXPECT_EQ(places[i], model.PlaceOf(i)) << i;
+}
+
+}  // namespace
+}  // namespace zendric

@@ -1,0 +1,170 @@
+#include "FixMenu.h"
+
+#include <QContextMenuEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+
+using namespace Qt::StringLiterals;
+
+namespace zendric {
+
+TFixOffer::TFixOffer(QPlainTextEdit* field, TErrorList* list, const TErrorMarks* marks, QObject* parent)
+    : QObject(parent), field_(field), list_(list), marks_(marks), button_(new QToolButton(list->viewport())) {
+  button_->setObjectName(u"btnFixes"_s);
+  button_->setText(u"Fix\u2026"_s);
+  button_->setToolTip(u"Fixes for this error (Ctrl+.)"_s);
+  button_->setAccessibleName(u"Fixes"_s);
+  button_->setAccessibleDescription(u"Edits of the code that would mend the selected error"_s);
+  button_->setFocusPolicy(Qt::NoFocus);
+  button_->hide();
+  connect(button_, &QToolButton::clicked, this, [this] {
+    OpenMenu(list_->currentRow(), button_->mapToGlobal(QPoint(0, button_->height())));
+  });
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(list_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    const QModelIndex index = list_->indexAt(at);
+    if (!index.isValid()) return;
+    list_->setCurrentRow(index.row());
+    OpenMenu(index.row(), list_->viewport()->mapToGlobal(at));
+  });
+  connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this, &TFixOffer::PlaceButton);
+  connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TFixOffer::PlaceButton);
+  connect(list_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TFixOffer::PlaceButton);
+  list_->viewport()->installEventFilter(this);
+  field_->viewport()->installEventFilter(this);
+  list_->SetExplanation([this](int row) { return Explanation(row); });
+}
+
+void TFixOffer::SetReading(std::shared_ptr<const FieldModel> field) {
+  shown_ = std::move(field);
+  reading_ = shown_ ? &shown_->Reading() : nullptr;
+  found_.clear();
+  PlaceButton();
+}
+
+const std::vector<Fix>& TFixOffer::FixesOf(int row) {
+  static const std::vector<Fix> none;
+  if (!reading_ || row < 0 || static_cast<std::size_t>(row) >= reading_->MessageCount()) return none;
+  auto it = found_.find(row);
+  if (it == found_.end()) it = found_.emplace(row, FixesFor(shown_->Code(), *reading_, static_cast<std::size_t>(row))).first;
+  return it->second;
+}
+
+QString TFixOffer::Explanation(int row) const {
+  if (!reading_ || row < 0 || static_cast<std::size_t>(row) >= reading_->MessageCount()) return {};
+  return QString::fromStdString(ExplainMessage(shown_->Code(), *reading_, static_cast<std::size_t>(row)));
+}
+
+void TFixOffer::AddFixes(QMenu& menu, int row) {
+  const std::vector<Fix>& fixes = FixesOf(row);
+  if (fixes.empty()) {
+    menu.addAction(u"No fix found for this error"_s)->setEnabled(false);
+    return;
+  }
+  for (const Fix& fix : fixes) {
+    const Fix copy = fix;
+    // a label quotes the code, which may hold an ampersand
+    QString label = QString::fromStdString(fix.Label);
+    label.replace(u'&', u"&&"_s);
+    connect(menu.addAction(label), &QAction::triggered, this, [this, copy] { Apply(copy); });
+  }
+}
+
+void TFixOffer::OpenMenu(int row, QPoint where) {
+  if (!reading_ || row < 0) return;
+  QMenu menu(field_);
+  menu.setObjectName(u"mnFixes"_s);
+  menu.setAccessibleName(u"Fixes"_s);
+  AddFixes(menu, row);
+  menu.exec(where);
+}
+
+void TFixOffer::OpenAtCaret() {
+  const int row = MessageAtCaret();
+  if (row < 0) return;
+  list_->setCurrentRow(row);
+  const QRect caret = field_->cursorRect();
+  OpenMenu(row, field_->viewport()->mapToGlobal(caret.bottomLeft()));
+}
+
+// A mark covers the character in front of the message's position, or the one at it;
+// `before` also takes a mark that ends at the offset (the caret just behind it).
+int TFixOffer::MessageAtOffset(int offset, bool before) const {
+  if (!reading_) return -1;
+  for (const TErrorMarks::Mark& mark : marks_->Marks()) {
+    if ((mark.Start <= offset && offset < mark.End) || (before && mark.End == offset)) {
+      const auto indexes = marks_->MessageIndexes(mark);
+      if (!indexes.empty()) return static_cast<int>(indexes.front());
+    }
+  }
+  return -1;
+}
+
+int TFixOffer::MessageAtCaret() const {
+  if (!reading_ || reading_->MessageCount() == 0) return -1;
+  const int offset = field_->textCursor().position();
+  if (const int row = MessageAtOffset(offset, true); row >= 0) return row;
+  const int position = shown_->PositionsBefore(offset) + 1;
+  for (std::size_t i = 0; i < reading_->MessageCount(); ++i) {
+    const Span item = reading_->MessageItem(i);
+    if (item.From == 0 || (item.From <= position && position <= item.To + 1)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void TFixOffer::Apply(const Fix& fix) {
+  if (!shown_) return;
+  int start, end;
+  if (fix.To >= fix.From) {
+    const FieldRange range = shown_->RangeOf({fix.From, fix.To});
+    start = range.Start;
+    end = range.End;
+  } else {
+    start = end = shown_->OffsetAfter(fix.From - 1);
+  }
+  QTextCursor edit(field_->document());
+  edit.setPosition(start);
+  edit.setPosition(end, QTextCursor::KeepAnchor);
+  edit.insertText(QString::fromStdString(fix.Text));  // one edit: one undo
+  field_->setTextCursor(edit);
+  field_->setFocus();
+}
+
+void TFixOffer::PlaceButton() {
+  const int row = list_->currentRow();
+  if (!reading_ || row < 0 || FixesOf(row).empty()) {
+    button_->hide();
+    return;
+  }
+  const QRect rect = list_->RowRect(row);
+  const QSize size(button_->sizeHint().width(), rect.height());
+  button_->setGeometry(list_->viewport()->width() - size.width(), rect.top(), size.width(), size.height());
+  button_->show();
+  button_->raise();
+}
+
+bool TFixOffer::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_->viewport() && event->type() == QEvent::Resize) PlaceButton();
+  if (watched == field_->viewport() && event->type() == QEvent::ContextMenu) {
+    // over a wave the menu starts with the fixes of its error
+    auto* asked = static_cast<QContextMenuEvent*>(event);
+    const QPoint at = asked->pos();
+    const int row = MessageAtOffset(field_->cursorForPosition(at).position(), false);
+    if (row < 0) return false;
+    std::unique_ptr<QMenu> menu(field_->createStandardContextMenu());
+    menu->setObjectName(u"mnFieldFixes"_s);
+    QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().front();
+    QMenu fixes;
+    AddFixes(fixes, row);
+    for (QAction* action : fixes.actions()) {
+      action->setParent(menu.get());
+      menu->insertAction(first, action);
+    }
+    menu->insertSeparator(first);
+    menu->exec(asked->globalPos());
+    return true;
+  }
+  return false;
+}
+
+}  // namespace zendric

@@ -1,0 +1,26 @@
+# Writes the site's service worker: the template with the site's files and a version
+# made of their names and contents, so that any change to the site is a new worker,
+# and a new worker a new cache.
+#   cmake -DSITE=build-web/site -DTEMPLATE=web/site/sw.js -P web/SiteWorker.cmake
+cmake_minimum_required(VERSION 3.25)
+if(NOT SITE OR NOT TEMPLATE)
+  message(FATAL_ERROR "usage: cmake -DSITE=DIR -DTEMPLATE=sw.js -P SiteWorker.cmake")
+endif()
+get_filename_component(SITE ${SITE} ABSOLUTE)
+file(GLOB_RECURSE files RELATIVE ${SITE} LIST_DIRECTORIES false ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+if(NOT "index.html" IN_LIST files)
+  message(FATAL_ERROR "no index.html in ${SITE}")
+endif()
+set(sums "")
+set(quoted "")
+foreach(file IN LISTS files)
+  file(SHA256 ${SITE}/${file} sum)
+  string(APPEND sums "${file} ${sum}\n")
+  list(APPEND quoted "'${file}'")
+endforeach()
+string(SHA256 version "${sums}")
+string(SUBSTRING ${version} 0 16 ZENDRIC_SITE_VERSION)
+list(JOIN quoted ", " ZENDRIC_SITE_FILES)
+configure_file(${TEMPLATE} ${SITE}/sw.js @ONLY)

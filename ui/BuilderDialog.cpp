@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -108,9 +109,9 @@ void TBuilderDialog::CreateButtons() {
   btnRandom->setObjectName(QStringLiteral("btnRandom"));
   btnUse = new QPushButton(QStringLiteral("U&se this code"), this);
   btnUse->setObjectName(QStringLiteral("btnUse"));
-  btnUse->setDefault(true);
   btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  for (QPushButton* button : {btnRandom, btnUse, btnCancel}) button->setAutoDefault(false);
   auto* row = new QHBoxLayout;
   row->addWidget(btnRandom);
   row->addStretch(1);
@@ -150,6 +151,7 @@ void TBuilderDialog::DescribeControls() {
 }
 
 void TBuilderDialog::Open(const QString& code) {
+  searches.clear();
   const std::string text = code.toStdString();
   if (text.empty()) {
     persona = Persona();
@@ -177,11 +179,19 @@ void TBuilderDialog::done(int result) {
   QDialog::done(result);
 }
 
+void TBuilderDialog::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter) return QDialog::keyPressEvent(event);
+  if ((event->modifiers() & Qt::ControlModifier) != 0) return accept();
+  // A button with the keyboard takes Enter itself; nothing else closes the window.
+  event->accept();
+}
+
 void TBuilderDialog::FillItemList(int select) {
   const QSignalBlocker quiet(lbItems);
   lbItems->clear();
   for (const PersonaItem& item : persona.Items)
-    lbItems->addItem(QStringLiteral("%1: %2").arg(Title(item), Qs(BuildItem(item))));
+    lbItems->addItem(QStringLiteral("%1: %2").arg(Title(item), Cut(Qs(BuildItem(item)))));
   if (!persona.Items.empty()) lbItems->setCurrentRow(std::clamp(select, 0, static_cast<int>(persona.Items.size()) - 1));
   FillPage();
   ShowCode();
@@ -213,17 +223,9 @@ void TBuilderDialog::btnMoveClick(int step) {
 }
 
 void TBuilderDialog::btnRandomClick() {
+  searches.clear();
   persona = RandomPersona(random);
   FillItemList(0);
-}
-
-void TBuilderDialog::ChoicesChanged(ItemChoices choices) {
-  const int row = lbItems->currentRow();
-  if (row < 0) return;
-  ReplaceChoices(persona, static_cast<std::size_t>(row), std::move(choices));
-  const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
-  lbItems->item(row)->setText(QStringLiteral("%1: %2").arg(Title(item), Qs(BuildItem(item))));
-  ShowCode();
 }
 
 void TBuilderDialog::ShowCode() {

@@ -42,6 +42,11 @@ struct FormField {
 
 std::string_view KindName(FormField::Kind kind);
 
+// Where a builder lists the messages of a reading, it lists this many at the most and
+// then how many more there are: a code full of errors has one per character.
+inline constexpr std::size_t MostMessagesListed = 100;
+std::string MoreMessages(std::size_t count);
+
 // The fields of one item, in the order they are shown.
 std::vector<FormField> DescribeItem(const PersonaItem& item);
 

@@ -235,8 +235,10 @@ void TBuilderDialog::ShowCode() {
   QString text;
   for (std::size_t i = 0; i < r.LineCount(); ++i)
     text += Qs(std::string(r.Line(i))).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
-  for (std::size_t i = 0; i < r.MessageCount(); ++i)
+  const std::size_t listed = std::min(r.MessageCount(), MostMessagesListed);
+  for (std::size_t i = 0; i < listed; ++i)
     text += QStringLiteral("position %1: %2\n").arg(r.MessagePosition(i)).arg(Qs(std::string(r.Message(i))));
+  if (listed < r.MessageCount()) text += Qs(MoreMessages(r.MessageCount() - listed));
   meReading->setPlainText(text.trimmed());
 }
 

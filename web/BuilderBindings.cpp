@@ -1,5 +1,7 @@
 // The page's builder: one persona held here, changed by the page's controls through
 // the builder core, and described back in the reading's own words.
+#include <algorithm>
+
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -81,8 +83,10 @@ val Describe() {
   result.set("lines", lines);
   // A kept item may bring its messages along.
   val messages = val::array();
-  for (std::size_t i = 0; i < reading.MessageCount(); ++i)
+  const std::size_t listed = std::min(reading.MessageCount(), MostMessagesListed);
+  for (std::size_t i = 0; i < listed; ++i)
     messages.call<void>("push", "Position " + std::to_string(reading.MessagePosition(i)) + ": " + std::string(reading.Message(i)));
+  if (listed < reading.MessageCount()) messages.call<void>("push", MoreMessages(reading.MessageCount() - listed));
   result.set("messages", messages);
   return result;
 }

@@ -3,6 +3,8 @@
 #include "Kit.h"
 #include "ZNParser.h"
 
+#include <algorithm>
+
 namespace zendric::builder {
 namespace {
 
@@ -10,7 +12,9 @@ void KeptFields(Form& f, const PersonaItem& item) {
   f.Note("As written", item.Kept);
   const ParseResult reading = ParseCode("ZN2. " + item.Kept);
   std::string messages;
-  for (std::size_t i = 0; i < reading.MessageCount(); ++i) messages += std::string(reading.Message(i)) + "\n";
+  const std::size_t listed = std::min(reading.MessageCount(), MostMessagesListed);
+  for (std::size_t i = 0; i < listed; ++i) messages += std::string(reading.Message(i)) + "\n";
+  if (listed < reading.MessageCount()) messages += MoreMessages(reading.MessageCount() - listed) + "\n";
   if (!messages.empty()) messages.pop_back();
   f.Note("Read alone", messages.empty() ? "No message: the builder writes this item another way, so it stays as written." : messages);
 }
@@ -29,6 +33,10 @@ void Fill(Form& f, PersonaItem& item) {
 }  // namespace zendric::builder
 
 namespace zendric {
+
+std::string MoreMessages(std::size_t count) {
+  return "… and " + std::to_string(count) + (count == 1 ? " more message" : " more messages");
+}
 
 std::string_view KindName(FormField::Kind kind) {
   using Kind = FormField::Kind;

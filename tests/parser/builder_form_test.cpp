@@ -4,6 +4,7 @@
 // personas, keeps the code readable and open-able as choices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -145,6 +146,19 @@ TEST(BuilderForm, KeptItemsShowWhatReadingThemAloneSays) {
   ASSERT_EQ(fields.size(), 2u);
   EXPECT_EQ(fields[0].Value, "Wq");
   EXPECT_EQ(fields[1].Value, std::string(ParseCode("ZN2. Wq").Message(0)));
+}
+
+// A kept item full of errors lists the first messages and counts the rest, so that
+// neither builder lays out one line per character.
+TEST(BuilderForm, KeptItemsFullOfErrorsCountTheRest) {
+  const PersonaItem kept = OpenCode("ZN2.Dw" + std::string(5000, '{')).Items.back();
+  ASSERT_TRUE(kept.IsKept());
+  const std::size_t all = ParseCode("ZN2. " + kept.Kept).MessageCount();
+  ASSERT_GT(all, MostMessagesListed);
+  const std::vector<FormField> fields = DescribeItem(kept);
+  const std::string& note = fields.back().Value;
+  EXPECT_EQ(static_cast<std::size_t>(std::count(note.begin(), note.end(), '\n')), MostMessagesListed);
+  EXPECT_TRUE(note.ends_with(MoreMessages(all - MostMessagesListed))) << note.substr(note.size() - std::min<std::size_t>(note.size(), 80));
 }
 
 // Every option of every select, both states of every check, a number, a text and every

@@ -722,7 +722,8 @@ std::vector<std::vector<Fix>> FixesForEach(std::string_view code, const ParseRes
   if (text.size() > MaxCodeForFixes) return all;
   const std::set<std::string> kinds = KindsOf(reading);
   std::size_t checks = 0;
-  for (std::size_t i = 0; i < all.size() && checks * (text.size() + 1) < CodeCheckBudget; ++i)
+  // each message looked at walks the code once more, each check reads it once more
+  for (std::size_t i = 0; i < all.size() && (checks + i) * (text.size() + 1) < CodeCheckBudget; ++i)
     all[i] = Fixes(text, reading, i, MaxFixes, 1, true, &kinds, &checks);
   return all;
 }

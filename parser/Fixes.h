@@ -38,7 +38,7 @@ inline constexpr std::size_t CheckBudget = 4'000'000;
 inline constexpr std::size_t MaxCodeForFixes = 100'000;
 // All the fixes of one code read at most about this many code points: a code full of
 // errors gets fixes for its first messages, the later ones none.
-inline constexpr std::size_t CodeCheckBudget = 10'000'000;
+inline constexpr std::size_t CodeCheckBudget = 4'000'000;
 
 // The kind of a message, as above.
 std::string MessageKind(std::string_view message);

@@ -1,7 +1,9 @@
 // zendric-read run as a real program: argument and standard-input modes, JSON
 // escaping and exit codes.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <algorithm>
@@ -259,6 +261,42 @@ TEST(ZendricRead, OutOfMemoryLosesOnlyThatCode) {
     EXPECT_NE(r.out.find("I'm a male"), std::string::npos);
     EXPECT_NE(r.out.find("I'm a female"), std::string::npos);
     EXPECT_EQ(r.out.find("{{"), std::string::npos);
+  }
+}
+
+// The peak resident memory, in kilobytes, of `zendric-read --find FILE`.
+long FindPeakKilobytes(const std::string& file) {
+  const pid_t child = fork();
+  if (child == 0) {
+    std::freopen("/dev/null", "w", stdout);
+    execl(ZENDRIC_READ, ZENDRIC_READ, "--find", file.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 127)
+    return -1;
+  return usage.ru_maxrss;
+}
+
+TEST(ZendricRead, FindHoldsNoMoreOfALineThanACodeTakes) {
+  // A line 64 times as long costs the finder no more memory: it keeps only what can
+  // still become a code.
+  const struct {
+    const char* what;
+    std::string head;
+  } lines[] = {{"no code", ""}, {"a code at the start", "ZN2.Dw Gm "}};
+  for (const auto& line : lines) {
+    SCOPED_TRACE(line.what);
+    long peak[2] = {};
+    for (int i = 0; i < 2; ++i) {
+      const std::string file = TempName("line");
+      std::ofstream(file, std::ios::binary) << line.head << std::string(i == 0 ? 1'000'000 : 64'000'000, 'x') << '\n';
+      peak[i] = FindPeakKilobytes(file);
+      std::remove(file.c_str());
+    }
+    ASSERT_GT(peak[0], 0);
+    EXPECT_LT(peak[1], peak[0] * 3 / 2) << peak[0] << " KB for 1 MB, " << peak[1] << " KB for 64 MB";
   }
 }
 

@@ -77,6 +77,27 @@ TEST(ZendricMake, SeedsAndUsage) {
   const Case cases[] = {{"", 2}, {"--random", 2}, {"--random x", 2}, {"--random -3", 2},
                         {"--random 3 --seed y", 2}, {"--random 99999999999999999999", 2}, {"--random 1 --seed 4294967296", 2}, {"--random 3 extra", 2}, {"--help", 0}};
   for (const Case& c : cases) EXPECT_EQ(RunMake(make + " " + c.args).status, c.status) << c.args;
+
+  // What a usage error says, standard error taken as the output.
+  const struct {
+    std::string args;
+    std::string said;  // a part of the message
+  } told[] = {
+      {"--random 18446744073709551616", "too large: at most 18446744073709551615, not 18446744073709551616"},
+      {"--random 1 --seed 04294967296", "too large: at most 4294967295, not 4294967296"},
+      {"--random -3", "must be a whole number of 0 or more, not -3"},
+      // a terminal escape comes out as control pictures, never raw
+      {"--random \"$(printf '1\\033[31m')\"", "not 1\u241B[31m"},
+  };
+  for (const auto& t : told) {
+    const Outcome r = RunMake("{ " + make + " " + t.args + " 2>&1; }");
+    EXPECT_EQ(r.status, 2) << t.args;
+    EXPECT_NE(r.out.find(t.said), std::string::npos) << t.args << ": " << r.out;
+    EXPECT_EQ(r.out.find('\x1B'), std::string::npos) << t.args;
+  }
+  // leading zeros are the same number, and the largest count is a count
+  EXPECT_EQ(RunMake(make + " --random 20 --seed 00000000000000000005").out, a.out);
+  EXPECT_EQ(RunMake(make + " --random 18446744073709551615 | head -n 3").out.size() > 0, true);
 }
 
 }  // namespace

@@ -352,7 +352,7 @@
     tooLarge.hidden = raw.tooLarge === undefined;
     tooLarge.textContent = raw.tooLarge || '';
     return {
-      reading: raw.tooLarge === undefined ? unpack(raw) : { lines: [], errors: [] },
+      reading: raw.tooLarge === undefined ? unpack(raw) : { lines: [], messages: [], numbers: new Int32Array(0) },
       found: raw.found || { numbers: [] },
     };
   }

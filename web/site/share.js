@@ -127,11 +127,12 @@
     chooserLabel.textContent = 'Reading as';
     const chosen = () => Formats.find((f) => f.key === chooser.value);
 
-    const copyLink = button('Copy link', 'Copy a link to this page with the code in it', () => {
+    const copyLink = button('Copy link', null, () => {
       const link = linkFor(field.value);
       copyText(link).then(() => say('Link copied: ' + link), () => say('Copy this link: ' + link));
     });
     copyLink.id = 'copy-link';
+    copyLink.title = 'Copy a link to this page with the code in it';
     const download = button('Download', null, () => {
       const f = chosen();
       const blob = new Blob([render(f.key, true)], { type: f.type + ';charset=utf-8' });

@@ -54,11 +54,11 @@ void ReadBreathItem(ParseState& s, const TagRow& tag) {
   for (bool more = true; more && !AtEnd(s);) {
     switch (CurrentChar(s)) {
       case U'|':
-        shapes.push_back("beams of ");
+        shapes.push_back(BeamsText);
         ++s.Cursor;
         break;
       case U'#':
-        shapes.push_back("clouds of ");
+        shapes.push_back(CloudsText);
         ++s.Cursor;
         break;
       case U'/':

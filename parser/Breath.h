@@ -38,6 +38,10 @@ inline constexpr std::array<BreathWeapon, 19> BreathWeapons{{
     {"-", "nothing special"},
 }};
 
+// Shapes of a weapon, which the readers write and the builder offers as choices.
+inline constexpr std::string_view BeamsText = "beams of ";
+inline constexpr std::string_view CloudsText = "clouds of ";
+
 // What ends an unquoted code, besides capitals, "$" and (inside a form block) "}".
 inline constexpr TerminatorSet BreathTerminators{" \"#/|"};
 

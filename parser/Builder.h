@@ -183,9 +183,6 @@ Persona OpenCode(std::string_view text);
 // A new item of a tag (nullptr: the species) with the first choice of everything.
 PersonaItem NewItem(const TagRow* tag);
 
-// The description texts the reading of an item must contain, in order of the choices.
-std::vector<std::string> ChoiceTexts(const PersonaItem& item);
-
 // A random persona: the species and a random selection of tags, each with random
 // choices that the builder can write.
 Persona RandomPersona(std::mt19937& random);
@@ -209,5 +206,17 @@ void InsertItem(Persona& p, std::size_t at, PersonaItem item);
 void RemoveItem(Persona& p, std::size_t at);
 void MoveItem(Persona& p, std::size_t from, std::size_t to);
 void ReplaceChoices(Persona& p, std::size_t at, ItemChoices choices);
+
+// The rules both builders follow. A new item of `tag` (nullptr: the species) goes
+// behind the item `after` (-1: in front); the species stands first, and once. Returns
+// the index of the item added, or of the species already there.
+std::size_t AddItemBehind(Persona& p, const TagRow* tag, std::ptrdiff_t after);
+// Whether the item at `at` may move one place towards the start (-1) or the end (+1):
+// the species stays right behind "ZN2.".
+bool CanMoveItem(const Persona& p, std::size_t at, int step);
+// Moves it when it may; returns where it is now.
+std::size_t MoveItemBy(Persona& p, std::size_t at, int step);
+// The item's heading in a list: "Species", the tag's title, or "Kept as written".
+std::string_view ItemTitle(const PersonaItem& item);
 
 }  // namespace zendric

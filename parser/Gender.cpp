@@ -55,7 +55,7 @@ std::string ReadGenderCode(ParseState& s) {
 void ReadGenderItem(ParseState& s, const TagRow& tag) {
   AppendText(s, std::string(tag.Heading) + ReadGenderCode(s));
   while (!AtEnd(s) && (CurrentChar(s) == U'/' || CurrentChar(s) == U'>')) {
-    AppendText(s, CurrentChar(s) == U'/' ? ", but mentally I'm " : " changing into ");
+    AppendText(s, CurrentChar(s) == U'/' ? MentallyText : ChangingIntoText);
     ++s.Cursor;
     AppendText(s, ReadGenderCode(s));
   }

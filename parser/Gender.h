@@ -9,6 +9,10 @@
 
 namespace zendric {
 
+// Sentences the readers write and the builder offers as choices.
+inline constexpr std::string_view MentallyText = ", but mentally I'm ";
+inline constexpr std::string_view ChangingIntoText = " changing into ";
+
 struct GenderRow {
   char Letter;
   std::string_view Phrase;

@@ -73,7 +73,7 @@ void ReadNestedSpecies(ParseState& s, TerminatorSet Stops, bool MayStartMix, std
 // ~: "a shapechanger", then its forms separated by "/" up to the next blank.
 void ReadShapechanger(ParseState& s, TerminatorSet Stops, bool SayIAm) {
   if (SayIAm) AppendText(s, "I am ");
-  AppendText(s, "a shapechanger");
+  AppendText(s, ShapechangerText);
   ++s.Cursor;
   if (!AtEnd(s) && CurrentChar(s) != U' ') AppendText(s, " who takes form of ");
   const TerminatorSet formStops = Stops.With('/');
@@ -147,7 +147,7 @@ std::string ResolveSpecies(ParseState& s, std::string_view Code) {
       return name + " (" + std::string(NameAt(parent)) + ")";
     }
     if (ch == '?') {
-      std::string name = "Unknown " + std::string(NameAt(parent));
+      std::string name = std::string(UnknownWord) + std::string(NameAt(parent));
       if (more) AddError(s, "Hint: Species code " + std::string(Code) + " can be cut off after the ?");
       return name;
     }
@@ -187,7 +187,7 @@ void ReadSpeciesItem(ParseState& s, TerminatorSet Stops, bool SayIAm, bool MaySt
     return;
   }
   if (CurrentChar(s) == U'?') {
-    AppendText(s, "I don't know what I am");
+    AppendText(s, DontKnowText);
     ++s.Cursor;
     return;
   }
@@ -206,7 +206,7 @@ void ReadSpeciesItem(ParseState& s, TerminatorSet Stops, bool SayIAm, bool MaySt
   if (!name.empty()) AppendText(s, name);
 
   if (CurrentChar(s) == U'~') {
-    AppendText(s, " who changes shape occasionally");
+    AppendText(s, ChangesShapeText);
     ++s.Cursor;
   }
   if (CurrentChar(s) == U'{') ReadFormBlock(s);
@@ -220,13 +220,13 @@ void ReadSpeciesItem(ParseState& s, TerminatorSet Stops, bool SayIAm, bool MaySt
       ReadNestedSpecies(s, Stops, false, code);
       break;
     case U'[':
-      AppendText(s, " trapped in the body of:\r");
+      AppendText(s, TrappedInText);
       ++s.Cursor;
       ReadNestedSpecies(s, Stops.With(']'), true, {});
       if (!AcceptChar(s, U']')) AddError(s, "Error: missing ] at position " + std::to_string(s.Cursor));
       break;
     case U'^':
-      AppendText(s, " who looks like:\r");
+      AppendText(s, LooksLikeText);
       ++s.Cursor;
       ReadNestedSpecies(s, Stops, true, {});
       break;

@@ -10,6 +10,14 @@
 
 namespace zendric {
 
+// Sentences the readers write and the builder offers as choices.
+inline constexpr std::string_view ShapechangerText = "a shapechanger";
+inline constexpr std::string_view DontKnowText = "I don't know what I am";
+inline constexpr std::string_view ChangesShapeText = " who changes shape occasionally";
+inline constexpr std::string_view TrappedInText = " trapped in the body of:\r";
+inline constexpr std::string_view LooksLikeText = " who looks like:\r";
+inline constexpr std::string_view UnknownWord = "Unknown ";
+
 // Every node is one character; a node's children follow it in parentheses. The 17
 // top-level nodes are categories; a letter is unique only among its siblings.
 inline constexpr std::string_view SpeciesTree =

@@ -54,7 +54,7 @@ void ReadMatingModifiers(ParseState& s, bool plus) {
       } else if (const std::string dead = ReadNumberAfterMark(s); !dead.empty()) {
         AppendText(s, "\r" + dead + " of my mates are dead");
       } else {
-        AppendText(s, "\rMy mate is dead");
+        AppendText(s, MateDeadText);
         ++s.Cursor;
       }
     } else if (ch == U'*') {
@@ -83,7 +83,7 @@ void ReadMatingModifiers(ParseState& s, bool plus) {
     } else if (ch == U'x') {
       const char32_t next = CharAt(s, s.Cursor + 1);
       if (next == U'x' || next == U'y') {
-        AppendText(s, next == U'x' ? "\rI'm a member of the XX conspiracy!" : "\rI'm a member of the XY conspiracy!");
+        AppendText(s, next == U'x' ? XXConspiracyText : XYConspiracyText);
         s.Cursor += 2;
       } else {
         AddError(s, "Error: Invalid modifier x in mating status tag");
@@ -154,11 +154,11 @@ void ReadOffspringEntry(ParseState& s, const TagRow& tag) {
     ++s.Cursor;
     const std::string count = ReadNumber(s, true);
     AppendText(s, "I have " + count +
-                      (sign == U'-' ? " hatchlings that have flown the coop." : " hatchlings that are still home."));
+                      std::string(sign == U'-' ? FlownText : StillHomeText));
   } else {
     ReadEntryScale(s, tag);
   }
-  if (adopted) AppendText(s, "\rMy hatchlings are adopted.");
+  if (adopted) AppendText(s, AdoptedText);
 }
 
 }  // namespace zendric

@@ -7,6 +7,14 @@
 
 namespace zendric {
 
+// Sentences the readers write and the builder offers as choices.
+inline constexpr std::string_view MateDeadText = "\rMy mate is dead";
+inline constexpr std::string_view XXConspiracyText = "\rI'm a member of the XX conspiracy!";
+inline constexpr std::string_view XYConspiracyText = "\rI'm a member of the XY conspiracy!";
+inline constexpr std::string_view AdoptedText = "\rMy hatchlings are adopted.";
+inline constexpr std::string_view StillHomeText = " hatchlings that are still home.";
+inline constexpr std::string_view FlownText = " hatchlings that have flown the coop.";
+
 inline constexpr ScaleEntry AgeScale[] = {
     {"+++!", "Ancient"},
     {"+++", "Venerable"},

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -108,9 +109,9 @@ void TBuilderDialog::CreateButtons() {
   btnRandom->setObjectName(QStringLiteral("btnRandom"));
   btnUse = new QPushButton(QStringLiteral("U&se this code"), this);
   btnUse->setObjectName(QStringLiteral("btnUse"));
-  btnUse->setDefault(true);
   btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  for (QPushButton* button : {btnRandom, btnUse, btnCancel}) button->setAutoDefault(false);
   auto* row = new QHBoxLayout;
   row->addWidget(btnRandom);
   row->addStretch(1);
@@ -150,6 +151,7 @@ void TBuilderDialog::DescribeControls() {
 }
 
 void TBuilderDialog::Open(const QString& code) {
+  searches.clear();
   const std::string text = code.toStdString();
   if (text.empty()) {
     persona = Persona();
@@ -177,11 +179,19 @@ void TBuilderDialog::done(int result) {
   QDialog::done(result);
 }
 
+void TBuilderDialog::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!enter) return QDialog::keyPressEvent(event);
+  if ((event->modifiers() & Qt::ControlModifier) != 0) return accept();
+  // A button with the keyboard takes Enter itself; nothing else closes the window.
+  event->accept();
+}
+
 void TBuilderDialog::FillItemList(int select) {
   const QSignalBlocker quiet(lbItems);
   lbItems->clear();
   for (const PersonaItem& item : persona.Items)
-    lbItems->addItem(QStringLiteral("%1: %2").arg(ItemTitle(item), Qs(BuildItem(item))));
+    lbItems->addItem(QStringLiteral("%1: %2").arg(Title(item), Cut(Qs(BuildItem(item)))));
   if (!persona.Items.empty()) lbItems->setCurrentRow(std::clamp(select, 0, static_cast<int>(persona.Items.size()) - 1));
   FillPage();
   ShowCode();
@@ -196,15 +206,7 @@ void TBuilderDialog::RefillPageLater() { QMetaObject::invokeMethod(this, &TBuild
 void TBuilderDialog::btnAddClick() {
   const int row = cbAddTag->currentData().toInt();
   const TagRow* tag = row < 0 ? nullptr : &TagCatalogue[static_cast<std::size_t>(row)];
-  // The species stands first; a tag goes behind the selected item.
-  const bool hasSpecies = !persona.Items.empty() && persona.Items.front().IsSpecies();
-  if (tag == nullptr && hasSpecies) {
-    FillItemList(0);
-    return;
-  }
-  const std::size_t at = tag == nullptr ? 0 : static_cast<std::size_t>(lbItems->currentRow() + 1);
-  InsertItem(persona, at, NewItem(tag));
-  FillItemList(static_cast<int>(std::min(at, persona.Items.size() - 1)));
+  FillItemList(static_cast<int>(AddItemBehind(persona, tag, lbItems->currentRow())));
 }
 
 void TBuilderDialog::btnRemoveClick() {
@@ -216,26 +218,14 @@ void TBuilderDialog::btnRemoveClick() {
 
 void TBuilderDialog::btnMoveClick(int step) {
   const int row = lbItems->currentRow();
-  const int to = row + step;
-  if (row < 0 || to < 0 || to >= static_cast<int>(persona.Items.size())) return;
-  // The species stays right behind "ZN2.".
-  if (persona.Items[static_cast<std::size_t>(row)].IsSpecies() || persona.Items[static_cast<std::size_t>(to)].IsSpecies()) return;
-  MoveItem(persona, static_cast<std::size_t>(row), static_cast<std::size_t>(to));
-  FillItemList(to);
+  if (row < 0) return;
+  FillItemList(static_cast<int>(MoveItemBy(persona, static_cast<std::size_t>(row), step)));
 }
 
 void TBuilderDialog::btnRandomClick() {
+  searches.clear();
   persona = RandomPersona(random);
   FillItemList(0);
-}
-
-void TBuilderDialog::ChoicesChanged(ItemChoices choices) {
-  const int row = lbItems->currentRow();
-  if (row < 0) return;
-  ReplaceChoices(persona, static_cast<std::size_t>(row), std::move(choices));
-  const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
-  lbItems->item(row)->setText(QStringLiteral("%1: %2").arg(ItemTitle(item), Qs(BuildItem(item))));
-  ShowCode();
 }
 
 void TBuilderDialog::ShowCode() {
@@ -245,8 +235,10 @@ void TBuilderDialog::ShowCode() {
   QString text;
   for (std::size_t i = 0; i < r.LineCount(); ++i)
     text += Qs(std::string(r.Line(i))).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
-  for (std::size_t i = 0; i < r.MessageCount(); ++i)
+  const std::size_t listed = std::min(r.MessageCount(), MostMessagesListed);
+  for (std::size_t i = 0; i < listed; ++i)
     text += QStringLiteral("position %1: %2\n").arg(r.MessagePosition(i)).arg(Qs(std::string(r.Message(i))));
+  if (listed < r.MessageCount()) text += Qs(MoreMessages(r.MessageCount() - listed));
   meReading->setPlainText(text.trimmed());
 }
 

@@ -5,12 +5,15 @@
 
 #include <QDialog>
 #include <QSettings>
+#include <map>
 #include <memory>
 #include <random>
 
 #include "Builder.h"
+#include "BuilderForm.h"
 
 class QComboBox;
+class QKeyEvent;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -40,6 +43,8 @@ class TBuilderDialog : public QDialog {
 
  protected:
   void done(int result) override;
+  // Enter never closes the builder: Ctrl+Enter or the button uses the code.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void CreateItemList();
@@ -57,33 +62,17 @@ class TBuilderDialog : public QDialog {
   void FillItemList(int select);
   void FillPage();
   void RefillPageLater();
-  // After a choice changed: the list row, the code and the reading.
-  void ChoicesChanged(ItemChoices choices);
   void ShowCode();
 
-  // Page builders, one per kind of item (BuilderPages.cpp).
-  void AddSpeciesPage(const SpeciesChoices& c);
-  void AddSpeciesPart(const SpeciesPart& part, bool other, std::size_t at);
-  void AddRatedPage(const TagRow& tag, const RatedChoices& c);
-  void AddSplitPage(const TagRow& tag, const SplitChoices& c);
-  void AddGenderPage(const GenderChoices& c);
-  void AddMeasurePage(const TagRow& tag, const MeasureChoices& c);
-  void AddColourPage(const ColourChoices& c);
-  void AddColourChain(const std::vector<ColourLink>& chain, std::size_t group, bool changesTo);
-  void AddBreathPage(const BreathChoices& c);
-  void AddDietPage(const TagRow& tag, const DietChoices& c);
-  void AddAppendagesPage(const AppendageChoices& c);
-  void AddSkinPage(const SkinChoices& c);
-  void AddKeptPage(const PersonaItem& item);
-  // A combo box of the offered ratings of a tag's scale, by their texts.
-  QComboBox* RatingBox(const TagRow& tag, std::int32_t rating, const QString& name = QStringLiteral("cbRating"));
-  // A button on the page that edits the selected item's choices of kind C.
-  template <typename C, typename F>
-  QPushButton* EditButton(const QString& text, const QString& name, F edit);
-  // Changes the selected item's choices of kind C as they are now (not as they were
-  // when the page was built); `rebuild` when the page must show the change.
-  template <typename C, typename F>
-  void Edit(F edit, bool rebuild = false);
+  // The selected item's form, drawn field by field from the core's description; while
+  // the fields keep their shape, only their values are set again.
+  void DrawPage();
+  QWidget* Control(const FormField& field);
+  QWidget* Ticks(const std::vector<const FormField*>& ticks);
+  QWidget* Search(const FormField& field, QComboBox* box);
+  void SetValues(const QWidget* except);
+  // Gives a field of the selected item a value; false when the field does not take it.
+  bool Set(const std::string& key, const QString& value);
 
   QListWidget* lbItems = nullptr;
   QComboBox* cbAddTag = nullptr;
@@ -95,6 +84,9 @@ class TBuilderDialog : public QDialog {
   QWidget* pnPage = nullptr;
   QVBoxLayout* pageLayout = nullptr;
   int pageRow = -1;  // the item the page shows
+  std::vector<FormField> fields;  // its fields as drawn
+  std::string drawn;  // their shape, values left out
+  std::map<std::string, QString> searches;  // what was typed into a search, by the field's key
   QLineEdit* edCode = nullptr;
   QPlainTextEdit* meReading = nullptr;
   QPushButton* btnRandom = nullptr;

@@ -13,10 +13,11 @@ inline QString Qs(std::string_view text) { return QString::fromUtf8(text.data(),
 // A reading text as one line of a list: display-line breaks become blanks.
 inline QString Plain(std::string_view text) { return Qs(text).replace(QLatin1Char('\r'), QLatin1Char(' ')).trimmed(); }
 
-inline QString ItemTitle(const PersonaItem& item) {
-  if (item.IsSpecies()) return QStringLiteral("Species");
-  if (item.Tag != nullptr && !item.IsKept()) return Qs(item.Tag->Title);
-  return QStringLiteral("As written");
-}
+// A text longer than this is cut where the builder shows it: a label lays out every
+// character of its text on each resize.
+inline constexpr qsizetype LongestShown = 2000;
+inline QString Cut(const QString& text) { return text.size() > LongestShown ? text.left(LongestShown) + QStringLiteral("…") : text; }
+
+inline QString Title(const PersonaItem& item) { return Qs(ItemTitle(item)); }
 
 }  // namespace zendric

@@ -20,32 +20,30 @@ Persona& Held() {
   return persona;
 }
 
-std::string_view TitleOf(const PersonaItem& item) {
-  if (item.IsSpecies()) return "Species";
-  if (item.IsKept()) return "Kept as written";
-  return item.Tag ? item.Tag->Title : std::string_view("Item");
-}
-
-// A select's options go across as three strings of lines (values, texts, headings):
-// a list of species is one string each, not a hundred objects.
+// A select's options go across as four strings of lines (values, texts, headings,
+// depths): a list of species is one string each, not a hundred objects.
 val Fields(const PersonaItem& item) {
   val fields = val::array();
   for (const FormField& f : DescribeItem(item)) {
     val field = val::object();
     field.set("kind", std::string(KindName(f.Shape)));
+    field.set("key", f.Key);
     field.set("group", f.Group);
     field.set("label", f.Label);
     field.set("value", f.Value);
+    field.set("hints", f.Hints);
     if (f.Shape == FormField::Kind::Select) {
-      std::string values, texts, headings;
+      std::string values, texts, headings, depths;
       for (const FormOption& o : f.Options) {
         values.append(o.Value).push_back('\n');
         texts.append(o.Text).push_back('\n');
         headings.append(o.Heading).push_back('\n');
+        depths.append(std::to_string(o.Depth)).push_back('\n');
       }
       field.set("values", values);
       field.set("texts", texts);
       field.set("headings", headings);
+      field.set("depths", depths);
     }
     fields.call<void>("push", field);
   }
@@ -60,17 +58,19 @@ val ItemFields(std::int32_t index) {
              : val::array();
 }
 
-// {code, lines, messages: [text], items: [{title, text, kept, movable}]}; the fields of
-// one item come from ItemFields.
+// {code, lines, messages: [text], items: [{title, text, kept, up, down}]}; the fields
+// of one item come from ItemFields.
 val Describe() {
   Persona& persona = Held();
   val items = val::array();
-  for (const PersonaItem& item : persona.Items) {
+  for (std::size_t i = 0; i < persona.Items.size(); ++i) {
+    const PersonaItem& item = persona.Items[i];
     val entry = val::object();
-    entry.set("title", std::string(TitleOf(item)));
+    entry.set("title", std::string(ItemTitle(item)));
     entry.set("text", BuildItem(item));
     entry.set("kept", item.IsKept());
-    entry.set("movable", !item.IsSpecies());
+    entry.set("up", CanMoveItem(persona, i, -1));
+    entry.set("down", CanMoveItem(persona, i, +1));
     items.call<void>("push", entry);
   }
   const std::string code = BuildCode(persona);
@@ -83,8 +83,10 @@ val Describe() {
   result.set("lines", lines);
   // A kept item may bring its messages along.
   val messages = val::array();
-  for (std::size_t i = 0; i < reading.MessageCount(); ++i)
+  const std::size_t listed = std::min(reading.MessageCount(), MostMessagesListed);
+  for (std::size_t i = 0; i < listed; ++i)
     messages.call<void>("push", "Position " + std::to_string(reading.MessagePosition(i)) + ": " + std::string(reading.Message(i)));
+  if (listed < reading.MessageCount()) messages.call<void>("push", MoreMessages(reading.MessageCount() - listed));
   result.set("messages", messages);
   return result;
 }
@@ -103,19 +105,12 @@ val OpenField(const std::u16string& field) {
   return Describe();
 }
 
-// Index into the tag catalogue, added behind the item at `after`; -1 adds the species,
-// which stands first and once. {..., at: the index of the item added, or of the species
-// already there}.
+// Index into the tag catalogue (-1: the species), added behind the item at `after`
+// by the core's rule. {..., at: the index of the item added, or of the species already
+// there}.
 val AddItem(std::int32_t tag, std::int32_t after) {
-  Persona& persona = Held();
-  std::size_t at = 0;
-  if (tag >= 0 && static_cast<std::size_t>(tag) < TagCatalogue.size()) {
-    const bool species = !persona.Items.empty() && persona.Items.front().IsSpecies();
-    at = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(after, -1) + 1), species ? 1 : 0, persona.Items.size());
-    InsertItem(persona, at, NewItem(&TagCatalogue[static_cast<std::size_t>(tag)]));
-  } else if (persona.Items.empty() || !persona.Items.front().IsSpecies()) {
-    InsertItem(persona, 0, NewItem(nullptr));
-  }
+  const bool known = tag >= 0 && static_cast<std::size_t>(tag) < TagCatalogue.size();
+  const std::size_t at = AddItemBehind(Held(), known ? &TagCatalogue[static_cast<std::size_t>(tag)] : nullptr, after);
   val state = Describe();
   state.set("at", static_cast<std::int32_t>(at));
   return state;
@@ -126,23 +121,19 @@ val RemoveAt(std::int32_t index) {
   return Describe();
 }
 
-// One place towards the start (-1) or the end (+1); the species stays behind "ZN2.".
+// One place towards the start (-1) or the end (+1), where the core lets it.
 // {..., at: where the item is now}.
 val Move(std::int32_t index, std::int32_t step) {
-  const std::int32_t to = index + step;
-  const bool moves = Valid(index) && Valid(to) && !Held().Items[static_cast<std::size_t>(index)].IsSpecies() &&
-                     !Held().Items[static_cast<std::size_t>(to)].IsSpecies();
-  if (moves) MoveItem(Held(), static_cast<std::size_t>(index), static_cast<std::size_t>(to));
+  const std::size_t at = Valid(index) ? MoveItemBy(Held(), static_cast<std::size_t>(index), step) : 0;
   val state = Describe();
-  state.set("at", moves ? to : index);
+  state.set("at", Valid(index) ? static_cast<std::int32_t>(at) : index);
   return state;
 }
 
 // A value for one field of an item; {..., taken: false} and nothing changed when the
 // field does not take it.
-val Set(std::int32_t index, std::int32_t field, const std::string& value) {
-  const bool taken = Valid(index) && field >= 0 &&
-                     SetField(Held(), static_cast<std::size_t>(index), static_cast<std::size_t>(field), value);
+val Set(std::int32_t index, const std::string& key, const std::string& value) {
+  const bool taken = Valid(index) && SetField(Held(), static_cast<std::size_t>(index), key, value);
   val state = Describe();
   state.set("taken", taken);
   return state;

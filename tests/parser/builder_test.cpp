@@ -11,6 +11,7 @@
 
 #include "../../bench/BenchCodes.h"
 #include "Builder.h"
+#include "ChoiceTexts.h"
 #include "ReadingCases.h"
 
 namespace zendric {
@@ -25,7 +26,7 @@ void ExpectBuiltReading(const Persona& p) {
   ASSERT_EQ(testing::Messages(r), std::vector<std::string>{});
   ASSERT_EQ(r.LineCount(), p.Items.size());
   for (std::size_t i = 0; i < p.Items.size(); ++i)
-    for (const std::string& text : ChoiceTexts(p.Items[i]))
+    for (const std::string& text : testing::ChoiceTexts(p.Items[i]))
       EXPECT_NE(r.Line(i).find(text), std::string_view::npos) << "item " << i << ": " << testing::Visible(r.Line(i))
                                                                 << " lacks " << testing::Visible(text);
 }
@@ -254,7 +255,7 @@ TEST(Builder, ChoiceTextsSayOnlyWhatIsWritten) {
     ItemChoices choices = p.Items[c.item].Choices;
     c.change(choices);
     ReplaceChoices(p, c.item, choices);
-    EXPECT_EQ(ChoiceTexts(p.Items[c.item]), c.texts);
+    EXPECT_EQ(testing::ChoiceTexts(p.Items[c.item]), c.texts);
     ExpectBuiltReading(p);
   }
 }

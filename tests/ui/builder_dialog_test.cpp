@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QToolButton>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -44,7 +47,7 @@ class BuilderDialogTest : public QObject {
     auto* list = Named<QListWidget>(&d, "lbItems");
     QCOMPARE(list->count(), items);
     int keptRows = 0;
-    for (int i = 0; i < list->count(); ++i) keptRows += list->item(i)->text().startsWith(u"As written"_s);
+    for (int i = 0; i < list->count(); ++i) keptRows += list->item(i)->text().startsWith(u"Kept as written"_s);
     QCOMPARE(keptRows, kept);
     if (!code.isEmpty()) QCOMPARE(d.Code(), code);
     if (code.isEmpty()) QCOMPARE(d.Code(), u"ZN2.D"_s);
@@ -56,7 +59,7 @@ class BuilderDialogTest : public QObject {
     TBuilderDialog d;
     d.Open(u"ZN2.Dw W+"_s);
     Named<QListWidget>(&d, "lbItems")->setCurrentRow(1);
-    auto* rating = Named<QComboBox>(&d, "cbRating");
+    auto* rating = Named<QComboBox>(&d, "Width");
     QCOMPARE(rating->currentText(), u"'I'm a little on the broad side!'"_s);
     rating->setCurrentIndex(rating->findText(u"'I am a perfect sphere!'"_s));
     QCOMPARE(d.Code(), u"ZN2.Dw W+++!"_s);
@@ -67,14 +70,17 @@ class BuilderDialogTest : public QObject {
   void speciesTreeAndItemList() {
     TBuilderDialog d;
     d.Open(QString());
-    auto* search = Named<QLineEdit>(&d, "edSpeciesSearch");
+    auto* search = Named<QLineEdit>(&d, "Species/Species/search");
     QTest::keyClicks(search, u"tiger"_s);
-    auto* tree = Named<QTreeWidget>(&d, "tvSpecies");
-    const QList<QTreeWidgetItem*> tigers = tree->findItems(u"Tiger"_s, Qt::MatchExactly | Qt::MatchRecursive);
-    QCOMPARE(tigers.size(), 1);
-    QVERIFY(!tigers[0]->isHidden());
-    QVERIFY(tree->findItems(u"Wolf"_s, Qt::MatchExactly | Qt::MatchRecursive)[0]->isHidden());
-    tree->setCurrentItem(tigers[0]);
+    auto* tree = Named<QComboBox>(&d, "Species/Species");
+    auto* view = qobject_cast<QListView*>(tree->view());
+    const int tiger = tree->findText(u"Tiger"_s), wolf = tree->findText(u"Wolf"_s);
+    QVERIFY(tiger >= 0 && wolf >= 0);
+    QVERIFY(!view->isRowHidden(tiger));
+    QVERIFY(view->isRowHidden(wolf));
+    // Kinds below kinds stand deeper in the tree.
+    QVERIFY(tree->itemData(tiger, Qt::UserRole + 1).toInt() > tree->itemData(tree->findText(u"Feline (cat)"_s), Qt::UserRole + 1).toInt());
+    tree->setCurrentIndex(tiger);
     QCOMPARE(d.Code(), u"ZN2.Mft"_s);
 
     auto* add = Named<QComboBox>(&d, "cbAddTag");
@@ -119,11 +125,16 @@ class BuilderDialogTest : public QObject {
       box->setCurrentIndex(box->count() - 1);
       readsClean();
     }
-    for (QListWidget* list : Named<QWidget>(&d, "pnPage")->findChildren<QListWidget*>())
-      for (int i = 0; i < list->count(); ++i) {
-        list->item(i)->setCheckState(Qt::Checked);
+    for (int k = 0;; ++k) {
+      QList<QMenu*> menus;
+      for (auto* button : Named<QWidget>(&d, "pnPage")->findChildren<QToolButton*>())
+        if (button->menu() != nullptr) menus << button->menu();
+      if (k >= menus.size()) break;
+      for (QAction* tick : menus[k]->actions()) {
+        if (!tick->isChecked()) tick->trigger();
         readsClean();
       }
+    }
   }
 
   // Random personas read without a message.
@@ -166,7 +177,7 @@ class BuilderDialogTest : public QObject {
       QTRY_VERIFY(d->isVisible());
       QCOMPARE(d->Code(), u"ZN2.Dw W+"_s);
       Named<QListWidget>(d, "lbItems")->setCurrentRow(1);
-      auto* rating = Named<QComboBox>(d, "cbRating");
+      auto* rating = Named<QComboBox>(d, "Width");
       rating->setCurrentIndex(rating->findText(u"'I am two-dimensional!'"_s));
       ran = true;
       Named<QPushButton>(d, "btnUse")->click();

@@ -33,12 +33,17 @@
     return index + '\u0002' + list.map((f) => [f.kind, f.group, f.label, f.values, f.texts].join('\u0001')).join('\u0002');
   }
 
-  // A select's options from its three strings of lines.
+  // A select's options from its strings of lines; an option of a tree is indented by
+  // its depth (no-break spaces, which a select keeps).
   function options(field) {
     const values = field.values.split('\n');
     const texts = field.texts.split('\n');
     const headings = field.headings.split('\n');
-    return values.slice(0, -1).map((value, i) => ({ value, text: texts[i], heading: headings[i] }));
+    const depths = field.depths.split('\n');
+    const tree = (field.hints & 1) !== 0;
+    return values.slice(0, -1).map((value, i) => ({
+      value, heading: headings[i], text: (tree ? '\u00a0\u00a0'.repeat(Number(depths[i]) || 0) : '') + texts[i],
+    }));
   }
 
   // One reading line; a carriage return in it is a line break.
@@ -119,9 +124,8 @@
     pageHeading.textContent = item.title;
     fields = module.builderFields(selected);
     for (const field of fields) if (field.kind === 'select') field.options = options(field);
-    const movable = (i) => i >= 0 && i < state.items.length && state.items[i].movable;
-    up.disabled = !(movable(selected) && movable(selected - 1));
-    down.disabled = !(movable(selected) && movable(selected + 1));
+    up.disabled = !item.up;
+    down.disabled = !item.down;
     const shape = shapeOf(selected, fields);
     if (shape === drawn) {
       setValues(fields, false);
@@ -165,7 +169,7 @@
   }
 
   function set(index, value, typed) {
-    const next = module.builderSet(selected, index, value);
+    const next = module.builderSet(selected, fields[index].key, value);
     if (typed) typed.setAttribute('aria-invalid', next.taken ? 'false' : 'true');
     if (next.taken) show(next);
   }

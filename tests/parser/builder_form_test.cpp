@@ -1,24 +1,26 @@
-// The page's builder form: choices made through the fields of each kind of item build
+// The builder's form: choices made through the fields of each kind of item build
 // the code expected, which reads without a message and says what was chosen; values a
 // field does not take change nothing; and every option of every field, tried on random
 // personas, keeps the code readable and open-able as choices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "BuilderForm.h"
+#include "ChoiceTexts.h"
 #include "ZNParser.h"
 
 namespace zendric {
 namespace {
 
-// The field `label` of group `group`, or -1.
-std::ptrdiff_t FieldIndex(const std::vector<FormField>& fields, std::string_view group, std::string_view label) {
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    if (fields[i].Group == group && fields[i].Label == label) return static_cast<std::ptrdiff_t>(i);
-  return -1;
+// The field `label` of group `group`, or nullptr.
+const FormField* FindField(const std::vector<FormField>& fields, std::string_view group, std::string_view label) {
+  for (const FormField& f : fields)
+    if (f.Group == group && f.Label == label) return &f;
+  return nullptr;
 }
 
 // An option given by its value or by its text (indentation left out).
@@ -38,7 +40,7 @@ void ExpectReadsAsChosen(const Persona& p) {
   ASSERT_EQ(r.MessageCount(), 0u) << code << ": " << r.Message(0);
   ASSERT_EQ(r.LineCount(), p.Items.size()) << code;
   for (std::size_t i = 0; i < p.Items.size(); ++i)
-    for (const std::string& text : ChoiceTexts(p.Items[i]))
+    for (const std::string& text : testing::ChoiceTexts(p.Items[i]))
       EXPECT_NE(r.Line(i).find(text), std::string_view::npos) << code << ": line " << i << " lacks " << text;
 }
 
@@ -60,8 +62,8 @@ TEST(BuilderForm, ChoicesOfEachKindBuildTheCode) {
       {"ZN2.Ds", 0, {{"Species", "Species", "Sea Serpent"}, {"Species", "who changes shape occasionally", "1"}}, "ZN2.Dss~"},
       {"ZN2.Dw", 0, {{"", "Add a species to the mix", ""}, {"Species 2", "Species", "Dwarf"}}, "ZN2.Dw+Hd"},
       {"ZN2.Dw+Hd", 0, {{"Species 1", "Remove Species 1", ""}}, "ZN2.Hd"},
-      {"ZN2.Dw", 0, {{"And", "And", "who looks like"}, {"Looks like", "Species", "Feline (cat)"}}, "ZN2.Dw^Mf"},
-      {"ZN2.Dw^Mf", 0, {{"And", "And", "trapped in the body of"}}, "ZN2.Dw[Mf]"},
+      {"ZN2.Dw", 0, {{"And", "And", "who looks like:"}, {"Looks like", "Species", "Feline (cat)"}}, "ZN2.Dw^Mf"},
+      {"ZN2.Dw^Mf", 0, {{"And", "And", "trapped in the body of:"}}, "ZN2.Dw[Mf]"},
       {"ZN2.Dw^Mf", 0, {{"What I am", "What I am", "a shapechanger"}, {"", "Add a form", ""}, {"Form 2", "Species", "Human"}}, "ZN2.~Dw/H"},
       {"ZN2.Dw Gm", 0, {{"What I am", "What I am", "I don't know what I am"}}, "ZN2.? Gm"},
       {"ZN2.Dw W", 1, {{"", "Width", "'I'm a little on the broad side!'"}}, "ZN2.Dw W+"},
@@ -80,7 +82,7 @@ TEST(BuilderForm, ChoicesOfEachKindBuildTheCode) {
       {"ZN2.Dw Gf", 1, {{"", "I'm", "a description of my own"}, {"", "My own description", "a \"big\" one"}}, "ZN2.Dw G\"a big one\""},
       {"ZN2.Dw L", 1, {{"", "Given as", "a number with a unit"}, {"", "Number", "3.5"}, {"", "Unit", "feet"}, {"", "Add a body part", ""}, {"Body part", "Body part", "a … wingspan"}, {"Body part", "Number", "20"}}, "ZN2.Dw L3.5f20w"},
       {"ZN2.Dw T4t", 1, {{"", "Given as", "a size"}}, "ZN2.Dw T"},
-      {"ZN2.Dw C", 1, {{"My colour", "Colour", "green"}, {"My colour", "Shade", "very light"}, {"My colour", "metallic", "1"}, {"My colour", "Pattern with the next colour", "… with … stripes"}, {"My colour, colour 2", "Colour", "black"}}, "ZN2.Dw Cgr^++|bk"},
+      {"ZN2.Dw C", 1, {{"My colour", "Colour", "green"}, {"My colour", "Shade", "very light"}, {"My colour", "metallic", "1"}, {"My colour", "Pattern with the next colour", "… with … stripes"}, {"My colour, colour 2", "Colour", "black"}}, "ZN2.Dw Cgr++^|bk"},
       {"ZN2.Dw Cgr|bk:re", 1, {{"My colour", "Pattern with the next colour", "no pattern (ends the colours here)"}}, "ZN2.Dw Cgr"},
       {"ZN2.Dw Cgr", 1, {{"My colour, changing to", "changing to another colour", "1"}, {"My colour, changing to", "Colour", "blue"}, {"", "Add a colour for a body part", ""}, {"My arms are", "Colour", "red"}, {"My arms are", "Body part", "My wings are"}}, "ZN2.Dw Cgr>bl,wre"},
       {"ZN2.Dw Bfl", 1, {{"Breath weapon", "I breathe", "ice"}, {"Breath weapon", "Shape", "clouds of beams of"}, {"Breath weapon", "A word in front (none when empty)", "co\"ld"}, {"", "Add another breath weapon", ""}, {"Breath weapon 2", "I breathe", "a name of my own"}, {"Breath weapon 2", "My own name", "sparks"}}, "ZN2.Dw Bic\"cold\"|#/\"sparks\""},
@@ -95,10 +97,9 @@ TEST(BuilderForm, ChoicesOfEachKindBuildTheCode) {
     ASSERT_FALSE(p.Items[c.item].IsKept());
     for (const Step& s : c.steps) {
       const std::vector<FormField> fields = DescribeItem(p.Items[c.item]);
-      const std::ptrdiff_t i = FieldIndex(fields, s.group, s.label);
-      ASSERT_GE(i, 0) << "no field " << s.group << " / " << s.label;
-      const FormField& field = fields[static_cast<std::size_t>(i)];
-      EXPECT_TRUE(SetField(p, c.item, static_cast<std::size_t>(i), OptionValue(field, s.value))) << s.label << " = " << s.value;
+      const FormField* field = FindField(fields, s.group, s.label);
+      ASSERT_NE(field, nullptr) << "no field " << s.group << " / " << s.label;
+      EXPECT_TRUE(SetField(p, c.item, field->Key, OptionValue(*field, s.value))) << s.label << " = " << s.value;
     }
     EXPECT_EQ(BuildCode(p), c.built);
     ExpectReadsAsChosen(p);
@@ -128,14 +129,15 @@ TEST(BuilderForm, ValuesAFieldDoesNotTakeChangeNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     Persona p = OpenCode(c.code);
-    const std::ptrdiff_t i = FieldIndex(DescribeItem(p.Items[c.item]), c.step.group, c.step.label);
-    ASSERT_GE(i, 0) << c.step.label;
-    EXPECT_FALSE(SetField(p, c.item, static_cast<std::size_t>(i), c.step.value)) << c.step.value;
+    const std::vector<FormField> fields = DescribeItem(p.Items[c.item]);
+    const FormField* field = FindField(fields, c.step.group, c.step.label);
+    ASSERT_NE(field, nullptr) << c.step.label;
+    EXPECT_FALSE(SetField(p, c.item, field->Key, c.step.value)) << c.step.value;
     EXPECT_EQ(BuildCode(p), c.code);
   }
   Persona p = OpenCode("ZN2.Dw");
-  EXPECT_FALSE(SetField(p, 1, 0, "0"));
-  EXPECT_FALSE(SetField(p, 0, 999, "0"));
+  EXPECT_FALSE(SetField(p, 1, "Species", "0"));
+  EXPECT_FALSE(SetField(p, 0, "no such field", "0"));
 }
 
 TEST(BuilderForm, KeptItemsShowWhatReadingThemAloneSays) {
@@ -144,6 +146,19 @@ TEST(BuilderForm, KeptItemsShowWhatReadingThemAloneSays) {
   ASSERT_EQ(fields.size(), 2u);
   EXPECT_EQ(fields[0].Value, "Wq");
   EXPECT_EQ(fields[1].Value, std::string(ParseCode("ZN2. Wq").Message(0)));
+}
+
+// A kept item full of errors lists the first messages and counts the rest, so that
+// neither builder lays out one line per character.
+TEST(BuilderForm, KeptItemsFullOfErrorsCountTheRest) {
+  const PersonaItem kept = OpenCode("ZN2.Dw" + std::string(5000, '{')).Items.back();
+  ASSERT_TRUE(kept.IsKept());
+  const std::size_t all = ParseCode("ZN2. " + kept.Kept).MessageCount();
+  ASSERT_GT(all, MostMessagesListed);
+  const std::vector<FormField> fields = DescribeItem(kept);
+  const std::string& note = fields.back().Value;
+  EXPECT_EQ(static_cast<std::size_t>(std::count(note.begin(), note.end(), '\n')), MostMessagesListed);
+  EXPECT_TRUE(note.ends_with(MoreMessages(all - MostMessagesListed))) << note.substr(note.size() - std::min<std::size_t>(note.size(), 80));
 }
 
 // Every option of every select, both states of every check, a number, a text and every
@@ -164,7 +179,7 @@ TEST(BuilderForm, EveryChoiceKeepsTheCodeReadable) {
         if (fields[i].Shape == FormField::Kind::Button) values = {""};
         for (const std::string& value : values) {
           Persona p = start;
-          if (!SetField(p, item, i, value)) continue;
+          if (!SetField(p, item, fields[i].Key, value)) continue;
           ++tried;
           SCOPED_TRACE(BuildCode(start) + " / " + fields[i].Group + " / " + fields[i].Label + " = " + value);
           ExpectReadsAsChosen(p);
@@ -199,7 +214,7 @@ TEST(BuilderForm, RunsOfChoicesKeepTheCodeReadable) {
                                                                 : std::string();
       if (field.Shape == FormField::Kind::Select) value = field.Options[below(field.Options.size())].Value;
       const std::string before = BuildCode(p);
-      if (!SetField(p, item, i, value)) continue;
+      if (!SetField(p, item, field.Key, value)) continue;
       SCOPED_TRACE(before + " / " + field.Group + " / " + field.Label + " = " + value);
       ExpectReadsAsChosen(p);
       const std::string code = BuildCode(p);

@@ -1,0 +1,304 @@
+// A persona as a whole: its items written one after the other, any text opened into
+// items, random personas and the edits that keep the code readable. What belongs to
+// one kind of item is in that kind's file; the kind is found here by the tag alone.
+#include <map>
+
+#include "Kit.h"
+
+namespace zendric::builder {
+namespace {
+
+// The choices of a new item of `tag` (nullptr: the species), before its first choices:
+// the one place that knows which kind of choices a tag has.
+ItemChoices ChoicesFor(const TagRow* tag) {
+  if (tag == nullptr) return SpeciesChoices{};
+  switch (tag->Kind) {
+    case TagKind::Scaled:
+    case TagKind::Fruitiness:
+    case TagKind::Irritability:
+    case TagKind::Specialist: return RatedChoices{};
+    case TagKind::Split: return SplitChoices{};
+    case TagKind::Gender: return GenderChoices{};
+    case TagKind::Length:
+    case TagKind::Weight: return MeasureChoices{};
+    case TagKind::Colour: return ColourChoices{};
+    case TagKind::Breath: return BreathChoices{};
+    case TagKind::Diet: return DietChoices{};
+    case TagKind::Appendages: return AppendageChoices{};
+    case TagKind::Skin: return SkinChoices{};
+  }
+  return {};
+}
+
+// The choices written as `body` (the item's text behind its tag), when the builder
+// writes them that same way.
+ItemChoices OpenChoices(const TagRow* tag, std::string_view body) {
+  TextCursor t(body);
+  ItemChoices choices = ChoicesFor(tag);
+  std::visit(
+      [&](auto& c) {
+        using C = std::decay_t<decltype(c)>;
+        if constexpr (std::is_same_v<C, std::monostate>) return;
+        else if (auto opened = Open(tag, t, c); opened && t.AtEnd()) c = std::move(*opened);
+        else choices = std::monostate{};
+      },
+      choices);
+  return choices;
+}
+
+// The tag an item's text starts with, as the dispatcher finds it.
+const TagRow* TagOf(std::string_view written) {
+  const auto starts = [&](const TagRow& row) { return written.starts_with(row.Letters); };
+  const TagRow* two = FindRowIf(TagCatalogue, [&](const TagRow& row) { return row.Letters.size() == 2 && starts(row); });
+  return two != nullptr ? two : FindRowIf(TagCatalogue, starts);
+}
+
+// Byte offset of each code point of `bytes` as DecodeUtf8 reads them (an ill-formed
+// part as one), and the length of `bytes` at the end.
+std::vector<std::size_t> Utf8Offsets(std::string_view bytes) {
+  std::vector<std::size_t> offsets;
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    offsets.push_back(i);
+    const unsigned char b = p[i++];
+    int need = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) need = 1;
+    else if (b >= 0xE0 && b <= 0xEF) need = 2, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
+    else if (b >= 0xF0 && b <= 0xF4) need = 3, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
+    // A maximal ill-formed part ends at the first byte that cannot continue it.
+    for (int k = 0; k < need && i < bytes.size() && p[i] >= lo && p[i] <= hi; ++k, ++i) lo = 0x80, hi = 0xBF;
+  }
+  offsets.push_back(bytes.size());
+  return offsets;
+}
+
+// The top-level items of a code by the spans its reading gives its lines and messages
+// (the first holds the prefix), in code order, and whether an item recorded a message.
+// An item that writes nothing and says nothing (a missing species) has no span.
+struct ItemPiece {
+  std::int32_t From = 0;  // code points, both ends included
+  std::int32_t To = 0;
+  bool Message = false;
+};
+std::vector<ItemPiece> TopLevelItems(std::string_view text) {
+  const ParseResult reading = ParseCode(text);
+  std::map<std::int32_t, ItemPiece> byStart;
+  const auto add = [&](Span where, bool message) {
+    if (where.From <= 0) return;  // the message about a missing prefix belongs to no item
+    ItemPiece& piece = byStart.try_emplace(where.From, ItemPiece{where.From, where.To, false}).first->second;
+    piece.To = std::max(piece.To, where.To);
+    piece.Message = piece.Message || message;
+  };
+  for (std::size_t i = 0; i < reading.LineCount(); ++i) add(reading.LineSpan(i), false);
+  for (std::size_t i = 0; i < reading.MessageCount(); ++i) add(reading.MessageItem(i), true);
+  std::vector<ItemPiece> pieces;
+  for (const auto& [from, piece] : byStart) pieces.push_back(piece);
+  return pieces;
+}
+
+std::string BuildChoices(const TagRow* tag, const ItemChoices& choices) {
+  return std::visit(
+      [&](const auto& c) -> std::string {
+        using C = std::decay_t<decltype(c)>;
+        if constexpr (std::is_same_v<C, std::monostate>) return {};
+        else return Build(tag, c);
+      },
+      choices);
+}
+
+void OwnLeadIfEmpty(Persona& p, std::size_t at) {
+  if (at < p.Items.size() && p.Items[at].Lead && p.Items[at].Lead->empty()) p.Items[at].Lead.reset();
+}
+
+}  // namespace
+}  // namespace zendric::builder
+
+namespace zendric {
+
+using namespace builder;
+
+// --- building and opening ---
+
+std::string BuildItem(const PersonaItem& item) {
+  if (item.IsKept()) return item.Kept;
+  if (item.IsSpecies()) return BuildChoices(nullptr, item.Choices);
+  if (item.Tag == nullptr) return {};
+  return std::string(item.Tag->Letters) + BuildChoices(item.Tag, item.Choices);
+}
+
+std::string BuildCode(const Persona& p) {
+  std::string out = p.Prefix;
+  std::string previous;
+  for (std::size_t i = 0; i < p.Items.size(); ++i) {
+    const PersonaItem& item = p.Items[i];
+    std::string text = BuildItem(item);
+    if (item.Lead) {
+      out += *item.Lead;
+    } else if (!(i == 0 && item.IsSpecies()) && !(previous == "M" && text.starts_with('$'))) {
+      // A blank behind a lone M is its far-away mark unless a capital follows; "$" is
+      // no capital, so it follows directly.
+      out += ' ';
+    }
+    out += text;
+    previous = std::move(text);
+  }
+  return out + p.Tail;
+}
+
+Persona OpenCode(std::string_view text) {
+  Persona p;
+  p.Prefix.clear();
+  const std::vector<std::size_t> offsets = Utf8Offsets(text);  // byte offset of each code point, and the end
+  const auto byteAt = [&](std::int32_t position) {  // of code point `position` (from 1)
+    return offsets[static_cast<std::size_t>(std::clamp<std::int32_t>(position, 1, static_cast<std::int32_t>(offsets.size())) - 1)];
+  };
+
+  const std::vector<ItemPiece> pieces = TopLevelItems(text);
+  std::size_t done = 0;  // bytes of `text` already in the persona
+  if (text.starts_with(CodePrefix)) {
+    p.Prefix = std::string(CodePrefix);
+    done = CodePrefix.size();
+  }
+  for (const ItemPiece& piece : pieces) {
+    std::size_t from = byteAt(piece.From);
+    const std::size_t to = byteAt(piece.To + 1);
+    const bool species = piece.From == 1 && !p.Prefix.empty();
+    if (species) from = done;  // the species stands behind the prefix
+    if (from < done || to <= from) continue;
+    PersonaItem item;
+    item.Lead = std::string(text.substr(done, from - done));
+    const std::string_view written = text.substr(from, to - from);
+    if (!piece.Message) {
+      const TagRow* tag = species ? nullptr : TagOf(written);
+      if (species || tag != nullptr) {
+        item.Tag = tag;
+        item.Choices = OpenChoices(tag, written.substr(species ? 0 : tag->Letters.size()));
+        if (!item.IsKept() && BuildItem(item) != written) item.Choices = std::monostate{};
+      }
+    }
+    if (item.IsKept()) {
+      item.Tag = nullptr;
+      item.Kept = std::string(written);
+    }
+    p.Items.push_back(std::move(item));
+    done = to;
+  }
+  if (p.Prefix.empty() && !text.empty()) {
+    // No code: the whole text is one kept item, so that items added to it follow it.
+    PersonaItem whole;
+    whole.Lead = std::string();
+    whole.Kept = std::string(text);
+    p.Items.push_back(std::move(whole));
+    done = text.size();
+  }
+  p.Tail = std::string(text.substr(done));
+  return p;
+}
+
+// --- vocabulary ---
+
+bool RatingOffered(const TagRow& tag, std::int32_t rating) {
+  if (!InTable(tag.Scale, rating)) return false;
+  // A diet rating that is also a food letter ("~") reads as that food.
+  const std::string_view key = tag.Scale[static_cast<std::size_t>(rating)].Key;
+  return !(tag.Kind == TagKind::Diet && key.size() == 1 && FindRow(FoodTable, &FoodEntry::Letter, static_cast<char32_t>(key[0])));
+}
+
+PersonaItem NewItem(const TagRow* tag) {
+  PersonaItem item;
+  item.Tag = tag;
+  item.Choices = ChoicesFor(tag);
+  std::visit(
+      [&](auto& c) {
+        if constexpr (!std::is_same_v<std::decay_t<decltype(c)>, std::monostate>) Start(tag, c);
+      },
+      item.Choices);
+  return item;
+}
+
+Persona RandomPersona(std::mt19937& random) {
+  Dice d(random);
+  Persona p;
+  const auto randomItem = [&](const TagRow* tag) {
+    PersonaItem item = NewItem(tag);
+    item.Choices = ChoicesFor(tag);
+    std::visit(
+        [&](auto& c) {
+          if constexpr (!std::is_same_v<std::decay_t<decltype(c)>, std::monostate>) Random(d, tag, c);
+        },
+        item.Choices);
+    p.Items.push_back(std::move(item));
+  };
+  randomItem(nullptr);
+  // A few tags, each once, in a random order.
+  std::vector<const TagRow*> tags;
+  for (const TagRow& row : TagCatalogue) tags.push_back(&row);
+  std::shuffle(tags.begin(), tags.end(), d.Engine());
+  tags.resize(static_cast<std::size_t>(2 + d.Below(9)));
+  for (const TagRow* tag : tags) randomItem(tag);
+  return p;
+}
+
+// --- model operations ---
+
+void InsertItem(Persona& p, std::size_t at, PersonaItem item) {
+  at = std::min(at, p.Items.size());
+  item.Lead.reset();
+  p.Items.insert(p.Items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+  OwnLeadIfEmpty(p, at + 1);
+  if (p.Prefix.empty()) p.Prefix = std::string(CodePrefix);
+}
+
+void RemoveItem(Persona& p, std::size_t at) {
+  if (at >= p.Items.size()) return;
+  p.Items.erase(p.Items.begin() + static_cast<std::ptrdiff_t>(at));
+  OwnLeadIfEmpty(p, at);
+}
+
+void MoveItem(Persona& p, std::size_t from, std::size_t to) {
+  if (from >= p.Items.size() || to >= p.Items.size() || from == to) return;
+  PersonaItem item = std::move(p.Items[from]);
+  RemoveItem(p, from);
+  InsertItem(p, to, std::move(item));
+}
+
+void ReplaceChoices(Persona& p, std::size_t at, ItemChoices choices) {
+  if (at >= p.Items.size()) return;
+  p.Items[at].Choices = std::move(choices);
+  OwnLeadIfEmpty(p, at + 1);
+}
+
+
+std::size_t AddItemBehind(Persona& p, const TagRow* tag, std::ptrdiff_t after) {
+  const bool species = !p.Items.empty() && p.Items.front().IsSpecies();
+  if (tag == nullptr) {
+    if (!species) InsertItem(p, 0, NewItem(nullptr));
+    return 0;
+  }
+  const auto at = std::clamp<std::size_t>(static_cast<std::size_t>(std::max<std::ptrdiff_t>(after, -1) + 1), species ? 1 : 0, p.Items.size());
+  InsertItem(p, at, NewItem(tag));
+  return at;
+}
+
+bool CanMoveItem(const Persona& p, std::size_t at, int step) {
+  const std::size_t to = at + static_cast<std::size_t>(step);
+  return (step == 1 || step == -1) && at < p.Items.size() && to < p.Items.size() && !p.Items[at].IsSpecies() &&
+         !p.Items[to].IsSpecies();
+}
+
+std::size_t MoveItemBy(Persona& p, std::size_t at, int step) {
+  if (!CanMoveItem(p, at, step)) return at;
+  const std::size_t to = at + static_cast<std::size_t>(step);
+  MoveItem(p, at, to);
+  return to;
+}
+
+std::string_view ItemTitle(const PersonaItem& item) {
+  if (item.IsSpecies()) return "Species";
+  if (item.Tag != nullptr && !item.IsKept()) return item.Tag->Title;
+  return "Kept as written";
+}
+
+}  // namespace zendric

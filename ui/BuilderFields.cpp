@@ -1,0 +1,340 @@
+// The builder window's page: the selected item's form as the core describes it, drawn
+// field by field by its kind and hints. It names no kind of item: every choice goes
+// back to the core as a value for a field's key.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "BuilderDialog.h"
+#include "BuilderText.h"
+
+namespace zendric {
+namespace {
+
+const char* const KeyProperty = "formKey";
+constexpr int DepthRole = Qt::UserRole + 1;
+
+QString KeyOf(const QObject* control) { return control->property(KeyProperty).toString(); }
+
+// Everything about the fields but their values: while it stays, a choice only sets
+// values, and the control in use keeps the keyboard.
+std::string ShapeOf(int row, const std::vector<FormField>& fields) {
+  std::string shape = std::to_string(row);
+  for (const FormField& f : fields) {
+    shape += '\x02' + std::string(KindName(f.Shape)) + '\x01' + f.Key + '\x01' + f.Group + '\x01' + f.Label;
+    for (const FormOption& o : f.Options) shape += '\x01' + o.Text;
+  }
+  return shape;
+}
+
+// Draws an option of a tree indented by its depth; the names stay plain, so that typing
+// a name finds it.
+class TDepthDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem indented(option);
+    indented.rect.adjust(index.data(DepthRole).toInt() * option.fontMetrics.averageCharWidth() * 2, 0, 0, 0);
+    QStyledItemDelegate::paint(painter, indented, index);
+  }
+};
+
+// The ticked words of a menu of ticks, or "none".
+QString TickedText(const QMenu* menu) {
+  QStringList ticked;
+  for (const QAction* a : menu->actions())
+    if (a->isChecked()) ticked << a->text();
+  return ticked.isEmpty() ? QStringLiteral("none") : ticked.join(QStringLiteral(", "));
+}
+
+void ShowTicked(QToolButton* button) {
+  const QString text = TickedText(button->menu());
+  button->setText(button->fontMetrics().elidedText(text, Qt::ElideRight, 240));
+  button->setToolTip(text);
+}
+
+void SelectValue(QComboBox* box, const std::string& value) {
+  const QSignalBlocker quiet(box);
+  box->setCurrentIndex(box->findData(Qs(value)));
+}
+
+}  // namespace
+
+void TBuilderDialog::FillPage() {
+  const int row = lbItems->currentRow();
+  const bool valid = row >= 0 && static_cast<std::size_t>(row) < persona.Items.size();
+  std::vector<FormField> next = valid ? DescribeItem(persona.Items[static_cast<std::size_t>(row)]) : std::vector<FormField>();
+  const std::string shape = ShapeOf(row, next);
+  fields = std::move(next);
+  if (pnPage != nullptr && row == pageRow && shape == drawn) return SetValues(nullptr);
+  drawn = shape;
+  DrawPage();
+}
+
+void TBuilderDialog::DrawPage() {
+  // A page drawn again after a choice keeps the keyboard on the control of the same key,
+  // and its place in the scroll area.
+  const int row = lbItems->currentRow();
+  QWidget* focus = QApplication::focusWidget();
+  const bool same = row == pageRow && pnPage != nullptr;
+  const QString focusName = same && focus != nullptr && pnPage->isAncestorOf(focus) ? focus->objectName() : QString();
+  const int scrolled = same ? sbPage->verticalScrollBar()->value() : 0;
+  pageRow = row;
+
+  pnPage = new QWidget;
+  pnPage->setObjectName(QStringLiteral("pnPage"));
+  pageLayout = new QVBoxLayout(pnPage);
+  if (row >= 0 && static_cast<std::size_t>(row) < persona.Items.size()) {
+    auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(Title(persona.Items[static_cast<std::size_t>(row)]).toHtmlEscaped()), pnPage);
+    pageLayout->addWidget(title);
+  }
+  QFormLayout* form = nullptr;
+  const std::string* group = nullptr;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const FormField& f = fields[i];
+    if (form == nullptr || *group != f.Group) {
+      group = &f.Group;
+      form = new QFormLayout;
+      if (f.Group.empty()) {
+        pageLayout->addLayout(form);
+      } else {
+        auto* box = new QGroupBox(Qs(f.Group), pnPage);
+        box->setLayout(form);
+        pageLayout->addWidget(box);
+      }
+    }
+    QWidget* control = nullptr;
+    if (f.Shape == FormField::Kind::Check && (f.Hints & HintTicks) != 0) {
+      // Ticks of one group stand together in one menu.
+      std::vector<const FormField*> ticks;
+      for (; i < fields.size() && fields[i].Shape == f.Shape && (fields[i].Hints & HintTicks) != 0 && fields[i].Group == f.Group; ++i)
+        ticks.push_back(&fields[i]);
+      --i;
+      control = Ticks(ticks);
+      form->addRow(new QLabel(QStringLiteral("Choose:"), pnPage), control);
+      continue;
+    }
+    control = Control(f);
+    const QString name = f.Group.empty() ? Qs(f.Label) : Qs(f.Group + ": " + f.Label);
+    control->setAccessibleName(name);
+    if (f.Shape == FormField::Kind::Check || f.Shape == FormField::Kind::Button) {
+      form->addRow(control);
+      continue;
+    }
+    auto* label = new QLabel(Qs(f.Label) + QLatin1Char(':'), pnPage);
+    label->setWordWrap(true);
+    label->setBuddy(control);
+    if ((f.Hints & HintSearch) != 0 && f.Shape == FormField::Kind::Select)
+      form->addRow(QStringLiteral("Search:"), Search(f, static_cast<QComboBox*>(control)));
+    form->addRow(label, control);
+  }
+  pageLayout->addStretch(1);
+  // The old page may still be telling of the change that draws this one (a menu, say).
+  if (QWidget* old = sbPage->takeWidget()) {
+    old->hide();
+    old->deleteLater();
+  }
+  sbPage->setWidget(pnPage);
+  // A page is built apart from the window: its controls go between the item list's
+  // buttons and the code in the tab order.
+  QWidget* before = btnDown;
+  for (QWidget* control : pnPage->findChildren<QWidget*>())
+    if (!KeyOf(control).isEmpty() && (control->focusPolicy() & Qt::TabFocus) != 0) {
+      setTabOrder(before, control);
+      before = control;
+    }
+  setTabOrder(before, edCode);
+  pageLayout->activate();
+  sbPage->verticalScrollBar()->setValue(scrolled);
+  if (focusName.isEmpty()) return;
+  if (auto* again = pnPage->findChild<QWidget*>(focusName)) {
+    again->setFocus();
+    sbPage->ensureWidgetVisible(again);
+  }
+}
+
+QWidget* TBuilderDialog::Control(const FormField& f) {
+  const std::string key = f.Key;
+  QWidget* control = nullptr;
+  switch (f.Shape) {
+    case FormField::Kind::Select: {
+      auto* box = new QComboBox(pnPage);
+      auto* model = new QStandardItemModel(box);
+      const std::string* heading = nullptr;
+      for (const FormOption& o : f.Options) {
+        if (!o.Heading.empty() && (heading == nullptr || *heading != o.Heading)) {
+          heading = &o.Heading;
+          auto* title = new QStandardItem(Qs(o.Heading));
+          title->setFlags(Qt::NoItemFlags);
+          QFont bold = box->font();
+          bold.setBold(true);
+          title->setFont(bold);
+          model->appendRow(title);
+        }
+        auto* option = new QStandardItem(Qs(o.Text));
+        option->setData(Qs(o.Value), Qt::UserRole);
+        option->setData((f.Hints & HintTree) != 0 ? o.Depth + (o.Heading.empty() ? 0 : 1) : 0, DepthRole);
+        model->appendRow(option);
+      }
+      box->setModel(model);
+      box->setItemDelegate(new TDepthDelegate(box));
+      SelectValue(box, f.Value);
+      connect(box, &QComboBox::currentIndexChanged, this, [this, box, key] {
+        const QVariant value = box->currentData();
+        if (value.isValid()) Set(key, value.toString());
+      });
+      control = box;
+      break;
+    }
+    case FormField::Kind::Number:
+    case FormField::Kind::Text: {
+      auto* field = new QLineEdit(Qs(f.Value), pnPage);
+      if (f.Shape == FormField::Kind::Number) field->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
+      connect(field, &QLineEdit::textEdited, this, [this, field, key](const QString& text) {
+        const bool taken = Set(key, text);
+        field->setStyleSheet(taken ? QString() : QStringLiteral("QLineEdit { border: 2px solid #c62828; }"));
+        field->setToolTip(taken ? QString() : QStringLiteral("The code cannot hold this"));
+      });
+      // Leaving the field shows what the code holds.
+      connect(field, &QLineEdit::editingFinished, this, [this] { SetValues(nullptr); });
+      control = field;
+      break;
+    }
+    case FormField::Kind::Check: {
+      auto* check = new QCheckBox(Qs(f.Label), pnPage);
+      check->setChecked(f.Value == "1");
+      connect(check, &QCheckBox::toggled, this, [this, key](bool on) { Set(key, on ? QStringLiteral("1") : QStringLiteral("0")); });
+      control = check;
+      break;
+    }
+    case FormField::Kind::Button: {
+      auto* button = new QPushButton(Qs(f.Label), pnPage);
+      button->setAutoDefault(false);
+      connect(button, &QPushButton::clicked, this, [this, key] { Set(key, QString()); });
+      control = button;
+      break;
+    }
+    case FormField::Kind::Note: {
+      auto* note = new QLabel(Cut(Qs(f.Value)), pnPage);
+      note->setWordWrap(true);
+      note->setTextFormat(Qt::PlainText);
+      note->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+      note->setFocusPolicy(Qt::TabFocus);
+      control = note;
+      break;
+    }
+  }
+  control->setObjectName(Qs(key));
+  control->setProperty(KeyProperty, Qs(key));
+  return control;
+}
+
+QWidget* TBuilderDialog::Ticks(const std::vector<const FormField*>& ticks) {
+  auto* button = new QToolButton(pnPage);
+  button->setPopupMode(QToolButton::InstantPopup);
+  button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  auto* menu = new QMenu(button);
+  for (const FormField* f : ticks) {
+    QAction* action = menu->addAction(Qs(f->Label));
+    action->setCheckable(true);
+    action->setChecked(f->Value == "1");
+    action->setData(Qs(f->Key));
+    connect(action, &QAction::triggered, this, [this, key = f->Key](bool on) { Set(key, on ? QStringLiteral("1") : QStringLiteral("0")); });
+  }
+  button->setMenu(menu);
+  ShowTicked(button);
+  const QString name = Qs(ticks.front()->Key) + QStringLiteral("/ticks");
+  button->setObjectName(name);
+  button->setProperty(KeyProperty, name);
+  button->setAccessibleName(ticks.front()->Group.empty() ? QStringLiteral("Ticks") : Qs(ticks.front()->Group));
+  return button;
+}
+
+// A search leaves in the list only the options holding what is typed; Enter picks the
+// first of them.
+QWidget* TBuilderDialog::Search(const FormField& f, QComboBox* box) {
+  auto* search = new QLineEdit(pnPage);
+  const QString key = Qs(f.Key) + QStringLiteral("/search");
+  search->setObjectName(key);
+  search->setProperty(KeyProperty, key);
+  search->setPlaceholderText(QStringLiteral("Search: ") + Qs(f.Label).toLower());
+  search->setAccessibleName(QStringLiteral("Search: ") + Qs(f.Group.empty() ? f.Label : f.Group + ": " + f.Label).toLower());
+  search->setClearButtonEnabled(true);
+  const auto narrow = [this, box, key = f.Key](const QString& text) {
+    searches[key] = text;
+    auto* view = qobject_cast<QListView*>(box->view());
+    for (int i = 0; i < box->count(); ++i) {
+      const bool option = box->itemData(i).isValid();
+      view->setRowHidden(i, option && !text.isEmpty() && !box->itemText(i).contains(text.trimmed(), Qt::CaseInsensitive));
+    }
+  };
+  connect(search, &QLineEdit::textChanged, this, narrow);
+  connect(search, &QLineEdit::returnPressed, this, [box] {
+    auto* view = qobject_cast<QListView*>(box->view());
+    for (int i = 0; i < box->count(); ++i)
+      if (box->itemData(i).isValid() && !view->isRowHidden(i)) return box->setCurrentIndex(i);
+  });
+  const auto typed = searches.find(f.Key);
+  if (typed != searches.end()) {
+    search->setText(typed->second);
+  }
+  return search;
+}
+
+void TBuilderDialog::SetValues(const QWidget* except) {
+  if (pnPage == nullptr) return;
+  for (const FormField& f : fields) {
+    auto* control = pnPage->findChild<QWidget*>(Qs(f.Key));
+    if (control == nullptr || control == except) continue;
+    if (auto* box = qobject_cast<QComboBox*>(control)) SelectValue(box, f.Value);
+    else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+      const QSignalBlocker quiet(check);
+      check->setChecked(f.Value == "1");
+    } else if (auto* field = qobject_cast<QLineEdit*>(control); field && !field->hasFocus()) {
+      field->setText(Qs(f.Value));
+      field->setStyleSheet(QString());
+    } else if (auto* note = qobject_cast<QLabel*>(control)) note->setText(Cut(Qs(f.Value)));
+  }
+  for (auto* button : pnPage->findChildren<QToolButton*>()) {
+    if (button->menu() == nullptr) continue;
+    for (QAction* action : button->menu()->actions())
+      for (const FormField& f : fields)
+        if (Qs(f.Key) == action->data().toString()) action->setChecked(f.Value == "1");
+    ShowTicked(button);
+  }
+}
+
+bool TBuilderDialog::Set(const std::string& key, const QString& value) {
+  const int row = lbItems->currentRow();
+  if (row < 0 || !SetField(persona, static_cast<std::size_t>(row), key, value.toStdString())) return false;
+  const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
+  lbItems->item(row)->setText(QStringLiteral("%1: %2").arg(Title(item), Cut(Qs(BuildItem(item)))));
+  ShowCode();
+  // A change of shape draws the page again once the control has finished telling of it:
+  // the control is part of the page.
+  std::vector<FormField> next = DescribeItem(item);
+  if (ShapeOf(row, next) != drawn) {
+    RefillPageLater();
+  } else {
+    fields = std::move(next);
+    SetValues(QApplication::focusWidget());
+  }
+  return true;
+}
+
+}  // namespace zendric

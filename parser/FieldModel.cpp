@@ -1,5 +1,7 @@
 #include "FieldModel.h"
 
+#include "ParseState.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -22,24 +24,6 @@ std::pair<char32_t, std::size_t> CodePointAt(std::u16string_view text, std::size
     return {0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[at + 1]) - 0xDC00), 2};
   if (IsHigh(unit) || IsLow(unit)) return {0xFFFD, 1};
   return {unit, 1};
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 std::string Utf8Of(std::u16string_view field, bool keepLineEnds) {

@@ -179,7 +179,24 @@ inline bool AtItemBoundary(const ParseState& s) {
 std::string CodeSlice(const ParseState& s, std::int32_t from, std::int32_t to);
 // One code point as UTF-8 (NUL included, as a single zero byte).
 std::string CharText(char32_t ch);
-void AppendUtf8(std::string& out, char32_t ch);
+// Inline: the field and the file decoders call it once per character.
+inline void AppendUtf8(std::string& out, char32_t ch) {
+  if (ch < 0x80) {
+    out += static_cast<char>(ch);
+  } else if (ch < 0x800) {
+    out += static_cast<char>(0xC0 | (ch >> 6));
+    out += static_cast<char>(0x80 | (ch & 0x3F));
+  } else if (ch < 0x10000) {
+    out += static_cast<char>(0xE0 | (ch >> 12));
+    out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (ch & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (ch >> 18));
+    out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (ch & 0x3F));
+  }
+}
 
 // --- the nesting limit ---
 // Call before a nested species or colour read. When the read would go past

@@ -1,5 +1,7 @@
 #include "TextEncoding.h"
 
+#include "ParseState.h"
+
 #include <cstdint>
 #include <algorithm>
 #include <cstring>
@@ -12,24 +14,6 @@ constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view LittleEndianMark = "\xFF\xFE";
 constexpr std::string_view BigEndianMark = "\xFE\xFF";
 constexpr std::string_view Replacement = "\xEF\xBF\xBD";
-
-void AppendCodePoint(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -166,7 +150,7 @@ void TextDecoder::FeedUtf16(std::string_view bytes, std::string& out) {
   const auto take = [&](char16_t u) {
     if (highSurrogate_ != 0) {
       if (IsLowSurrogate(u)) {
-        AppendCodePoint(out, 0x10000 + ((char32_t{highSurrogate_} - 0xD800) << 10) + (u - 0xDC00));
+        AppendUtf8(out, 0x10000 + ((char32_t{highSurrogate_} - 0xD800) << 10) + (u - 0xDC00));
         highSurrogate_ = 0;
         return;
       }
@@ -175,7 +159,7 @@ void TextDecoder::FeedUtf16(std::string_view bytes, std::string& out) {
     }
     if (IsHighSurrogate(u)) highSurrogate_ = u;
     else if (IsLowSurrogate(u)) out += Replacement;
-    else AppendCodePoint(out, u);
+    else AppendUtf8(out, u);
   };
   std::size_t i = 0;
   if (!held_.empty() && !bytes.empty()) {

@@ -218,5 +218,8 @@ bool CanMoveItem(const Persona& p, std::size_t at, int step);
 std::size_t MoveItemBy(Persona& p, std::size_t at, int step);
 // The item's heading in a list: "Species", the tag's title, or "Kept as written".
 std::string_view ItemTitle(const PersonaItem& item);
+// A word for the item list about the item at `at`, empty for none: a tag given a
+// second time ("a second gender item: readers see both").
+std::string ItemHint(const Persona& p, std::size_t at);
 
 }  // namespace zendric

@@ -56,4 +56,13 @@ std::vector<FormField> DescribeItem(const PersonaItem& item);
 // offer).
 bool SetField(Persona& p, std::size_t at, std::string_view key, std::string_view value);
 
+// What a field says of a value given to it: taken, or refused with the reason to show
+// beside the field (which characters it cannot hold, what a number may be). The reason
+// is empty only where there is no such field.
+struct FieldAnswer {
+  bool Taken = false;
+  std::string Why;
+};
+FieldAnswer GiveField(Persona& p, std::size_t at, std::string_view key, std::string_view value);
+
 }  // namespace zendric

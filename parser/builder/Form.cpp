@@ -59,13 +59,17 @@ std::vector<FormField> DescribeItem(const PersonaItem& item) {
 }
 
 bool SetField(Persona& p, std::size_t at, std::string_view key, std::string_view value) {
-  if (at >= p.Items.size()) return false;
+  return GiveField(p, at, key, value).Taken;
+}
+
+FieldAnswer GiveField(Persona& p, std::size_t at, std::string_view key, std::string_view value) {
+  if (at >= p.Items.size()) return {};
   PersonaItem item = p.Items[at];
   builder::Form f(key, value);
   builder::Fill(f, item);
-  if (!f.Taken) return false;
+  if (!f.Taken) return {false, "This value is not one the field takes."};
   ReplaceChoices(p, at, std::move(item.Choices));
-  return true;
+  return {true, {}};
 }
 
 }  // namespace zendric

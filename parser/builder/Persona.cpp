@@ -1,6 +1,7 @@
 // A persona as a whole: its items written one after the other, any text opened into
 // items, random personas and the edits that keep the code readable. What belongs to
 // one kind of item is in that kind's file; the kind is found here by the tag alone.
+#include <cctype>
 #include <map>
 
 #include "Kit.h"
@@ -293,6 +294,23 @@ std::size_t MoveItemBy(Persona& p, std::size_t at, int step) {
   const std::size_t to = at + static_cast<std::size_t>(step);
   MoveItem(p, at, to);
   return to;
+}
+
+std::string ItemHint(const Persona& p, std::size_t at) {
+  if (at >= p.Items.size()) return {};
+  // A kept item counts by the tag its text starts with, as the reader dispatches it.
+  const auto tagOf = [](const PersonaItem& item) -> const TagRow* {
+    if (item.IsSpecies()) return nullptr;
+    return item.IsKept() ? TagOf(item.Kept) : item.Tag;
+  };
+  const TagRow* tag = tagOf(p.Items[at]);
+  if (tag == nullptr) return {};
+  const bool earlier = std::any_of(p.Items.begin(), p.Items.begin() + static_cast<std::ptrdiff_t>(at),
+                                   [&](const PersonaItem& item) { return tagOf(item) == tag; });
+  if (!earlier) return {};
+  std::string title(tag->Title);
+  for (char& c : title) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return "a second " + title + " item: readers see both";
 }
 
 std::string_view ItemTitle(const PersonaItem& item) {

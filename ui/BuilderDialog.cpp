@@ -1,15 +1,20 @@
 #include "BuilderDialog.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -17,6 +22,15 @@
 #include "BuilderText.h"
 
 namespace zendric {
+namespace {
+
+// Ctrl+Y takes back an undo as well: the key most users know for it.
+bool IsUndo(const QKeyEvent* key) { return key->matches(QKeySequence::Undo); }
+bool IsRedo(const QKeyEvent* key) {
+  return key->matches(QKeySequence::Redo) || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+}
+
+}  // namespace
 
 TBuilderDialog::TBuilderDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("BuilderDialog"));
@@ -107,20 +121,43 @@ void TBuilderDialog::CreateLiveArea() {
 void TBuilderDialog::CreateButtons() {
   btnRandom = new QPushButton(QStringLiteral("R&andom"), this);
   btnRandom->setObjectName(QStringLiteral("btnRandom"));
+  btnUndo = new QPushButton(QStringLiteral("Und&o"), this);
+  btnUndo->setObjectName(QStringLiteral("btnUndo"));
+  btnRedo = new QPushButton(QStringLiteral("&Redo"), this);
+  btnRedo->setObjectName(QStringLiteral("btnRedo"));
   btnUse = new QPushButton(QStringLiteral("U&se this code"), this);
   btnUse->setObjectName(QStringLiteral("btnUse"));
   btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
-  for (QPushButton* button : {btnRandom, btnUse, btnCancel}) button->setAutoDefault(false);
+  for (QPushButton* button : {btnRandom, btnUndo, btnRedo, btnUse, btnCancel}) button->setAutoDefault(false);
   auto* row = new QHBoxLayout;
   row->addWidget(btnRandom);
+  row->addWidget(btnUndo);
+  row->addWidget(btnRedo);
   row->addStretch(1);
   row->addWidget(btnUse);
   row->addWidget(btnCancel);
   static_cast<QVBoxLayout*>(layout())->addLayout(row);
   connect(btnRandom, &QPushButton::clicked, this, &TBuilderDialog::btnRandomClick);
+  connect(btnUndo, &QPushButton::clicked, this, &TBuilderDialog::Undo);
+  connect(btnRedo, &QPushButton::clicked, this, &TBuilderDialog::Redo);
   connect(btnUse, &QPushButton::clicked, this, &QDialog::accept);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  // Outside a line edit the window's keys; inside one, eventFilter hands them over.
+  auto* undo = new QShortcut(this);
+  undo->setKeys(QKeySequence::Undo);
+  connect(undo, &QShortcut::activated, this, &TBuilderDialog::Undo);
+  QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+  if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y))) redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+  auto* redo = new QShortcut(this);
+  redo->setKeys(redoKeys);
+  connect(redo, &QShortcut::activated, this, &TBuilderDialog::Redo);
+  edCode->installEventFilter(this);
+
+  // A code pasted into the item list opens, as a step that undo takes back.
+  auto* paste = new QShortcut(QKeySequence::Paste, lbItems, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(paste, &QShortcut::activated, this, &TBuilderDialog::OpenPasted);
 }
 
 void TBuilderDialog::DescribeControls() {
@@ -130,7 +167,7 @@ void TBuilderDialog::DescribeControls() {
     const char* description;
   };
   const Description descriptions[] = {
-      {lbItems, "Items", "The items of the code in code order; the selected one is shown at the right"},
+      {lbItems, "Items", "The items of the code in code order; the selected one is shown at the right. Ctrl+V opens a pasted code"},
       {cbAddTag, "Tag to add", "Every tag by its heading"},
       {btnAdd, "Add", "Adds the chosen tag behind the selected item"},
       {btnRemove, "Remove", "Removes the selected item"},
@@ -139,9 +176,11 @@ void TBuilderDialog::DescribeControls() {
       {sbPage, "Choices", "The choices of the selected item, in the words of the reading"},
       {edCode, "Code", "The code as built now"},
       {meReading, "Reading", "The reading of the code as built now, and its messages"},
-      {btnRandom, "Random", "Makes a random persona"},
-      {btnUse, "Use this code", "Puts the code into the reader's field"},
-      {btnCancel, "Cancel", "Closes without changing the reader's field"},
+      {btnRandom, "Random", "Makes a random persona; Undo takes it back"},
+      {btnUndo, "Undo", "Takes back the last step (Ctrl+Z)"},
+      {btnRedo, "Redo", "Does again the step taken back (Ctrl+Shift+Z, Ctrl+Y)"},
+      {btnUse, "Use this code", "Puts the code into the reader's field in the place of the code opened (Ctrl+Enter)"},
+      {btnCancel, "Cancel", "Closes without changing the reader's field; asks first when there are changes"},
   };
   for (const Description& d : descriptions) {
     d.control->setAccessibleName(QString::fromUtf8(d.name));
@@ -150,25 +189,67 @@ void TBuilderDialog::DescribeControls() {
   }
 }
 
-void TBuilderDialog::Open(const QString& code) {
+void TBuilderDialog::Open(const QString& field, std::ptrdiff_t chosen) {
   searches.clear();
-  const std::string text = code.toStdString();
-  if (text.empty()) {
-    persona = Persona();
-    persona.Items.push_back(NewItem(nullptr));
-  } else {
-    persona = OpenCode(text);
-  }
+  refused.clear();
+  session.Start(field.toStdU16String(), chosen);
   FillItemList(0);
 }
 
-QString TBuilderDialog::Code() const { return QString::fromStdString(BuildCode(persona)); }
+void TBuilderDialog::OpenPasted() {
+  const QString text = QGuiApplication::clipboard()->text();
+  if (text.isEmpty()) return;
+  EndTyping();
+  searches.clear();
+  refused.clear();
+  session.Open(text.toStdU16String());
+  FillItemList(0);
+}
+
+QString TBuilderDialog::Code() const { return Qs(session.Code()); }
+
+std::optional<BuilderSession::Splice> TBuilderDialog::Use(const QString& field) const {
+  return session.Use(field.toStdU16String());
+}
 
 void TBuilderDialog::RememberSizeIn(std::unique_ptr<QSettings> settings) {
   Settings = std::move(settings);
   if (!Settings) return;
   const QSize size = Settings->value(QStringLiteral("builder/size")).toSize();
   if (size.isValid()) resize(size);
+  FitScreen();
+}
+
+// A size remembered on a larger screen or at a smaller scale, or the first size on a
+// small screen, would put the buttons off the screen.
+void TBuilderDialog::FitScreen() {
+  const QWidget* anchor = parentWidget() != nullptr ? parentWidget()->window() : this;
+  const QScreen* where = anchor->screen() != nullptr ? anchor->screen() : QGuiApplication::primaryScreen();
+  if (where == nullptr) return;
+  // The frame the window manager put around it when it last showed; none before that.
+  const QSize frame = (frameGeometry().size() - geometry().size()).expandedTo(QSize(0, 0));
+  const QSize room = where->availableGeometry().size() - frame;
+  resize(size().boundedTo(room).expandedTo(minimumSize()));
+}
+
+void TBuilderDialog::setVisible(bool visible) {
+  if (visible) FitScreen();
+  QDialog::setVisible(visible);
+}
+
+void TBuilderDialog::reject() {
+  if (session.Changed()) {
+    QMessageBox ask(QMessageBox::Question, windowTitle(), QStringLiteral("Discard the changes?"), QMessageBox::NoButton, this);
+    ask.setObjectName(QStringLiteral("mbDiscard"));
+    ask.setInformativeText(QStringLiteral("The code built here has not been used."));
+    QPushButton* discard = ask.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* keep = ask.addButton(QStringLiteral("Keep editing"), QMessageBox::RejectRole);
+    ask.setDefaultButton(keep);
+    ask.setEscapeButton(keep);
+    ask.exec();
+    if (ask.clickedButton() != discard) return;
+  }
+  QDialog::reject();
 }
 
 void TBuilderDialog::done(int result) {
@@ -177,6 +258,21 @@ void TBuilderDialog::done(int result) {
     Settings->sync();
   }
   QDialog::done(result);
+}
+
+bool TBuilderDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A line edit takes Ctrl+Z for its own undo; in the builder the step of a typed field
+  // is the builder's, so its undo ends the typing and takes back the whole field.
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool undo = IsUndo(key), redo = !undo && IsRedo(key);
+    if (undo || redo) {
+      event->accept();  // not a shortcut of the window: the key comes here as a press
+      if (event->type() == QEvent::KeyPress) undo ? Undo() : Redo();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TBuilderDialog::keyPressEvent(QKeyEvent* event) {
@@ -188,48 +284,102 @@ void TBuilderDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void TBuilderDialog::FillItemList(int select) {
-  const QSignalBlocker quiet(lbItems);
-  lbItems->clear();
-  for (const PersonaItem& item : persona.Items)
-    lbItems->addItem(QStringLiteral("%1: %2").arg(Title(item), Cut(Qs(BuildItem(item)))));
-  if (!persona.Items.empty()) lbItems->setCurrentRow(std::clamp(select, 0, static_cast<int>(persona.Items.size()) - 1));
+  const Persona& persona = session.Current();
+  {
+    const QSignalBlocker quiet(lbItems);
+    lbItems->clear();
+    for (std::size_t i = 0; i < persona.Items.size(); ++i) lbItems->addItem(QString());
+    ShowRows();
+    if (!persona.Items.empty()) lbItems->setCurrentRow(std::clamp(select, 0, static_cast<int>(persona.Items.size()) - 1));
+  }
+  redrawAfterTyping = false;
   FillPage();
   ShowCode();
 }
 
-void TBuilderDialog::lbItemsChange() { FillPage(); }
+// The item's text, and under it what the builder would tell of it (a tag given twice).
+void TBuilderDialog::ShowRow(int row) {
+  const Persona& persona = session.Current();
+  QListWidgetItem* entry = lbItems->item(row);
+  if (entry == nullptr || static_cast<std::size_t>(row) >= persona.Items.size()) return;
+  const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
+  const QString text = Cut(Qs(BuildItem(item)));
+  const QString hint = Qs(ItemHint(persona, static_cast<std::size_t>(row)));
+  QString shown = QStringLiteral("%1: %2").arg(Title(item), text);
+  if (!hint.isEmpty()) shown += QStringLiteral("\n    ") + hint;
+  if (entry->text() != shown) entry->setText(shown);
+  entry->setToolTip(hint.isEmpty() ? text : text + QLatin1Char('\n') + hint);
+}
+
+// A change to one item can change the hints of others.
+void TBuilderDialog::ShowRows() {
+  for (int row = 0; row < lbItems->count(); ++row) ShowRow(row);
+}
+
+void TBuilderDialog::lbItemsChange() {
+  EndTyping();
+  refused.clear();
+  FillPage();
+}
 
 // A choice that changes what the page shows rebuilds it once its control has finished
 // telling of the change: the control is part of the page.
 void TBuilderDialog::RefillPageLater() { QMetaObject::invokeMethod(this, &TBuilderDialog::FillPage, Qt::QueuedConnection); }
 
 void TBuilderDialog::btnAddClick() {
+  EndTyping();
   const int row = cbAddTag->currentData().toInt();
   const TagRow* tag = row < 0 ? nullptr : &TagCatalogue[static_cast<std::size_t>(row)];
-  FillItemList(static_cast<int>(AddItemBehind(persona, tag, lbItems->currentRow())));
+  FillItemList(static_cast<int>(session.Add(tag, lbItems->currentRow())));
 }
 
 void TBuilderDialog::btnRemoveClick() {
+  EndTyping();
   const int row = lbItems->currentRow();
   if (row < 0) return;
-  RemoveItem(persona, static_cast<std::size_t>(row));
+  session.Remove(static_cast<std::size_t>(row));
   FillItemList(row);
 }
 
 void TBuilderDialog::btnMoveClick(int step) {
+  EndTyping();
   const int row = lbItems->currentRow();
   if (row < 0) return;
-  FillItemList(static_cast<int>(MoveItemBy(persona, static_cast<std::size_t>(row), step)));
+  FillItemList(static_cast<int>(session.Move(static_cast<std::size_t>(row), step)));
 }
 
 void TBuilderDialog::btnRandomClick() {
+  EndTyping();
   searches.clear();
-  persona = RandomPersona(random);
+  refused.clear();
+  session.Random(random);
   FillItemList(0);
 }
 
+void TBuilderDialog::Undo() {
+  EndTyping();
+  const std::optional<std::size_t> item = session.Undo();
+  if (!item) return;
+  refused.clear();
+  FillItemList(static_cast<int>(*item));
+}
+
+void TBuilderDialog::Redo() {
+  EndTyping();
+  const std::optional<std::size_t> item = session.Redo();
+  if (!item) return;
+  refused.clear();
+  FillItemList(static_cast<int>(*item));
+}
+
+void TBuilderDialog::ShowUndoState() {
+  btnUndo->setEnabled(session.CanUndo());
+  btnRedo->setEnabled(session.CanRedo());
+}
+
 void TBuilderDialog::ShowCode() {
-  const std::string code = BuildCode(persona);
+  ShowUndoState();
+  const std::string code = session.Code();
   edCode->setText(Qs(code));
   const ParseResult r = ParseCode(code);
   QString text;

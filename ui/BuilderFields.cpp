@@ -76,6 +76,7 @@ void SelectValue(QComboBox* box, const std::string& value) {
 }  // namespace
 
 void TBuilderDialog::FillPage() {
+  const Persona& persona = session.Current();
   const int row = lbItems->currentRow();
   const bool valid = row >= 0 && static_cast<std::size_t>(row) < persona.Items.size();
   std::vector<FormField> next = valid ? DescribeItem(persona.Items[static_cast<std::size_t>(row)]) : std::vector<FormField>();
@@ -94,7 +95,10 @@ void TBuilderDialog::DrawPage() {
   const bool same = row == pageRow && pnPage != nullptr;
   const QString focusName = same && focus != nullptr && pnPage->isAncestorOf(focus) ? focus->objectName() : QString();
   const int scrolled = same ? sbPage->verticalScrollBar()->value() : 0;
+  const auto* typing = focusName.isEmpty() ? nullptr : qobject_cast<const QLineEdit*>(focus);
+  const int caret = typing != nullptr ? typing->cursorPosition() : -1;
   pageRow = row;
+  const Persona& persona = session.Current();
 
   pnPage = new QWidget;
   pnPage->setObjectName(QStringLiteral("pnPage"));
@@ -141,7 +145,29 @@ void TBuilderDialog::DrawPage() {
     label->setBuddy(control);
     if ((f.Hints & HintSearch) != 0 && f.Shape == FormField::Kind::Select)
       form->addRow(QStringLiteral("Search:"), Search(f, static_cast<QComboBox*>(control)));
-    form->addRow(label, control);
+    if (f.Shape == FormField::Kind::Note) {
+      form->addRow(label, control);
+      continue;
+    }
+    // Under the field, why it did not take a value, until it takes one.
+    auto* cell = new QWidget(pnPage);
+    auto* stack = new QVBoxLayout(cell);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(2);
+    control->setParent(cell);
+    stack->addWidget(control);
+    auto* why = new QLabel(cell);
+    why->setObjectName(Qs(f.Key) + QStringLiteral("/why"));
+    why->setWordWrap(true);
+    why->setTextFormat(Qt::PlainText);
+    why->setStyleSheet(QStringLiteral("QLabel { color: #b71c1c; }"));
+    why->hide();
+    stack->addWidget(why);
+    form->addRow(label, cell);
+    if (const auto typed = refused.find(f.Key); typed != refused.end()) {
+      if (auto* field = qobject_cast<QLineEdit*>(control)) field->setText(typed->second.Typed);
+      ShowWhy(f.Key, typed->second.Why);
+    }
   }
   pageLayout->addStretch(1);
   // The old page may still be telling of the change that draws this one (a menu, say).
@@ -164,6 +190,7 @@ void TBuilderDialog::DrawPage() {
   if (focusName.isEmpty()) return;
   if (auto* again = pnPage->findChild<QWidget*>(focusName)) {
     again->setFocus();
+    if (auto* field = qobject_cast<QLineEdit*>(again); field != nullptr && caret >= 0) field->setCursorPosition(caret);
     sbPage->ensureWidgetVisible(again);
   }
 }
@@ -205,13 +232,10 @@ QWidget* TBuilderDialog::Control(const FormField& f) {
     case FormField::Kind::Text: {
       auto* field = new QLineEdit(Qs(f.Value), pnPage);
       if (f.Shape == FormField::Kind::Number) field->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
-      connect(field, &QLineEdit::textEdited, this, [this, field, key](const QString& text) {
-        const bool taken = Set(key, text);
-        field->setStyleSheet(taken ? QString() : QStringLiteral("QLineEdit { border: 2px solid #c62828; }"));
-        field->setToolTip(taken ? QString() : QStringLiteral("The code cannot hold this"));
-      });
-      // Leaving the field shows what the code holds.
-      connect(field, &QLineEdit::editingFinished, this, [this] { SetValues(nullptr); });
+      field->installEventFilter(this);
+      connect(field, &QLineEdit::textEdited, this, [this, key](const QString& text) { Set(key, text, true); });
+      // Leaving the field ends its step and shows what the code holds.
+      connect(field, &QLineEdit::editingFinished, this, &TBuilderDialog::EndTyping);
       control = field;
       break;
     }
@@ -275,6 +299,7 @@ QWidget* TBuilderDialog::Search(const FormField& f, QComboBox* box) {
   search->setPlaceholderText(QStringLiteral("Search: ") + Qs(f.Label).toLower());
   search->setAccessibleName(QStringLiteral("Search: ") + Qs(f.Group.empty() ? f.Label : f.Group + ": " + f.Label).toLower());
   search->setClearButtonEnabled(true);
+  search->installEventFilter(this);
   const auto narrow = [this, box, key = f.Key](const QString& text) {
     searches[key] = text;
     auto* view = qobject_cast<QListView*>(box->view());
@@ -300,14 +325,13 @@ void TBuilderDialog::SetValues(const QWidget* except) {
   if (pnPage == nullptr) return;
   for (const FormField& f : fields) {
     auto* control = pnPage->findChild<QWidget*>(Qs(f.Key));
-    if (control == nullptr || control == except) continue;
+    if (control == nullptr || control == except || refused.count(f.Key) != 0) continue;
     if (auto* box = qobject_cast<QComboBox*>(control)) SelectValue(box, f.Value);
     else if (auto* check = qobject_cast<QCheckBox*>(control)) {
       const QSignalBlocker quiet(check);
       check->setChecked(f.Value == "1");
-    } else if (auto* field = qobject_cast<QLineEdit*>(control); field && !field->hasFocus()) {
-      field->setText(Qs(f.Value));
-      field->setStyleSheet(QString());
+    } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+      if (field->text() != Qs(f.Value)) field->setText(Qs(f.Value));
     } else if (auto* note = qobject_cast<QLabel*>(control)) note->setText(Cut(Qs(f.Value)));
   }
   for (auto* button : pnPage->findChildren<QToolButton*>()) {
@@ -319,22 +343,58 @@ void TBuilderDialog::SetValues(const QWidget* except) {
   }
 }
 
-bool TBuilderDialog::Set(const std::string& key, const QString& value) {
+bool TBuilderDialog::Set(const std::string& key, const QString& value, bool typed) {
   const int row = lbItems->currentRow();
-  if (row < 0 || !SetField(persona, static_cast<std::size_t>(row), key, value.toStdString())) return false;
-  const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
-  lbItems->item(row)->setText(QStringLiteral("%1: %2").arg(Title(item), Cut(Qs(BuildItem(item)))));
+  if (row < 0) return false;
+  const std::size_t at = static_cast<std::size_t>(row);
+  const std::string text = value.toStdString();
+  if (!typed) EndTyping();
+  const FieldAnswer answer = typed ? session.Type(at, key, text) : session.Choose(at, key, text);
+  if (!answer.Taken) {
+    // What was typed stays where it was typed; a choice shows what the item holds.
+    if (typed) refused[key] = {value, Qs(answer.Why)};
+    ShowWhy(key, Qs(answer.Why));
+    ShowUndoState();
+    if (!typed) SetValues(nullptr);
+    return false;
+  }
+  refused.erase(key);
+  ShowWhy(key, QString());
+  ShowRows();
   ShowCode();
   // A change of shape draws the page again once the control has finished telling of it:
-  // the control is part of the page.
-  std::vector<FormField> next = DescribeItem(item);
+  // the control is part of the page. A field being typed into is not drawn again under
+  // the caret: the page follows once it loses the focus.
+  std::vector<FormField> next = DescribeItem(session.Current().Items[at]);
   if (ShapeOf(row, next) != drawn) {
-    RefillPageLater();
+    if (typed) redrawAfterTyping = true;
+    else RefillPageLater();
   } else {
     fields = std::move(next);
     SetValues(QApplication::focusWidget());
   }
   return true;
+}
+
+void TBuilderDialog::ShowWhy(const std::string& key, const QString& why) {
+  if (pnPage == nullptr) return;
+  auto* label = pnPage->findChild<QLabel*>(Qs(key) + QStringLiteral("/why"));
+  auto* control = pnPage->findChild<QWidget*>(Qs(key));
+  if (label == nullptr || control == nullptr) return;
+  label->setText(why);
+  label->setVisible(!why.isEmpty());
+  // A reader of the screen hears it with the field; the frame shows it at a glance.
+  control->setAccessibleDescription(why);
+  control->setToolTip(why);
+  if (qobject_cast<QLineEdit*>(control) != nullptr)
+    control->setStyleSheet(why.isEmpty() ? QString() : QStringLiteral("QLineEdit { border: 2px solid #c62828; }"));
+}
+
+void TBuilderDialog::EndTyping() {
+  session.EndTyping();
+  ShowUndoState();
+  if (std::exchange(redrawAfterTyping, false)) return RefillPageLater();
+  SetValues(nullptr);
 }
 
 }  // namespace zendric

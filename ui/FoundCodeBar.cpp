@@ -91,4 +91,9 @@ const std::vector<OfferedCode>& TFoundCodeBar::Codes() const {
   return shown ? codes : none;
 }
 
+std::ptrdiff_t TFoundCodeBar::Chosen() const {
+  if (!shown || codes.size() < 2 || cbFound->isHidden()) return -1;
+  return cbFound->currentIndex();
+}
+
 }  // namespace zendric

@@ -47,6 +47,8 @@ class TFoundCodeBar : public QWidget {
   std::vector<OfferedCode> TakeCodes();
   // The codes shown; none while hidden.
   const std::vector<OfferedCode>& Codes() const;
+  // The index of the code chosen in the list; -1 while there is no list.
+  std::ptrdiff_t Chosen() const;
 
  signals:
   // The user asked to read only this code.

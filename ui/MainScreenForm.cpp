@@ -537,15 +537,26 @@ void TMainScreen::btnAboutClick() {
   if (AboutDialog) AboutDialog->exec();
 }
 
-// The builder starts from the code in the field; its code replaces the field's as one
-// undoable edit.
+// The builder opens what the found-code bar offers (the code chosen in its list), or the
+// whole field; its code goes back in the place of what it opened as one undoable edit,
+// the rest of the field left as it is, line ends included.
 void TMainScreen::btnMakeClick() {
   if (!BuilderDialog) {
     BuilderDialog = new TBuilderDialog(this);
     if (Settings) BuilderDialog->RememberSizeIn(std::make_unique<QSettings>(Settings->fileName(), Settings->format()));
   }
-  BuilderDialog->Open(CodeText(*field));
-  if (BuilderDialog->exec() == QDialog::Accepted) ReplaceCode(BuilderDialog->Code());
+  const QString text = QString::fromStdU16String(std::u16string(field->Text()));
+  BuilderDialog->Open(text, pnFound->Chosen());
+  if (BuilderDialog->exec() != QDialog::Accepted) return;
+  const std::optional<BuilderSession::Splice> splice = BuilderDialog->Use(text);
+  if (!splice) return;
+  QTextCursor cursor(meZendric->document());
+  cursor.beginEditBlock();
+  cursor.setPosition(splice->Range.Start);
+  cursor.setPosition(splice->Range.End, QTextCursor::KeepAnchor);
+  cursor.insertText(QString::fromStdU16String(splice->Text));
+  cursor.endEditBlock();
+  meZendric->setTextCursor(cursor);  // the caret after the code, as typing leaves it
 }
 
 void TMainScreen::ClearCodeList() { resultColumn->Clear(); }

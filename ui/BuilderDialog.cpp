@@ -43,7 +43,8 @@ TBuilderDialog::TBuilderDialog(QWidget* parent) : QDialog(parent) {
   Open(QString());
 }
 
-TBuilderDialog::~TBuilderDialog() = default;
+// Hidden while its sitting still stands: a field losing the focus ends its typing.
+TBuilderDialog::~TBuilderDialog() { hide(); }
 
 // The items at the left with what adds, removes and moves them; the page at the right.
 void TBuilderDialog::CreateItemList() {

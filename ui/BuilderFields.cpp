@@ -352,8 +352,9 @@ bool TBuilderDialog::Set(const std::string& key, const QString& value, bool type
   const FieldAnswer answer = typed ? session.Type(at, key, text) : session.Choose(at, key, text);
   if (!answer.Taken) {
     // What was typed stays where it was typed; a choice shows what the item holds.
-    if (typed) refused[key] = {value, Qs(answer.Why)};
-    ShowWhy(key, Qs(answer.Why));
+    const QString why = answer.Why.empty() ? QStringLiteral("The code cannot hold this.") : Qs(answer.Why);
+    if (typed) refused[key] = {value, why};
+    ShowWhy(key, why);
     ShowUndoState();
     if (!typed) SetValues(nullptr);
     return false;

@@ -80,30 +80,43 @@ void TMainScreen::CreateTopPanel() {
   errorMarks = new TErrorMarks(meZendric);
   new TFocusFrame(meZendric);
 
-  // "Make a code..." stands to the left of "?", which keeps its place at the right edge.
-  constexpr int MakeWidth = 104;
   pnButton = new QWidget(pnTop);
   pnButton->setObjectName(QStringLiteral("pnButton"));
-  pnButton->setFixedWidth(38 + MakeWidth);
   btnMake = new QToolButton(pnButton);
   btnMake->setObjectName(QStringLiteral("btnMake"));
   btnMake->setAutoRaise(true);
   btnMake->setText(QStringLiteral("Make a code\u2026"));
-  btnMake->setGeometry(4, 16, MakeWidth, 25);
   new TFocusFrame(btnMake);
   btnAbout = new QToolButton(pnButton);
   btnAbout->setObjectName(QStringLiteral("btnAbout"));
   btnAbout->setAutoRaise(true);
-  btnAbout->setGeometry(MakeWidth + 8, 16, 25, 25);
   btnAbout->setIcon(QIcon(QStringLiteral(":/pictures/question.svg")));
   btnAbout->setIconSize(QSize(16, 16));
   new TFocusFrame(btnAbout);
+  PlaceButtons();
 
   auto* topRow = new QHBoxLayout(pnTop);
   topRow->setContentsMargins(0, 0, 0, 0);
   topRow->setSpacing(0);
   topRow->addWidget(meZendric, 1);
   topRow->addWidget(pnButton);
+}
+
+// "Make a code..." stands to the left of "?", which keeps its place at the right edge;
+// the text's width sets the button's, so that a larger font never cuts it.
+void TMainScreen::PlaceButtons() {
+  constexpr int LeastMakeWidth = 104, ButtonHeight = 25;
+  const QSize make = btnMake->sizeHint();
+  const int width = std::max(LeastMakeWidth, make.width());
+  const int height = std::max(ButtonHeight, make.height());
+  pnButton->setFixedWidth(38 + width);
+  btnMake->setGeometry(4, 16, width, height);
+  btnAbout->setGeometry(width + 8, 16, ButtonHeight, ButtonHeight);
+}
+
+void TMainScreen::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange && btnMake != nullptr) PlaceButtons();
+  QWidget::changeEvent(event);
 }
 
 // The reading, with the bar that offers codes found in other text above it.

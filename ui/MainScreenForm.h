@@ -79,6 +79,7 @@ class TMainScreen : public QWidget {
   FieldRange ErrorItemMark() const { return errorItemMark; }
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -86,6 +87,7 @@ class TMainScreen : public QWidget {
 
  private:
   void CreateTopPanel();
+  void PlaceButtons();
   void CreateCodeList();
   void CreateErrorList();
   void LayOutControls();

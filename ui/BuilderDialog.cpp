@@ -229,13 +229,27 @@ void TBuilderDialog::FitScreen() {
   if (where == nullptr) return;
   // The frame the window manager put around it when it last showed; none before that.
   const QSize frame = (frameGeometry().size() - geometry().size()).expandedTo(QSize(0, 0));
-  const QSize room = where->availableGeometry().size() - frame;
-  resize(size().boundedTo(room).expandedTo(minimumSize()));
+  const QRect room = where->availableGeometry();
+  resize(size().boundedTo(room.size() - frame).expandedTo(minimumSize()));
+  if (!isVisible()) return;
+  // Shown, its frame is known: it goes where all of it is on the screen.
+  const QRect outer = frameGeometry();
+  QPoint to = outer.topLeft();
+  to.setX(std::clamp(to.x(), room.left(), std::max(room.left(), room.right() + 1 - outer.width())));
+  to.setY(std::clamp(to.y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
+  if (to == outer.topLeft()) return;
+  move(to);
+  setAttribute(Qt::WA_Moved, false);  // not a place the user chose: the next opening centres it again
 }
 
 void TBuilderDialog::setVisible(bool visible) {
   if (visible) FitScreen();
   QDialog::setVisible(visible);
+}
+
+void TBuilderDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FitScreen();
 }
 
 void TBuilderDialog::reject() {

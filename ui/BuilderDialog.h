@@ -62,6 +62,7 @@ class TBuilderDialog : public QDialog {
 
  protected:
   void done(int result) override;
+  void showEvent(QShowEvent* event) override;
   // Enter never closes the builder: Ctrl+Enter or the button uses the code.
   void keyPressEvent(QKeyEvent* event) override;
   // The builder's undo keys win over a line edit's own undo.

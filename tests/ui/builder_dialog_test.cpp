@@ -3,6 +3,8 @@
 // code into the reader's field as one undoable edit.
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -23,6 +25,33 @@
 using namespace zendric;
 using namespace zendric::testing;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The control of the selected item's field labelled `label`, by the key the core gives it.
+QWidget* Field(const TBuilderDialog& d, const QString& label) {
+  QCoreApplication::processEvents();  // a step may draw the page again
+  const int row = Named<QListWidget>(&d, "lbItems")->currentRow();
+  for (const FormField& f : DescribeItem(d.CurrentPersona().Items[static_cast<std::size_t>(row)]))
+    if (QString::fromStdString(f.Label) == label) return Named<QWidget>(&d, "pnPage")->findChild<QWidget*>(QString::fromStdString(f.Key));
+  return nullptr;
+}
+
+QLabel* WhyOf(const TBuilderDialog& d, const QWidget* field) {
+  return Named<QWidget>(&d, "pnPage")->findChild<QLabel*>(field->objectName() + u"/why"_s);
+}
+
+// Every button of the window stands whole inside it, as wide as its text wants.
+void ButtonsWhole(const TBuilderDialog& d) {
+  for (const char* name : {"btnAdd", "btnRemove", "btnUp", "btnDown", "btnRandom", "btnUndo", "btnRedo", "btnUse", "btnCancel"}) {
+    auto* button = Named<QPushButton>(&d, name);
+    const QRect where(button->mapTo(&d, QPoint(0, 0)), button->size());
+    QVERIFY2(d.rect().contains(where), name);
+    QVERIFY2(button->width() >= button->sizeHint().width(), name);
+  }
+}
+
+}  // namespace
 
 class BuilderDialogTest : public QObject {
   Q_OBJECT
@@ -187,6 +216,215 @@ class BuilderDialogTest : public QObject {
     QCOMPARE(ui.meZendric->toPlainText(), u"ZN2.Dw W---!"_s);
     ui.meZendric->undo();
     QCOMPARE(ui.meZendric->toPlainText(), u"ZN2.Dw W+"_s);
+  }
+
+  // A post with two codes: the builder opens the one chosen in the found-code bar, and
+  // "Use this code" changes only that code's characters, as one edit that Ctrl+Z takes
+  // back; unchanged, the post stays as it was.
+  void opensTheChosenCodeOfAPost_data() {
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<bool>("change");
+    QTest::newRow("first, unchanged") << 0 << false;
+    QTest::newRow("second, unchanged") << 1 << false;
+    QTest::newRow("first, changed") << 0 << true;
+    QTest::newRow("second, changed") << 1 << true;
+  }
+  void opensTheChosenCodeOfAPost() {
+    QFETCH(int, chosen);
+    QFETCH(bool, change);
+    const QString before[] = {u"Hello all!\n\nMy code: "_s, u"\n\nand my mate's:\n"_s, u"\n\nCheers,\nAnn\n"_s};
+    const QString codes[] = {u"ZN2.Dw Gm L12m"_s, u"ZN2.Mft~ Gf"_s};
+    const QString post = before[0] + codes[0] + before[1] + codes[1] + before[2];
+    TMainScreen w;
+    ReaderControls ui(w);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ui.meZendric->setPlainText(post);
+    auto* found = Named<QComboBox>(&w, "cbFound");
+    QCOMPARE(found->count(), 2);
+    found->setCurrentIndex(chosen);
+    QString opened, built;
+    QTimer::singleShot(0, this, [&] {
+      auto* d = w.findChild<TBuilderDialog*>();
+      QVERIFY(d != nullptr);
+      QTRY_VERIFY(d->isVisible());
+      opened = d->Code();
+      if (change) {
+        auto* add = Named<QComboBox>(d, "cbAddTag");
+        add->setCurrentIndex(add->findText(u"Width (W)"_s));
+        QTest::mouseClick(Named<QPushButton>(d, "btnAdd"), Qt::LeftButton);
+      }
+      built = d->Code();
+      QTest::keyClick(Named<QListWidget>(d, "lbItems"), Qt::Key_Return, Qt::ControlModifier);
+    });
+    QTest::keyClick(ui.meZendric, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(opened, codes[chosen]);
+    QString used[] = {codes[0], codes[1]};
+    used[chosen] = built;
+    QCOMPARE(ui.meZendric->toPlainText(), before[0] + used[0] + before[1] + used[1] + before[2]);
+    if (!change) {
+      QVERIFY(!ui.meZendric->document()->isUndoAvailable());
+      return;
+    }
+    QVERIFY(built != codes[chosen]);
+    QTest::keyClick(ui.meZendric, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ui.meZendric->toPlainText(), post);
+  }
+
+  // A kept item is edited in place: the list's row and the code follow every key, and
+  // the field keeps the caret (the page is not drawn again under it). Leaving the field
+  // ends one step, which one undo takes back whole.
+  void keptItemsEditedInPlace_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("edited");
+    QTest::newRow("an error") << u"ZN2.Dw L12q"_s << u"q"_s << u"ZN2.Dw L12qq"_s;
+    QTest::newRow("a mistyped tag letter") << u"ZN2.Dw Gx"_s << u"yz"_s << u"ZN2.Dw Gxyz"_s;
+  }
+  void keptItemsEditedInPlace() {
+    QFETCH(QString, code);
+    QFETCH(QString, typed);
+    QFETCH(QString, edited);
+    TBuilderDialog d;
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    d.Open(code);
+    auto* list = Named<QListWidget>(&d, "lbItems");
+    QCOMPARE(list->count(), 2);
+    list->setCurrentRow(1);
+    auto* field = qobject_cast<QLineEdit*>(Field(d, u"As written"_s));
+    QVERIFY(field != nullptr);
+    field->setFocus();
+    field->end(false);
+    QString shown = code.mid(7);
+    for (QChar key : typed) {
+      QTest::keyClick(field, key.toLatin1());
+      shown += key;
+      QCoreApplication::processEvents();
+      QCOMPARE(Field(d, u"As written"_s), field);
+      QVERIFY(field->hasFocus());
+      QCOMPARE(field->cursorPosition(), shown.size());
+      QVERIFY2(list->item(1)->text().contains(shown), qPrintable(list->item(1)->text()));
+      QCOMPARE(Named<QLineEdit>(&d, "edCode")->text(), u"ZN2.Dw "_s + shown);
+    }
+    QCOMPARE(d.Code(), edited);
+    QTest::keyClick(field, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(d.Code(), code);
+  }
+
+  // A value a field does not take is said beside it, and what was typed stays, until
+  // the field takes one again.
+  void refusalsSaidBesideTheField_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("a quote in an own text") << u"ZN2.Dw G\"storm\""_s << u"My own description"_s << u"\""_s;
+    QTest::newRow("a code in an own text") << u"ZN2.Dw G\"storm\""_s << u"My own description"_s << u" ZN2."_s;
+    QTest::newRow("a letter in a number") << u"ZN2.Dw L12m"_s << u"Number"_s << u"e3"_s;
+  }
+  void refusalsSaidBesideTheField() {
+    QFETCH(QString, code);
+    QFETCH(QString, label);
+    QFETCH(QString, typed);
+    TBuilderDialog d;
+    d.show();
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    d.Open(code);
+    Named<QListWidget>(&d, "lbItems")->setCurrentRow(1);
+    auto* field = qobject_cast<QLineEdit*>(Field(d, label));
+    QVERIFY(field != nullptr);
+    const QString was = field->text();
+    field->setFocus();
+    field->end(false);
+    QTest::keyClicks(field, typed);
+    QLabel* why = WhyOf(d, field);
+    QVERIFY(why != nullptr);
+    QVERIFY(!why->isHidden() && !why->text().isEmpty());
+    QCOMPARE(field->accessibleDescription(), why->text());
+    QCOMPARE(field->text(), was + typed);
+    QCOMPARE(d.Code(), code);
+    // Leaving the field keeps both.
+    QTest::keyClick(field, Qt::Key_Tab);
+    field = qobject_cast<QLineEdit*>(Field(d, label));
+    QCOMPARE(field->text(), was + typed);
+    QVERIFY(!WhyOf(d, field)->isHidden());
+    field->setFocus();
+    field->end(false);
+    for (qsizetype i = 0; i < typed.size(); ++i) QTest::keyClick(field, Qt::Key_Backspace);
+    QVERIFY(WhyOf(d, field)->isHidden());
+    QVERIFY(field->accessibleDescription().isEmpty());
+    QCOMPARE(d.Code(), code);
+  }
+
+  // The item list tells of a tag given twice in the row of the second, and its tooltip.
+  void hintsInTheItemList() {
+    TBuilderDialog d;
+    d.Open(u"ZN2.Dw Gm L12m Gf"_s);
+    auto* list = Named<QListWidget>(&d, "lbItems");
+    for (int row = 0; row < list->count(); ++row) {
+      const QString hint = QString::fromStdString(ItemHint(d.CurrentPersona(), static_cast<std::size_t>(row)));
+      QCOMPARE(list->item(row)->text().contains(u'\n'), row == 3);
+      QCOMPARE(list->item(row)->text().contains(u"readers see both"_s), row == 3);
+      if (row == 3) QVERIFY(list->item(row)->toolTip().endsWith(hint));
+    }
+    // Removing the first gender item takes the hint from the other.
+    list->setCurrentRow(1);
+    Named<QPushButton>(&d, "btnRemove")->click();
+    for (int row = 0; row < list->count(); ++row) QVERIFY(!list->item(row)->text().contains(u'\n'));
+  }
+
+  // The window fits its screen whatever size was remembered, can be made as small as
+  // 640 x 480, and its buttons are never cut.
+  void fitsItsScreen_data() {
+    QTest::addColumn<QSize>("remembered");
+    QTest::addColumn<QSize>("resized");
+    QTest::newRow("larger than the screen") << QSize(5000, 4000) << QSize();
+    QTest::newRow("too small to use") << QSize(40, 30) << QSize();
+    QTest::newRow("made 640 x 480") << QSize(700, 500) << QSize(640, 480);
+  }
+  void fitsItsScreen() {
+    QFETCH(QSize, remembered);
+    QFETCH(QSize, resized);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"settings.ini"_s);
+    QSettings(file, QSettings::IniFormat).setValue(u"builder/size"_s, remembered);
+    TBuilderDialog d;
+    d.RememberSizeIn(std::make_unique<QSettings>(file, QSettings::IniFormat));
+    d.Open(u"ZN2.Dw+Hd Gm/f L12m6t20w Cbl+^|re:gr,wgr>ye Bfl|/ic A(r++v-) Fc/v+"_s);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    const QRect room = d.screen()->availableGeometry();
+    QVERIFY2(room.contains(d.frameGeometry()), qPrintable(u"%1x%2"_s.arg(d.width()).arg(d.height())));
+    if (resized.isValid()) {
+      d.resize(resized);
+      QCOMPARE(d.size(), resized);
+    }
+    ButtonsWhole(d);
+  }
+
+  // "Make a code…" is as wide as its text in any font, and "?" stays beside it.
+  void makeButtonFitsItsFont_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::newRow("the font as it is") << 1.0;
+    QTest::newRow("half as large again") << 1.5;
+    QTest::newRow("twice as large") << 2.0;
+  }
+  void makeButtonFitsItsFont() {
+    QFETCH(qreal, scale);
+    TMainScreen w;
+    ReaderControls ui(w);
+    QFont larger = w.font();
+    larger.setPointSizeF(larger.pointSizeF() * scale);
+    w.setFont(larger);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(ui.btnMake->width() >= ui.btnMake->sizeHint().width());
+    QVERIFY(ui.btnMake->height() >= ui.btnMake->sizeHint().height());
+    QVERIFY(ui.btnMake->geometry().right() < ui.btnAbout->geometry().left());
+    QVERIFY(ui.pnButton->rect().contains(ui.btnAbout->geometry()));
   }
 };
 

@@ -120,11 +120,11 @@ void TBuilderDialog::CreateLiveArea() {
 }
 
 void TBuilderDialog::CreateButtons() {
-  btnRandom = new QPushButton(QStringLiteral("R&andom"), this);
+  btnRandom = new QPushButton(QStringLiteral("Ra&ndom"), this);
   btnRandom->setObjectName(QStringLiteral("btnRandom"));
   btnUndo = new QPushButton(QStringLiteral("Und&o"), this);
   btnUndo->setObjectName(QStringLiteral("btnUndo"));
-  btnRedo = new QPushButton(QStringLiteral("&Redo"), this);
+  btnRedo = new QPushButton(QStringLiteral("R&edo"), this);
   btnRedo->setObjectName(QStringLiteral("btnRedo"));
   btnUse = new QPushButton(QStringLiteral("U&se this code"), this);
   btnUse->setObjectName(QStringLiteral("btnUse"));

@@ -253,7 +253,8 @@ void TBuilderDialog::showEvent(QShowEvent* event) {
 }
 
 void TBuilderDialog::reject() {
-  if (session.Changed()) {
+  // Text typed into a field that did not take it is not in the code, but it is work.
+  if (session.Changed() || !refused.empty()) {
     QMessageBox ask(QMessageBox::Question, windowTitle(), QStringLiteral("Discard the changes?"), QMessageBox::NoButton, this);
     ask.setObjectName(QStringLiteral("mbDiscard"));
     ask.setInformativeText(QStringLiteral("The code built here has not been used."));

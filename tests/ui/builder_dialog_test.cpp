@@ -18,8 +18,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "BuilderDialog.h"
-#include "Controls.h"
+#include "BuilderControls.h"
 #include "MainScreenForm.h"
 
 using namespace zendric;
@@ -27,15 +26,6 @@ using namespace zendric::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The control of the selected item's field labelled `label`, by the key the core gives it.
-QWidget* Field(const TBuilderDialog& d, const QString& label) {
-  QCoreApplication::processEvents();  // a step may draw the page again
-  const int row = Named<QListWidget>(&d, "lbItems")->currentRow();
-  for (const FormField& f : DescribeItem(d.CurrentPersona().Items[static_cast<std::size_t>(row)]))
-    if (QString::fromStdString(f.Label) == label) return Named<QWidget>(&d, "pnPage")->findChild<QWidget*>(QString::fromStdString(f.Key));
-  return nullptr;
-}
 
 QLabel* WhyOf(const TBuilderDialog& d, const QWidget* field) {
   return Named<QWidget>(&d, "pnPage")->findChild<QLabel*>(field->objectName() + u"/why"_s);
@@ -286,9 +276,7 @@ class BuilderDialogTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, edited);
     TBuilderDialog d;
-    d.show();
-    d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QVERIFY(ShowActive(d));
     d.Open(code);
     auto* list = Named<QListWidget>(&d, "lbItems");
     QCOMPARE(list->count(), 2);
@@ -329,9 +317,7 @@ class BuilderDialogTest : public QObject {
     QFETCH(QString, label);
     QFETCH(QString, typed);
     TBuilderDialog d;
-    d.show();
-    d.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QVERIFY(ShowActive(d));
     d.Open(code);
     Named<QListWidget>(&d, "lbItems")->setCurrentRow(1);
     auto* field = qobject_cast<QLineEdit*>(Field(d, label));

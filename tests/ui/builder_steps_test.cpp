@@ -14,8 +14,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "BuilderDialog.h"
-#include "Controls.h"
+#include "BuilderControls.h"
 
 using namespace zendric;
 using namespace zendric::testing;
@@ -23,31 +22,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QWidget* Page(const TBuilderDialog& d) {
-  QCoreApplication::processEvents();  // a step may draw the page again
-  return Named<QWidget>(&d, "pnPage");
-}
-
-// The control of the selected item's field labelled `label`, found by the key the core
-// gives it; an object name with a "/" is taken as it is.
-QWidget* Field(const TBuilderDialog& d, const QString& label) {
-  if (label.contains(u'/') || label.startsWith(u"lb"_s) || label.startsWith(u"ed"_s)) return Named<QWidget>(&d, qPrintable(label));
-  const int row = Named<QListWidget>(&d, "lbItems")->currentRow();
-  for (const FormField& f : DescribeItem(d.CurrentPersona().Items[static_cast<std::size_t>(row)]))
-    if (QString::fromStdString(f.Label) == label) return Page(d)->findChild<QWidget*>(QString::fromStdString(f.Key));
-  return nullptr;
-}
-
 void Select(TBuilderDialog& d, int row) {
   auto* list = Named<QListWidget>(&d, "lbItems");
   list->setFocus();
   list->setCurrentRow(row);
-}
-
-void Show(TBuilderDialog& d) {
-  d.show();
-  d.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&d));
 }
 
 // Answers the discard question once it shows, with a button's text or a key; tells
@@ -87,7 +65,7 @@ class BuilderStepsTest : public QObject {
   // to the start and redone to the end, the code checked at each.
   void everyKindOfStepUndoneAndRedone() {
     TBuilderDialog d;
-    Show(d);
+    QVERIFY(ShowActive(d));
     d.Open(u"ZN2.Dw W+ L12m"_s);
     QApplication::clipboard()->setText(u"Hello!\n\nMy code: ZN2.Mft Gf B-\n"_s);
     QString removed;  // the row Remove took away
@@ -180,7 +158,7 @@ class BuilderStepsTest : public QObject {
   void undoInsideATypedField() {
     QFETCH(QKeyCombination, redoKey);
     TBuilderDialog d;
-    Show(d);
+    QVERIFY(ShowActive(d));
     d.Open(u"ZN2.Dw L12m"_s);
     Select(d, 1);
     auto* number = qobject_cast<QLineEdit*>(Field(d, u"Number"_s));
@@ -226,7 +204,7 @@ class BuilderStepsTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, after);
     TBuilderDialog d;
-    Show(d);
+    QVERIFY(ShowActive(d));
     d.Open(code);
     Select(d, row);
     QWidget* control = Field(d, field);
@@ -268,7 +246,7 @@ class BuilderStepsTest : public QObject {
     QFETCH(bool, asked);
     QFETCH(bool, closed);
     TBuilderDialog d;
-    Show(d);
+    QVERIFY(ShowActive(d));
     d.Open(u"ZN2.Dw W+"_s);
     auto* list = Named<QListWidget>(&d, "lbItems");
     if (change != u"none"_s && change != u"random"_s) {

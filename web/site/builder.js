@@ -30,6 +30,9 @@
   // What a field refused, by its key, while it is drawn: {typed, why}. The field keeps
   // what was typed and says why beside it until it takes a value again.
   let refused = new Map();
+  // While controls are drawn again: Chromium tells a focused control it lost the focus
+  // as it is taken out, and what it then holds is the sitting's old value.
+  let drawing = false;
   const oneColumn = window.matchMedia('(max-width: 44rem)');  // as builder.css has it
 
   // Everything about the fields but their values: while it stays the same, a change
@@ -84,10 +87,15 @@
     state = next;
     selected = Math.max(0, Math.min(selected, state.items.length - 1));
     if (all) refused = new Map();
-    keepFocus(() => {
-      drawItems();
-      drawPage(all);
-    });
+    drawing = true;
+    try {
+      keepFocus(() => {
+        drawItems();
+        drawPage(all);
+      });
+    } finally {
+      drawing = false;
+    }
     codeOut.textContent = state.code;
     messages.hidden = state.messages.length === 0;
     messages.replaceChildren(...state.messages.map((text) => {
@@ -292,7 +300,7 @@
     let keyed = false;
     const pick = () => {
       keyed = false;
-      if (c.isConnected && c.value !== fields[index].value) choose(index, c.value);
+      if (!drawing && c.isConnected && c.value !== fields[index].value) choose(index, c.value);
     };
     c.addEventListener('keydown', (event) => {
       if (event.key === 'Enter') {

@@ -315,11 +315,19 @@
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
   let found = { codes: [], entries: [], numbers: [] };
-  // The code of the list last opened in the builder, -1 for none: the builder's "Open
-  // the code above" opens it again while the list holds the same codes.
-  let foundChosen = -1;
+  // The code of the list last opened in the builder: the builder's "Open the code
+  // above" opens it again while the list holds it (at its place, else anywhere), as
+  // it does again after an edit that took it away is undone.
+  let chosen = null;
+  const foundChosen = () => {
+    if (!chosen) return -1;
+    const at = (i) => found.numbers[2 * i] === chosen.line && found.numbers[2 * i + 1] === chosen.column;
+    const same = found.codes.flatMap((code, i) => (code === chosen.code ? [i] : []));
+    const placed = same.find(at);
+    return placed !== undefined ? placed : same.length ? same[0] : -1;
+  };
   const buildFound = (i) => {
-    foundChosen = i;
+    chosen = { code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1] };
     document.dispatchEvent(new CustomEvent('zendric-build-found', { detail: { index: i } }));
   };
   const foundRows = new VirtualList(foundList, {
@@ -333,12 +341,10 @@
     finder.hidden = count === 0;
     if (count === 0) {
       found = { codes: [], entries: [], numbers: [] };
-      foundChosen = -1;
       foundRows.show(0, []);
       return;
     }
     const codes = offer.codes.split('\n');
-    if (codes.join('\n') !== found.codes.join('\n')) foundChosen = -1;
     finderHeading.textContent = offer.heading;
     found = { codes, entries: offer.entries.split('\n'), numbers: offer.numbers };
     foundRows.show(count, codes);
@@ -392,7 +398,7 @@
   // it replaced as one edit that the field's own undo takes back, read as after typing.
   const codeField = {
     text: () => field.value,
-    foundChosen: () => foundChosen,
+    foundChosen,
     splice(start, end, text) {
       field.focus();
       field.setSelectionRange(start, end);

@@ -212,6 +212,7 @@
     if (!note) return;
     note.textContent = why;
     note.hidden = why === '';
+    c.closest('.choice').classList.toggle('refused', why !== '');
     if (why === '') {
       c.removeAttribute('aria-invalid');
       c.removeAttribute('aria-describedby');

@@ -286,7 +286,7 @@
       open.type = 'button';
       open.className = 'build';
       open.textContent = 'Open in the builder';
-      open.setAttribute('aria-label', 'Open the code from line ' + found.line + ' in the builder');
+      open.setAttribute('aria-label', open.textContent + ' the code from line ' + found.line);
       open.addEventListener('click', build);
       item.append(open);
     }

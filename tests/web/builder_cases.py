@@ -277,6 +277,11 @@ def test_fields(driver, check, out):
     check(by_keys != "ZN2.D" and by_keys == driver.execute_script(BUILT)[0], f"Enter chose {by_keys!r}, picking gives "
           f"{driver.execute_script(BUILT)[0]!r}")
 
+    # Enter in the species search picks the first kind left.
+    driver.execute_script(FIND, "Species", "Search: species").send_keys("hydra", Keys.ENTER)
+    picked = Select(driver.execute_script(FIND, "Species", "Species")).first_selected_option.text.strip()
+    check(picked == "Hydra" and driver.execute_script(BUILT)[0] != by_keys, f"Enter in the search for 'hydra' chose {picked!r}")
+
     # Kept items: the item list and the code follow each key, the caret stays.
     open_code(driver, "ZN2.Dw L12q Gm")
     item_button(driver, 1).click()

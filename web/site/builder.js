@@ -240,6 +240,8 @@
     } else {
       refused.set(key, { typed: c.value, why: next.why });
       sayWhy(c, next.why);
+      undoButton.disabled = !next.undo;
+      redoButton.disabled = !next.redo;
     }
   }
 

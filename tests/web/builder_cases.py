@@ -101,12 +101,13 @@ def test_builder(driver, check, cli_readings):
     code, _, _, current = driver.execute_script(BUILT)
     check(code == "ZN2.D Gm W+++! L" and current == "W+++!", f"Width added behind Gm gave {code!r}, chosen {current!r}")
 
-    # Use this code puts the code in the field as one edit, which Ctrl+Z takes back.
+    # Use this code puts the code in the field as one edit, which Ctrl+Z takes back; the
+    # text it was opened from is gone, so it goes behind the field on a line of its own.
     field = driver.find_element(By.ID, "code")
     driver.execute_script("arguments[0].value = 'ZN2.Dx Gq'; arguments[0].dispatchEvent(new Event('input'))", field)
     code = driver.execute_script(BUILT)[0]
     driver.find_element(By.ID, "builder-use").click()
-    check(field.get_attribute("value") == code, "Use this code did not put the code in the field")
+    check(field.get_attribute("value") == "ZN2.Dx Gq\n" + code, f"Use this code made the field {field.get_attribute('value')!r}")
     field.send_keys(Keys.CONTROL, "z")
     check(field.get_attribute("value") == "ZN2.Dx Gq", f"undo after Use this code gave {field.get_attribute('value')!r}")
 

@@ -1,14 +1,13 @@
 // The finder over a text too large for the code field, fed in pieces between events:
-// the page lists the codes as they are met, and asks only for the rows it shows.
+// the page lists the codes as they are met, and asks only for the rows it shows. The
+// limit and every word shown about such a text are the window's, from the library.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <string>
-#include <vector>
 
 #include "FieldModel.h"
-#include "Finder.h"
-#include "ZNParser.h"
+#include "LargeText.h"
 
 namespace zendric {
 namespace {
@@ -17,49 +16,30 @@ using emscripten::val;
 
 class TextFinder {
  public:
-  TextFinder() : finder_([this](const FoundCode& code) { found_.push_back(code); }) {}
-  TextFinder(const TextFinder&) = delete;
-  TextFinder& operator=(const TextFinder&) = delete;
-
-  // A piece of a JavaScript string. A high surrogate at its end waits for the next
-  // piece, so that a pair cut in two is still one character.
+  // A piece of a JavaScript string; a pair of surrogates cut between two pieces is
+  // still one character.
   int FeedText(const std::u16string& piece) {
-    std::u16string units;
-    units.reserve(piece.size() + 1);
-    if (heldSurrogate_ != 0) units.push_back(heldSurrogate_);
-    units += piece;
-    heldSurrogate_ = 0;
-    if (!units.empty() && units.back() >= 0xD800 && units.back() <= 0xDBFF) {
-      heldSurrogate_ = units.back();
-      units.pop_back();
-    }
-    finder_.Feed(FieldAsUtf8(units));
+    finder_.FeedUnits(piece);
     return Count();
   }
-
   // A piece of a file's bytes, read as the finder reads any input.
   int FeedBytes(const std::string& bytes) {
-    finder_.Feed(bytes);
+    finder_.FeedBytes(bytes);
     return Count();
   }
-
   int Finish() {
-    if (heldSurrogate_ != 0) finder_.Feed(FieldAsUtf8(std::u16string(1, heldSurrogate_)));
-    heldSurrogate_ = 0;
     finder_.Finish();
     return Count();
   }
-
-  int Count() const { return static_cast<int>(found_.size()); }
-
-  std::string Code(int i) const { return InRange(i) ? found_[static_cast<std::size_t>(i)].Code : std::string(); }
+  int Count() const { return static_cast<int>(finder_.Found().size()); }
+  std::string Code(int i) const { return InRange(i) ? finder_.Found()[static_cast<std::size_t>(i)].Code : std::string(); }
 
   // {code, line, column, entry} of code i, the entry as the field's offer shows it:
   // read only when it is shown.
   val Row(int i) const {
     val row = val::object();
     if (!InRange(i)) return row;
-    const OfferedCode offered = OfferOf(found_[static_cast<std::size_t>(i)]);
+    const OfferedCode offered = OfferOf(finder_.Found()[static_cast<std::size_t>(i)]);
     row.set("code", offered.Found.Code);
     row.set("line", offered.Found.Line);
     row.set("column", offered.Found.Column);
@@ -69,11 +49,23 @@ class TextFinder {
 
  private:
   bool InRange(int i) const { return i >= 0 && i < Count(); }
-
-  std::vector<FoundCode> found_;
-  CodeFinder finder_;
-  char16_t heldSurrogate_ = 0;
+  LargeTextFinder finder_;
 };
+
+// Sizes cross as JavaScript numbers.
+std::uintmax_t Size(double n) { return n > 0 ? static_cast<std::uintmax_t>(n) : 0; }
+
+bool FileTooLarge(double bytes) { return TooLargeForField(Size(bytes)); }
+bool TextTooLarge(const std::u16string& text) { return TooLargeForField(Utf8BytesOf(text)); }
+std::string Note(const std::string& what) { return LargeTextNote(what); }
+std::string Looking(double bytes, int found) {
+  return found < 0 ? LookingHeading(Size(bytes)) : LookingHeading(Size(bytes), static_cast<std::size_t>(found));
+}
+std::string Found(double bytes, int found, int firstLine) { return FoundHeading(Size(bytes), static_cast<std::size_t>(found), firstLine); }
+std::string Stopped(double bytes, double done, double size, int found) {
+  return StoppedHeading(Size(bytes), Size(done), Size(size), static_cast<std::size_t>(found));
+}
+std::string Taken(const std::string& what, double bytes, int line) { return TakenNote(what, Size(bytes), line); }
 
 }  // namespace
 
@@ -86,6 +78,14 @@ EMSCRIPTEN_BINDINGS(zendric_text_finder) {
       .function("count", &TextFinder::Count)
       .function("code", &TextFinder::Code)
       .function("row", &TextFinder::Row);
+  emscripten::constant("largeTextBytes", static_cast<double>(MaxReadingBytes));
+  emscripten::function("largeFileTooLarge", &FileTooLarge);
+  emscripten::function("largeTextTooLarge", &TextTooLarge);
+  emscripten::function("largeNote", &Note);
+  emscripten::function("largeLooking", &Looking);
+  emscripten::function("largeFound", &Found);
+  emscripten::function("largeStopped", &Stopped);
+  emscripten::function("largeTaken", &Taken);
 }
 
 }  // namespace zendric

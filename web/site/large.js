@@ -6,10 +6,9 @@
 (function () {
   'use strict';
 
-  // Past this, a text goes to the finder, not the field: the field lays out its whole
-  // text on every change.
-  const LargeChars = 4 * 1024 * 1024;
-  const LargeBytes = 4 * 1024 * 1024;
+  // The limit past which a text goes to the finder, not the field, is the module's
+  // (the window's too). A text of fewer units than a third of it always fits: no unit
+  // takes more than three bytes.
   const PieceChars = 256 * 1024;
   const PieceBytes = 1024 * 1024;
   // Work done between two looks at the event loop, and the wait before the progress
@@ -45,9 +44,6 @@
   });
 
   window.ZendricLists.named.large = rows;  // for the tests
-
-  const megabytes = (bytes) => (bytes / (1024 * 1024)).toFixed(1) + ' MB';
-  const codes = (n) => (n === 1 ? 'a Zendric 2 code' : n.toLocaleString('en') + ' Zendric 2 codes');
 
   // A task of its own, without the 4 ms that nested timers wait.
   const channel = new MessageChannel();
@@ -100,9 +96,8 @@
     const r = run;
     rows.show(0, null);
     section.hidden = false;
-    heading.textContent = 'Looking for Zendric 2 codes in ' + megabytes(bytes) + ' of text';
-    note.textContent = 'The ' + what + ' is too large for the code field (over ' + megabytes(LargeBytes) +
-      '): choose a code to read it alone.';
+    heading.textContent = module.largeLooking(bytes, -1);
+    note.textContent = module.largeNote(what);
     progress.value = 0;
     r.quiet = setTimeout(() => { if (!r.stopped && !r.done) progressRow.hidden = false; }, QuietMs);
     section.dataset.state = 'finding';
@@ -135,18 +130,14 @@
     const count = r.finder.count();
     if (count !== rows.count) rows.show(count, null);
     progress.value = r.source.size ? r.source.done() / r.source.size : 1;
-    heading.textContent = 'Looking for Zendric 2 codes in ' + megabytes(r.bytes) + ' of text: ' +
-      count.toLocaleString('en') + ' found so far';
+    heading.textContent = module.largeLooking(r.bytes, count);
   }
 
   function finished(r) {
     stop();
     const count = r.finder.count();
     rows.show(count, null);
-    if (count === 0) heading.textContent = 'No Zendric 2 code in ' + megabytes(r.bytes) + ' of text';
-    else if (count === 1) heading.textContent = 'Found a Zendric 2 code on line ' + r.finder.row(0).line + ' of ' +
-      megabytes(r.bytes) + ' of text';
-    else heading.textContent = 'Found ' + codes(count) + ' in ' + megabytes(r.bytes) + ' of text';
+    heading.textContent = module.largeFound(r.bytes, count, count > 0 ? r.finder.row(0).line : 0);
     section.dataset.state = 'done';
     performance.mark('large-done');  // for tools/web-bench
   }
@@ -156,8 +147,7 @@
     stop();
     const count = run.finder.count();
     rows.show(count, null);
-    heading.textContent = 'Stopped after ' + megabytes(run.bytes * run.source.done() / run.source.size) + ' of ' +
-      megabytes(run.bytes) + ': ' + codes(count) + ' found';
+    heading.textContent = module.largeStopped(run.bytes, run.source.done(), run.source.size, count);
     section.dataset.state = 'stopped';
   });
 
@@ -174,20 +164,19 @@
     if (r !== run) return;
     const row = r.finder.row(i);
     replaceCode(r.finder.code(i));
-    note.textContent = 'The ' + r.what + ' was ' + megabytes(r.bytes) + ': only the code from line ' +
-      row.line.toLocaleString('en') + ' was taken into the field.';
+    note.textContent = module.largeTaken(r.what, r.bytes, row.line);
   }
 
   // A text as the person gave it: into the field when it fits, to the finder when not.
   function takeText(text, what) {
-    if (text.length <= LargeChars) return false;
+    if (text.length <= module.largeTextBytes / 3 || !module.largeTextTooLarge(text)) return false;
     start(textSource(text), new Blob([text]).size, what);
     return true;
   }
 
   async function openFile(file) {
     if (!module) return;
-    if (file.size > LargeBytes) {
+    if (module.largeFileTooLarge(file.size)) {
       start(fileSource(file), file.size, 'file ' + file.name);
       return;
     }

@@ -56,7 +56,7 @@ void AppendageFields(Form& f, AppendageChoices& c) {
                                  static_cast<std::int32_t>(e.Says)))
       e.Says = static_cast<Says>(*says);
     if (e.Says == Says::Number)
-      if (f.Number("Number", std::to_string(e.Number), Count(f.Value()).has_value())) e.Number = *Count(f.Value());
+      if (f.Number("Number", std::to_string(e.Number), Count(f.Value()).has_value(), CountTakes)) e.Number = *Count(f.Value());
     if (const auto on = f.Check("webbed", e.Webbed)) e.Webbed = *on;
     if (f.Button("Remove " + Numbered("appendage", i, c.Entries.size()))) return EraseAt(c.Entries, i);
   }

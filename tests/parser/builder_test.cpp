@@ -277,7 +277,7 @@ TEST(Builder, WhichItemsOpenAsChoices) {
       {"ZN2.Dw", {false}},
       {"ZN2.Dw~+He?+Ds\"nessie\"^Mfl", {false}},
       {"ZN2.Dw~+Hd?", {true}},  // a dwarf has no kinds to be unknown among
-      {"ZN2.Dw[Hd+He] ~Dw", {false, true, true, true}},  // after a blank "~", "D", "w" are stray
+      {"ZN2.Dw[Hd+He] ~Dw", {false, true}},  // after a blank "~", "D", "w" are stray, and kept together
       {"ZN2.~Dw/Hd~", {false}},
       {"ZN2.? Gm/f>\"wyrm\">~(fm)>~", {false, false}},
       {"ZN2.Dw L12.5m2t3w T2t W~ N^", {false, false, false, false, false}},
@@ -285,7 +285,7 @@ TEST(Builder, WhichItemsOpenAsChoices) {
       {"ZN2.Dw Cbl+-|re'@gr,wbk>wh,t", {false, false}},
       {"ZN2.Dw Cbl,", {false, true}},
       {"ZN2.Dw B\"fog\"\"cold\"|#/zz A(r+v-) M+3_xx O(ra-2v/) Oa+4", {false, false, false, false, false, false}},
-      {"ZN2.Dw A(+) A(r+) M2 M+2", {false, true, false, true, false}},  // a group is marked r or v
+      {"ZN2.Dw A(+) A(r+) M2 M+2", {false, false, false, true, false}},  // "(+)" reads as "+": its own spelling
       {"ZN2.Dw F~+cf~v Fc F~~ P Pa3f!w'~^ Sk Sksc,wf,b", {false, false, false, true, false, false, false, false}},
       {"ZN2.Dw Tc+[x] V Q?[] Fr+^* I-#", {false, false, false, false, false, false}},
       // the same reading written another way

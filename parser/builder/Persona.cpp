@@ -335,15 +335,19 @@ std::size_t MoveItemBy(Persona& p, std::size_t at, int step) {
 
 std::string ItemHint(const Persona& p, std::size_t at) {
   if (at >= p.Items.size()) return {};
-  // A kept item counts by the tag its text starts with, as the reader dispatches it.
-  const auto tagOf = [](const PersonaItem& item) -> const TagRow* {
+  // A kept item counts by the tag its text starts with, as the reader dispatches it;
+  // but a text right behind the prefix is read as the species whatever its letters.
+  const auto tagOf = [&](std::size_t i) -> const TagRow* {
+    const PersonaItem& item = p.Items[i];
     if (item.IsSpecies()) return nullptr;
-    return item.IsKept() ? TagOf(item.Kept) : item.Tag;
+    if (!item.IsKept()) return item.Tag;
+    const bool species = i == 0 && !p.Prefix.empty() && item.Lead && item.Lead->empty();
+    return species ? nullptr : TagOf(item.Kept);
   };
-  const TagRow* tag = tagOf(p.Items[at]);
+  const TagRow* tag = tagOf(at);
   if (tag == nullptr) return {};
-  const bool earlier = std::any_of(p.Items.begin(), p.Items.begin() + static_cast<std::ptrdiff_t>(at),
-                                   [&](const PersonaItem& item) { return tagOf(item) == tag; });
+  bool earlier = false;
+  for (std::size_t i = 0; i < at && !earlier; ++i) earlier = tagOf(i) == tag;
   if (!earlier) return {};
   std::string title(tag->Title);
   for (char& c : title) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

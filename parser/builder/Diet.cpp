@@ -51,6 +51,8 @@ void DietFields(Form& f, const TagRow& tag, DietChoices& c) {
     const auto chosen = std::find_if(c.Foods.begin(), c.Foods.end(), has);
     const bool any = chosen != c.Foods.end() && chosen->Any;
     if (const auto on = f.Check("I " + std::string(food.Verb) + std::string(food.Food), chosen != c.Foods.end())) {
+      // Ticked again as it was, the foods keep their order, and the item its spelling.
+      if (*on == (chosen != c.Foods.end())) return;
       std::erase_if(c.Foods, has);
       if (*on) c.Foods.push_back({r, false});
       return;

@@ -289,8 +289,8 @@ TEST(Builder, WhichItemsOpenAsChoices) {
       {"ZN2.Dw A(+) A(r+) M2 M+2", {false, false, false, true, false}},  // "(+)" reads as "+": its own spelling
       {"ZN2.Dw F~+cf~v Fc F~~ P Pa3f!w'~^ Sk Sksc,wf,b", {false, false, false, true, false, false, false, false}},
       {"ZN2.Dw Tc+[x] V Q?[] Fr+^* I-#", {false, false, false, false, false, false}},
-      // the same reading written another way
-      {"ZN2.Dw F/c J(r+) Pw'^3", {false, true, false, true}},
+      // the same reading written another way opens with its own spelling; "F/c" has a message
+      {"ZN2.Dw F/c J(r+) Pw'^3", {false, true, false, false}},
       // group entries the builder does not write, met where an entry would start
       {"ZN2.Dw M(+_*) M(v+|) M(r+_)", {false, true, true, false}},
   };
@@ -347,6 +347,9 @@ TEST(Builder, OwnSpellingsThatReadTheSame) {
       {"ZN2.Dw Fc+", 1, "F+c"},  // foods in front of the rating
       {"ZN2.Dw Fc~/+v", 1, "F+c~v"},
       {"ZN2.Dw A(+)", 1, "A+"},
+      {"ZN2.Dw Pw^4", 1, "Pw4^"},  // an appendage's marks in any order
+      {"ZN2.Dw Pw4!", 1, "Pw!"},   // the later mark wins
+      {"ZN2.Dw Pa3w+", 1, "Pa3w3"},  // "+" steps from the usual count
       {"ZN2.Dw Fcv", 1, std::nullopt},
       {"ZN2.Dw F+/c", 1, std::nullopt},  // "/" behind a rating reads as a mistake
   };

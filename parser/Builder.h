@@ -180,11 +180,13 @@ struct Persona {
 
 // The code text of a persona.
 std::string BuildCode(const Persona& p);
-// The text of one item, without its lead.
+// The text of one item, without its lead: its own spelling while it has one.
 std::string BuildItem(const PersonaItem& item);
 // Any text as a persona: every top-level item the builder can write the same way
-// becomes choices, every other one (and everything between items) is kept as
-// written, so that BuildCode(OpenCode(text)) == text for any text at all.
+// becomes choices, and so does one it would write another way that reads exactly the
+// same (keeping its own spelling); every other one (and everything between items) is
+// kept as written, a mistake with what follows it up to the next blank as one item, so
+// that BuildCode(OpenCode(text)) == text for any text at all.
 Persona OpenCode(std::string_view text);
 
 // A new item of a tag (nullptr: the species) with the first choice of everything.

@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -86,26 +87,33 @@ class BuilderSession {
   std::u16string Used(std::u16string_view field) const;
 
  private:
+  // What the sitting was opened from: the field, where in it, and the code.
+  struct Opened {
+    std::u16string Field;
+    FieldRange Range;
+    bool Whole = true;      // the whole field was opened
+    std::string Text;       // the code as it stood there
+    std::string Code;       // the code of the persona opened
+  };
+  // The persona before a step, what it was opened from, and the item the step was about.
   struct Step {
-    Persona Before;
-    Persona After;
+    Persona State;
+    std::shared_ptr<const Opened> From;
     std::size_t Item = 0;
   };
-  void Begin(std::size_t item);
-  void Commit();
+  void Record(Persona before, std::size_t item, std::shared_ptr<const Opened> from);
+  void Record(Persona before, std::size_t item) { Record(std::move(before), item, opened_); }
   void Load(std::u16string_view field, std::ptrdiff_t chosen);
 
   Persona persona_;
+  std::shared_ptr<const Opened> opened_;
   std::vector<Step> undo_, redo_;
-  std::optional<Step> open_;  // a step begun and not yet committed (typing)
-  std::string typingKey_;
-  std::size_t typingAt_ = 0;
+  // Typing into one field: which, and the persona before its first key.
   bool typing_ = false;
-
-  std::string openedCode_;        // the code as opened
-  std::u16string openedField_;    // the field it was opened from
-  FieldRange openedRange_;        // where in that field
-  bool whole_ = true;             // the whole field was opened
+  bool typingRecorded_ = false;
+  std::size_t typingAt_ = 0;
+  std::string typingKey_;
+  Persona typingBefore_;
 };
 
 }  // namespace zendric

@@ -217,6 +217,7 @@ bool CodeFinder::Continues() {
   openCode_.Code = std::move(joined);
   openMessages_ = messages;
   ++openLines_;
+  openCode_.Lines = 1 + openLines_;
   return true;
 }
 

@@ -51,6 +51,7 @@ struct FoundCode {
   std::string Code;  // the joined code, well-formed UTF-8
   std::int32_t Line = 0;
   std::int32_t Column = 0;
+  std::int32_t Lines = 1;  // the lines it takes: its own and those that continue it
 };
 
 // Every code in `text`, in the order they start.

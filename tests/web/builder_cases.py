@@ -123,8 +123,9 @@ def test_builder(driver, check, cli_readings):
     check(shown == read and read, f"the built code's messages are shown as {shown}, not {read}")
     driver.find_elements(By.CSS_SELECTOR, "#builder-items button")[1].click()
     notes = [n.text for n in driver.find_elements(By.CSS_SELECTOR, "#builder-choices .note")]
+    written = driver.execute_script(FIND, "", "As written").get_attribute("value")
     message = cli_readings(["ZN2. Wq"])[0]["errors"][0][1]
-    check(notes == ["Wq", message], f"the kept item shows {notes}, not its message {message!r}")
+    check([written] + notes == ["Wq", message], f"the kept item shows {written!r}, {notes}, not its message {message!r}")
 
 
 def screenshots(driver, out, views, set_view, check):

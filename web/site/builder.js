@@ -213,6 +213,7 @@
     note.textContent = why;
     note.hidden = why === '';
     c.closest('.choice').classList.toggle('refused', why !== '');
+    roomForWhy(c.closest('fieldset, .loose'));
     if (why === '') {
       c.removeAttribute('aria-invalid');
       c.removeAttribute('aria-describedby');
@@ -220,6 +221,15 @@
       c.setAttribute('aria-invalid', 'true');
       c.setAttribute('aria-describedby', note.id);
     }
+  }
+
+  // A reason stands under its field, out of the row, so that the fields beside it stay
+  // level: the rows of its box move apart by its height to make room for it.
+  function roomForWhy(box) {
+    const high = Math.max(0, ...[...box.querySelectorAll('.refused .why')].map((n) => n.offsetHeight));
+    const base = box.tagName === 'FIELDSET' ? '0.5rem' : '0px';
+    box.style.rowGap = high ? 'calc(0.4rem + ' + high + 'px)' : '';
+    box.style.paddingBottom = high ? 'calc(' + base + ' + ' + high + 'px)' : '';
   }
 
   // A value chosen (a select, a check, a button): one step.

@@ -92,11 +92,15 @@ struct MeasureChoices {
 
 // A colour and what is joined to it: each link is a colour with its modifiers; a
 // pattern character joins it to the next link.
+// The chain is written up to the first link without a pattern: links behind it stay
+// in the choices, unwritten, so that choosing a pattern there again brings them back.
 struct ColourLink {
   std::int32_t Colour = 0;      // row of ColourTable
   std::string Modifiers;        // keys of ColourModifiers, in order
-  std::int32_t Combiner = -1;   // row of ColourCombiners joining the next link; -1 on the last
+  std::int32_t Combiner = -1;   // row of ColourCombiners joining the next link; -1: the chain ends here
 };
+// How many links of a chain are written.
+std::size_t WrittenLinks(const std::vector<ColourLink>& chain);
 struct ColourGroup {
   std::int32_t BodyPart = -1;   // row of ColourBodyParts; -1 for the first group (the whole body)
   std::vector<ColourLink> Colour;
@@ -158,6 +162,9 @@ struct PersonaItem {
   const TagRow* Tag = nullptr;  // nullptr: the species, or a kept text
   ItemChoices Choices;
   std::string Kept;             // the text of a kept item
+  // The item's text as it was opened, where the builder would write its choices
+  // another way that reads exactly the same; nullopt once a choice changes them.
+  std::optional<std::string> Spelling;
 
   bool IsKept() const { return std::holds_alternative<std::monostate>(Choices); }
   bool IsSpecies() const { return std::holds_alternative<SpeciesChoices>(Choices); }
@@ -173,11 +180,13 @@ struct Persona {
 
 // The code text of a persona.
 std::string BuildCode(const Persona& p);
-// The text of one item, without its lead.
+// The text of one item, without its lead: its own spelling while it has one.
 std::string BuildItem(const PersonaItem& item);
 // Any text as a persona: every top-level item the builder can write the same way
-// becomes choices, every other one (and everything between items) is kept as
-// written, so that BuildCode(OpenCode(text)) == text for any text at all.
+// becomes choices, and so does one it would write another way that reads exactly the
+// same (keeping its own spelling); every other one (and everything between items) is
+// kept as written, a mistake with what follows it up to the next blank as one item, so
+// that BuildCode(OpenCode(text)) == text for any text at all.
 Persona OpenCode(std::string_view text);
 
 // A new item of a tag (nullptr: the species) with the first choice of everything.

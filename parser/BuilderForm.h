@@ -58,7 +58,11 @@ bool SetField(Persona& p, std::size_t at, std::string_view key, std::string_view
 
 // What a field says of a value given to it: taken, or refused with the reason to show
 // beside the field (which characters it cannot hold, what a number may be). The reason
-// is empty only where there is no such field.
+// is empty only where there is no such field. A text (a kept item's text included) is
+// taken only as typed: the item built from it reads back with that very text in the
+// field, and it holds no line break, no other control character and no "ZN2.", so
+// that the code is found as one code wherever it is pasted. A choice that changes what
+// an item writes gives it the builder's spelling.
 struct FieldAnswer {
   bool Taken = false;
   std::string Why;

@@ -55,7 +55,8 @@ bool Blank(char16_t u) { return u == u' ' || u == u'\t'; }
 
 std::size_t Bytes(const Persona& p) {
   std::size_t n = p.Prefix.size() + p.Tail.size();
-  for (const PersonaItem& item : p.Items) n += sizeof item + item.Kept.size() + item.Lead.value_or("").size();
+  for (const PersonaItem& item : p.Items)
+    n += sizeof item + item.Kept.size() + item.Lead.value_or("").size() + item.Spelling.value_or("").size();
   return n;
 }
 

@@ -79,7 +79,8 @@ inline void TagTexts(const TagRow& tag, const ItemChoices& choices, std::vector<
     for (const ColourGroup& g : c->Groups) {
       if (InTable(ColourBodyParts, g.BodyPart)) add(ColourBodyParts[static_cast<std::size_t>(g.BodyPart)].Heading);
       for (const auto* chain : {&g.Colour, &g.ChangesTo}) {
-        for (const ColourLink& link : *chain) {
+        for (std::size_t k = 0; k < WrittenLinks(*chain); ++k) {
+          const ColourLink& link = (*chain)[k];
           if (InTable(ColourTable, link.Colour)) add(ColourTable[static_cast<std::size_t>(link.Colour)].Name);
           for (char m : link.Modifiers)
             if (const ColourModifier* row = FindRow(ColourModifiers, &ColourModifier::Key, static_cast<char32_t>(m)); row && !row->Shade)

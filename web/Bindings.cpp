@@ -4,6 +4,7 @@
 #include <emscripten/val.h>
 
 #include <optional>
+#include <utility>
 
 #include "FieldModel.h"
 #include "Fixes.h"
@@ -49,13 +50,30 @@ val FieldRange(zendric::FieldRange range) {
   return result;
 }
 
+// The codes found in the field now, `before` the field read last: as the window does,
+// the finder reads again only the lines the edit touched, so that a field of 20 000
+// codes costs a keystroke what its edited line costs.
+const std::vector<OfferedCode>& FoundIn(const FieldModel& before, const FieldModel& now) {
+  static std::vector<OfferedCode> codes;
+  static bool known = false;  // `codes` are those of `before`
+  if (!now.MayOffer()) {
+    codes.clear();
+    known = false;
+    return codes;
+  }
+  codes = known ? RefindOffered(before.Text(), now.Text(), std::move(codes)) : FindOffered(now.Text());
+  known = true;
+  return codes;
+}
+
 // The offer of codes found in the field: {codes, entries, numbers}, the codes and the
 // line each shows with joined by "\n", and per code its line and column; no codes when
 // the offer does not show.
-val Offer(const FieldModel& field) {
+val Offer(const FieldModel& field, const std::vector<OfferedCode>& found) {
   std::vector<std::string> codes, entries;
   std::vector<std::int32_t> numbers;
-  const std::vector<OfferedCode> offer = field.Offer();
+  static const std::vector<OfferedCode> none;
+  const std::vector<OfferedCode>& offer = field.Offers(found.size()) ? found : none;
   for (const OfferedCode& code : offer) {
     codes.push_back(code.Found.Code);
     entries.push_back(OfferEntry(code));
@@ -75,11 +93,12 @@ val Offer(const FieldModel& field) {
 // offer of codes found in the field. The field crosses once per input.
 val ReadField(const std::u16string& text) {
   FieldModel& field = Shown();
-  field = FieldModel(text);
+  const FieldModel before = std::exchange(field, FieldModel(text));
+  const std::vector<OfferedCode>& found = FoundIn(before, field);
   if (field.TooLarge()) {  // {tooLarge: what to say, found}, and no reading
     val result = val::object();
     result.set("tooLarge", TooLargeToReadMessage(field.Code().size()));
-    result.set("found", Offer(field));
+    result.set("found", Offer(field, found));
     return result;
   }
   const ParseResult& reading = field.Reading();
@@ -95,7 +114,7 @@ val ReadField(const std::u16string& text) {
   result.set("messages", Joined(reading.MessageCount(), [&](std::size_t i) { return reading.Message(i); }));
   // A copy: the view into the module's memory dies with `numbers`.
   result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
-  result.set("found", Offer(field));
+  result.set("found", Offer(field, found));
   return result;
 }
 

@@ -1,12 +1,16 @@
-// The page's builder: one persona held here, changed by the page's controls through
-// the builder core, and described back in the reading's own words.
+// The page's builder: one sitting held here (the persona, its steps for undo and redo,
+// what it was opened from), changed by the page's controls and described back in the
+// reading's own words. The sitting decides what a step is and where the code goes.
 #include <algorithm>
+#include <optional>
+#include <random>
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include "Builder.h"
 #include "BuilderForm.h"
+#include "BuilderSession.h"
 #include "FieldText.h"
 #include "ZNParser.h"
 
@@ -15,10 +19,12 @@ namespace {
 
 using emscripten::val;
 
-Persona& Held() {
-  static Persona persona;
-  return persona;
+BuilderSession& Held() {
+  static BuilderSession session;
+  return session;
 }
+
+const Persona& Current() { return Held().Current(); }
 
 // A select's options go across as four strings of lines (values, texts, headings,
 // depths): a list of species is one string each, not a hundred objects.
@@ -50,18 +56,18 @@ val Fields(const PersonaItem& item) {
   return fields;
 }
 
+bool Valid(std::int32_t index) { return index >= 0 && static_cast<std::size_t>(index) < Current().Items.size(); }
+
 // The fields of the item at `index`: [{kind, group, label, value, and for a select
 // values, texts, headings}].
 val ItemFields(std::int32_t index) {
-  return index >= 0 && static_cast<std::size_t>(index) < Held().Items.size()
-             ? Fields(Held().Items[static_cast<std::size_t>(index)])
-             : val::array();
+  return Valid(index) ? Fields(Current().Items[static_cast<std::size_t>(index)]) : val::array();
 }
 
-// {code, lines, messages: [text], items: [{title, text, kept, up, down}]}; the fields
-// of one item come from ItemFields.
+// {code, lines, messages: [text], items: [{title, text, kept, up, down, hint}], undo,
+// redo, changed}; the fields of one item come from ItemFields.
 val Describe() {
-  Persona& persona = Held();
+  const Persona& persona = Current();
   val items = val::array();
   for (std::size_t i = 0; i < persona.Items.size(); ++i) {
     const PersonaItem& item = persona.Items[i];
@@ -71,6 +77,7 @@ val Describe() {
     entry.set("kept", item.IsKept());
     entry.set("up", CanMoveItem(persona, i, -1));
     entry.set("down", CanMoveItem(persona, i, +1));
+    entry.set("hint", ItemHint(persona, i));
     items.call<void>("push", entry);
   }
   const std::string code = BuildCode(persona);
@@ -88,21 +95,30 @@ val Describe() {
     messages.call<void>("push", "Position " + std::to_string(reading.MessagePosition(i)) + ": " + std::string(reading.Message(i)));
   if (listed < reading.MessageCount()) messages.call<void>("push", MoreMessages(reading.MessageCount() - listed));
   result.set("messages", messages);
+  result.set("undo", Held().CanUndo());
+  result.set("redo", Held().CanRedo());
+  result.set("changed", Held().Changed());
   return result;
 }
 
-bool Valid(std::int32_t index) { return index >= 0 && static_cast<std::size_t>(index) < Held().Items.size(); }
+// The state with `at`: the item to select afterwards.
+val DescribeAt(std::int32_t at) {
+  val state = Describe();
+  state.set("at", at);
+  return state;
+}
 
 val RandomCode(std::uint32_t seed) {
   std::mt19937 random(seed);
-  Held() = RandomPersona(random);
-  return Describe();
+  Held().Random(random);
+  return DescribeAt(0);
 }
 
-// The code field's text, its lines joined as for a reading.
-val OpenField(const std::u16string& field) {
-  Held() = OpenCode(CodeOfField(field));
-  return Describe();
+// The code field's text as it stands (line ends and all) and the index of the code
+// chosen in the found-code list, -1 for the one the list offers.
+val OpenField(const std::u16string& field, std::int32_t chosen) {
+  Held().Open(field, chosen);
+  return DescribeAt(0);
 }
 
 // Index into the tag catalogue (-1: the species), added behind the item at `after`
@@ -110,33 +126,67 @@ val OpenField(const std::u16string& field) {
 // there}.
 val AddItem(std::int32_t tag, std::int32_t after) {
   const bool known = tag >= 0 && static_cast<std::size_t>(tag) < TagCatalogue.size();
-  const std::size_t at = AddItemBehind(Held(), known ? &TagCatalogue[static_cast<std::size_t>(tag)] : nullptr, after);
-  val state = Describe();
-  state.set("at", static_cast<std::int32_t>(at));
-  return state;
+  const std::size_t at = Held().Add(known ? &TagCatalogue[static_cast<std::size_t>(tag)] : nullptr, after);
+  return DescribeAt(static_cast<std::int32_t>(at));
 }
 
 val RemoveAt(std::int32_t index) {
-  if (Valid(index)) RemoveItem(Held(), static_cast<std::size_t>(index));
-  return Describe();
+  if (Valid(index)) Held().Remove(static_cast<std::size_t>(index));
+  return DescribeAt(index);
 }
 
 // One place towards the start (-1) or the end (+1), where the core lets it.
 // {..., at: where the item is now}.
 val Move(std::int32_t index, std::int32_t step) {
-  const std::size_t at = Valid(index) ? MoveItemBy(Held(), static_cast<std::size_t>(index), step) : 0;
+  if (!Valid(index)) return DescribeAt(index);
+  return DescribeAt(static_cast<std::int32_t>(Held().Move(static_cast<std::size_t>(index), step)));
+}
+
+// What a field said of a value: {..., taken, why}; nothing changed when it was refused.
+val Answered(const FieldAnswer& answer) {
   val state = Describe();
-  state.set("at", Valid(index) ? static_cast<std::int32_t>(at) : index);
+  state.set("taken", answer.Taken);
+  state.set("why", answer.Why);
   return state;
 }
 
-// A value for one field of an item; {..., taken: false} and nothing changed when the
-// field does not take it.
-val Set(std::int32_t index, const std::string& key, const std::string& value) {
-  const bool taken = Valid(index) && SetField(Held(), static_cast<std::size_t>(index), key, value);
-  val state = Describe();
-  state.set("taken", taken);
-  return state;
+// A value chosen in a select, a check or a button of an item: one step.
+val Choose(std::int32_t index, const std::string& key, const std::string& value) {
+  return Answered(Valid(index) ? Held().Choose(static_cast<std::size_t>(index), key, value) : FieldAnswer{});
+}
+
+// A value typed into a text or number field: one step with the keys before it, until
+// builderEndTyping.
+val Type(std::int32_t index, const std::string& key, const std::string& value) {
+  return Answered(Valid(index) ? Held().Type(static_cast<std::size_t>(index), key, value) : FieldAnswer{});
+}
+
+val EndTyping() {
+  Held().EndTyping();
+  return Describe();
+}
+
+// {..., at: the item the step was about, -1 when there was nothing to take back}.
+val UndoStep() {
+  const std::optional<std::size_t> at = Held().Undo();
+  return DescribeAt(at ? static_cast<std::int32_t>(*at) : -1);
+}
+
+val RedoStep() {
+  const std::optional<std::size_t> at = Held().Redo();
+  return DescribeAt(at ? static_cast<std::int32_t>(*at) : -1);
+}
+
+// What "Use this code" does to the field: {start, end, text}, the field offsets to
+// replace and what goes there, or null when the field stays as it is.
+val Use(const std::u16string& field) {
+  const std::optional<BuilderSession::Splice> splice = Held().Use(field);
+  if (!splice) return val::null();
+  val result = val::object();
+  result.set("start", splice->Range.Start);
+  result.set("end", splice->Range.End);
+  result.set("text", splice->Text);
+  return result;
 }
 
 // [{index, title}] of every tag, in the catalogue's order.
@@ -160,7 +210,12 @@ EMSCRIPTEN_BINDINGS(zendric_builder) {
   emscripten::function("builderAdd", &AddItem);
   emscripten::function("builderRemove", &RemoveAt);
   emscripten::function("builderMove", &Move);
-  emscripten::function("builderSet", &Set);
+  emscripten::function("builderChoose", &Choose);
+  emscripten::function("builderType", &Type);
+  emscripten::function("builderEndTyping", &EndTyping);
+  emscripten::function("builderUndo", &UndoStep);
+  emscripten::function("builderRedo", &RedoStep);
+  emscripten::function("builderUse", &Use);
   emscripten::function("builderState", &Describe);
   emscripten::function("builderFields", &ItemFields);
   emscripten::function("builderTags", &Tags);

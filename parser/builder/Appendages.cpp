@@ -1,5 +1,6 @@
 // Appendages: each with how many and whether webbed.
 #include <algorithm>
+#include <cstdint>
 
 #include "Kit.h"
 
@@ -29,17 +30,30 @@ std::optional<AppendageChoices> OpenAppendages(TextCursor& t) {
     e.Row = RowIndex(Appendages, FindRow(Appendages, &AppendageRow::Code, std::string_view(two)));
     if (e.Row < 0) e.Row = RowIndex(Appendages, FindRow(Appendages, &AppendageRow::Code, std::string_view(two).substr(0, 1)));
     if (e.Row < 0) return std::nullopt;
-    for (std::size_t i = 0; i < Appendages[static_cast<std::size_t>(e.Row)].Code.size(); ++i) t.Accept(t.Peek());
-    if (t.Accept('!')) {
-      e.Says = AppendageChoices::Entry::Count::Many;
-    } else if (t.Accept('~')) {
-      e.Says = AppendageChoices::Entry::Count::Variable;
-    } else if (t.Peek() >= '0' && t.Peek() <= '9') {
-      e.Says = AppendageChoices::Entry::Count::Number;
-      e.Number = ToInt(t.Digits(false));
-      if (e.Number < 0) return std::nullopt;
+    const AppendageRow& row = Appendages[static_cast<std::size_t>(e.Row)];
+    for (std::size_t i = 0; i < row.Code.size(); ++i) t.Accept(t.Peek());
+    // The marks in any order, as the reader takes them: each overrides the ones before,
+    // "+" and "-" step from the number or the usual count.
+    using Says = AppendageChoices::Entry::Count;
+    for (;;) {
+      if (t.Accept('!')) {
+        e.Says = Says::Many;
+      } else if (t.Accept('~')) {
+        e.Says = Says::Variable;
+      } else if (t.Peek() >= '0' && t.Peek() <= '9') {
+        e.Says = Says::Number;
+        e.Number = ToInt(t.Digits(false));
+        if (e.Number < 0) return std::nullopt;
+      } else if (t.Peek() == '+' || t.Peek() == '-') {
+        const std::int32_t from = e.Says == Says::Number ? e.Number : row.DefaultCount;
+        e.Number = t.Accept('+') ? (from == INT32_MAX ? from : from + 1) : (t.Accept('-'), std::max(from - 1, 0));
+        e.Says = Says::Number;
+      } else if (t.Accept('^')) {
+        e.Webbed = true;
+      } else {
+        break;
+      }
     }
-    e.Webbed = t.Accept('^');
     c.Entries.push_back(e);
   }
   return c;
@@ -56,7 +70,7 @@ void AppendageFields(Form& f, AppendageChoices& c) {
                                  static_cast<std::int32_t>(e.Says)))
       e.Says = static_cast<Says>(*says);
     if (e.Says == Says::Number)
-      if (f.Number("Number", std::to_string(e.Number), Count(f.Value()).has_value())) e.Number = *Count(f.Value());
+      if (f.Number("Number", std::to_string(e.Number), Count(f.Value()).has_value(), CountTakes)) e.Number = *Count(f.Value());
     if (const auto on = f.Check("webbed", e.Webbed)) e.Webbed = *on;
     if (f.Button("Remove " + Numbered("appendage", i, c.Entries.size()))) return EraseAt(c.Entries, i);
   }

@@ -7,15 +7,13 @@ namespace zendric::builder {
 namespace {
 std::string BuildColourChain(const std::vector<ColourLink>& chain) {
   std::string out;
-  for (std::size_t i = 0; i < chain.size(); ++i) {
+  const std::size_t written = WrittenLinks(chain);
+  for (std::size_t i = 0; i < written; ++i) {
     const ColourLink& link = chain[i];
     if (InTable(ColourTable, link.Colour)) out += ColourTable[static_cast<std::size_t>(link.Colour)].Code;
     for (char m : link.Modifiers)
       if (FindRow(ColourModifiers, &ColourModifier::Key, static_cast<char32_t>(m))) out += m;
-    if (i + 1 < chain.size()) {
-      const std::int32_t c = InTable(ColourCombiners, link.Combiner) ? link.Combiner : 0;
-      out += ColourCombiners[static_cast<std::size_t>(c)].Key;
-    }
+    if (i + 1 < written) out += ColourCombiners[static_cast<std::size_t>(link.Combiner)].Key;
   }
   return out;
 }
@@ -119,28 +117,29 @@ void LinkFields(Form& f, std::vector<ColourLink>& chain, std::size_t k) {
       link.Modifiers = shades + others;
     }
   }
-  // A pattern joins the next colour: chosen on the last, it adds one.
-  const bool last = k + 1 == chain.size();
+  // A pattern joins the next colour: chosen on the last written one, it brings back
+  // the colours that followed it before "no pattern" was chosen, or adds one.
+  const bool last = k + 1 == WrittenLinks(chain);
+  const bool behind = k + 1 < chain.size();
   std::vector<FormOption> patterns{{"-1", last ? "no pattern" : "no pattern (ends the colours here)", {}}};
-  if (!last || chain.size() < MostColourLinks) {
+  if (!last || behind || chain.size() < MostColourLinks) {
     for (std::size_t p = 0; p < ColourCombiners.size(); ++p) {
       const ColourJoin& join = ColourCombiners[p].Join;
       patterns.push_back({std::to_string(p), Plain(std::string(join.Before) + "…" + std::string(join.Between) + "…" + std::string(join.After)), {}});
     }
   }
-  if (const auto combiner = f.Rows("Pattern with the next colour", std::move(patterns), last ? -1 : std::max(link.Combiner, 0))) {
+  if (const auto combiner = f.Rows("Pattern with the next colour", std::move(patterns), last ? -1 : link.Combiner)) {
     link.Combiner = *combiner;
-    if (*combiner < 0) chain.resize(k + 1);
-    else if (last) chain.emplace_back();
+    if (*combiner >= 0 && !behind) chain.emplace_back();
   }
 }
 
 void ChainFields(Form& f, std::vector<ColourLink>& chain, const std::string& name, const std::string& key) {
-  for (std::size_t k = 0; k < chain.size(); ++k) {
+  for (std::size_t k = 0; k < WrittenLinks(chain); ++k) {
     if (k > 0) f.Group(name + ", colour " + std::to_string(k + 1), key + ", colour " + std::to_string(k + 1));
-    const std::size_t links = chain.size();
+    const std::size_t links = WrittenLinks(chain);
     LinkFields(f, chain, k);
-    if (chain.size() != links) return;
+    if (WrittenLinks(chain) != links) return;
   }
 }
 
@@ -201,3 +200,13 @@ void Random(Dice& d, const TagRow*, ColourChoices& c) {
 void Fields(Form& f, const TagRow*, ColourChoices& c) { ColourFields(f, c); }
 
 }  // namespace zendric::builder
+
+namespace zendric {
+
+std::size_t WrittenLinks(const std::vector<ColourLink>& chain) {
+  for (std::size_t i = 0; i < chain.size(); ++i)
+    if (!builder::InTable(ColourCombiners, chain[i].Combiner)) return i + 1;
+  return chain.size();
+}
+
+}  // namespace zendric

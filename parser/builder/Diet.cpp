@@ -19,26 +19,25 @@ std::string BuildDiet(const TagRow& tag, const DietChoices& c) {
   return out;
 }
 
+// Read as the reader reads it: foods, the rating, foods, each food with its "~" and
+// a "/" behind it if it likes. Whatever the builder would write another way keeps its
+// own spelling only when it reads the same.
 std::optional<DietChoices> OpenDiet(const TagRow& tag, TextCursor& t) {
   DietChoices c;
-  if (t.Peek() == '~' && t.Peek(1) != '\0' && !(t.Peek(1) == ' ')) {
-    // "~" in front of a rating is the "anything" food; alone it is the "~" rating.
-    TextCursor probe = t;
-    probe.Accept('~');
-    if (RatingOf(tag, probe, tag.Terminators)) {
-      t.Accept('~');
-      c.Foods.push_back({AnythingRow, false});
+  const auto foods = [&] {
+    while (!t.AtEnd()) {
+      const std::int32_t row = RowIndex(FoodTable, FindRow(FoodTable, &FoodEntry::Letter, static_cast<char32_t>(static_cast<unsigned char>(t.Peek()))));
+      if (row < 0) return;
+      t.Accept(t.Peek());
+      c.Foods.push_back({row, t.Accept('~')});
+      t.Accept('/');
     }
-  }
+  };
+  foods();
   const auto rating = RatingOf(tag, t, tag.Terminators);
   if (!rating) return std::nullopt;
   c.Rating = *rating;
-  while (!t.AtEnd()) {
-    const std::int32_t row = RowIndex(FoodTable, FindRow(FoodTable, &FoodEntry::Letter, static_cast<char32_t>(t.Peek())));
-    if (row <= AnythingRow) break;
-    t.Accept(t.Peek());
-    c.Foods.push_back({row, t.Accept('~')});
-  }
+  foods();
   return c;
 }
 
@@ -52,6 +51,8 @@ void DietFields(Form& f, const TagRow& tag, DietChoices& c) {
     const auto chosen = std::find_if(c.Foods.begin(), c.Foods.end(), has);
     const bool any = chosen != c.Foods.end() && chosen->Any;
     if (const auto on = f.Check("I " + std::string(food.Verb) + std::string(food.Food), chosen != c.Foods.end())) {
+      // Ticked again as it was, the foods keep their order, and the item its spelling.
+      if (*on == (chosen != c.Foods.end())) return;
       std::erase_if(c.Foods, has);
       if (*on) c.Foods.push_back({r, false});
       return;

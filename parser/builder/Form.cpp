@@ -1,5 +1,6 @@
 // The form of any item: the fields of its kind, or for an item kept as written its
 // text and what reading it alone says.
+#include "Finder.h"
 #include "Kit.h"
 #include "ZNParser.h"
 
@@ -8,8 +9,10 @@
 namespace zendric::builder {
 namespace {
 
-void KeptFields(Form& f, const PersonaItem& item) {
-  f.Note("As written", item.Kept);
+// A kept item is its text, edited in place: it stays kept while it is typed, so that
+// its form keeps its shape under the typing, and what reading it alone says follows.
+void KeptFields(Form& f, PersonaItem& item) {
+  if (const auto text = f.Text("As written", item.Kept)) item.Kept = std::string(*text);
   const ParseResult reading = ParseCode("ZN2. " + item.Kept);
   std::string messages;
   const std::size_t listed = std::min(reading.MessageCount(), MostMessagesListed);
@@ -27,6 +30,107 @@ void Fill(Form& f, PersonaItem& item) {
         else if (std::is_same_v<C, SpeciesChoices> || item.Tag != nullptr) Fields(f, item.Tag, c);
       },
       item.Choices);
+}
+
+// The item's own text, as the builder writes its choices.
+std::string OwnText(PersonaItem item) {
+  item.Spelling.reset();
+  return BuildItem(item);
+}
+
+// Whether `value`, given to the text field `key` of `item`, reads back as typed: the
+// item built from it, opened again behind a species of its own, has that very text in
+// that field, and pasted after a few words it is found as one code.
+bool ReadsBack(const PersonaItem& item, std::string_view key, std::string_view value) {
+  PersonaItem changed = item;
+  changed.Spelling.reset();
+  Form f(key, value);
+  Fill(f, changed);
+  if (!f.Taken) return false;
+  if (changed.IsKept()) return true;  // a kept text is what it is; only the rules below hold it
+  Persona alone;
+  if (!changed.IsSpecies()) alone.Items.push_back(NewItem(nullptr));
+  alone.Items.push_back(changed);
+  const std::string code = BuildCode(alone);
+  const Persona opened = OpenCode(code);
+  if (opened.Items.size() != alone.Items.size() || opened.Items.back().IsKept()) return false;
+  for (const FormField& field : DescribeItem(opened.Items.back()))
+    if (field.Key == key) return field.Value == value && FindCodes("My code: " + code).size() == 1;
+  return false;
+}
+
+// Bytes of the UTF-8 sequence starting with `lead` (1 for a stray byte).
+std::size_t SequenceLength(unsigned char lead) {
+  return lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 1;
+}
+
+std::vector<std::string_view> Characters(std::string_view text) {
+  std::vector<std::string_view> out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = std::min(SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+    out.push_back(text.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
+bool IsControl(std::string_view ch) {
+  return ch.size() == 1 && (static_cast<unsigned char>(ch[0]) < 0x20 || ch[0] == 0x7F);
+}
+
+// A character as the reason names it: the character, and what it is called.
+std::string CharacterName(std::string_view ch) {
+  static constexpr std::pair<char, std::string_view> Names[] = {
+      {'!', "exclamation mark"}, {'"', "double quote"},   {'#', "hash"},          {'$', "dollar sign"},
+      {'%', "percent sign"},     {'&', "ampersand"},      {'\'', "apostrophe"},   {'(', "opening parenthesis"},
+      {')', "closing parenthesis"}, {'*', "asterisk"},    {'+', "plus sign"},     {',', "comma"},
+      {'-', "hyphen"},           {'.', "full stop"},      {'/', "slash"},         {':', "colon"},
+      {';', "semicolon"},        {'<', "less-than sign"}, {'=', "equals sign"},   {'>', "greater-than sign"},
+      {'?', "question mark"},    {'@', "at sign"},        {'[', "opening bracket"}, {'\\', "backslash"},
+      {']', "closing bracket"},  {'^', "caret"},          {'_', "underscore"},    {'`', "backquote"},
+      {'{', "opening brace"},    {'|', "vertical bar"},   {'}', "closing brace"}, {'~', "tilde"}};
+  if (ch == "\n" || ch == "\r") return "a line break";
+  if (ch == "\t") return "a tab";
+  if (IsControl(ch)) return "a control character";
+  if (ch == " ") return "a blank";
+  if (ch.size() == 1 && ch[0] >= 'A' && ch[0] <= 'Z') return std::string(ch) + " (a capital letter)";
+  for (const auto& [c, name] : Names)
+    if (ch.size() == 1 && ch[0] == c) return std::string(ch) + " (" + std::string(name) + ")";
+  return std::string(ch);
+}
+
+// Why a text field refuses `value`, empty when it takes it. The characters to blame are
+// found one by one: each is tried alone in the text, every other character a plain
+// letter, so that a reason names each character that cannot stand there.
+std::string TextRefusal(const PersonaItem& item, std::string_view key, std::string_view value) {
+  std::vector<std::string> named;
+  std::vector<std::string_view> tried;
+  const std::vector<std::string_view> characters = Characters(value);
+  const bool kept = item.IsKept();
+  const bool second = value.find(CodePrefix) != std::string_view::npos;
+  for (std::string_view ch : characters) {
+    if (std::find(tried.begin(), tried.end(), ch) != tried.end()) continue;
+    tried.push_back(ch);
+    if (IsControl(ch)) {
+      const std::string name = CharacterName(ch);
+      if (std::find(named.begin(), named.end(), name) == named.end()) named.push_back(name);
+      continue;
+    }
+    if (kept || ch == "a") continue;
+    std::string alone;
+    for (std::string_view other : characters) alone += other == ch ? other : std::string_view("a");
+    if (!ReadsBack(item, key, alone)) named.push_back(CharacterName(ch));
+  }
+  std::string why;
+  if (!named.empty()) {
+    why = "Not allowed here: ";
+    for (std::size_t i = 0; i < named.size(); ++i) why += (i > 0 ? ", " : "") + named[i];
+    why += ".";
+  }
+  if (second) why += std::string(why.empty() ? "" : " ") + "\"ZN2.\" would start a second code.";
+  if (why.empty() && !ReadsBack(item, key, value))
+    why = value.empty() ? "This field cannot be empty." : "This text would not read back as typed here.";
+  return why;
 }
 
 }  // namespace
@@ -67,8 +171,18 @@ FieldAnswer GiveField(Persona& p, std::size_t at, std::string_view key, std::str
   PersonaItem item = p.Items[at];
   builder::Form f(key, value);
   builder::Fill(f, item);
-  if (!f.Taken) return {false, "This value is not one the field takes."};
+  if (!f.Found) return {};
+  if (!f.Taken) return {false, f.Why.empty() ? std::string("This field does not take this value.") : f.Why};
+  // A free text is taken only as typed: never a character dropped, never a second code.
+  if (f.TakenShape == FormField::Kind::Text)
+    if (std::string why = builder::TextRefusal(p.Items[at], key, value); !why.empty()) return {false, std::move(why)};
+  // The item's own spelling stays while its choices still write the same.
+  const bool same = builder::OwnText(p.Items[at]) == builder::OwnText(item);
+  std::optional<std::string> spelling = p.Items[at].Spelling;
+  std::string kept = std::move(item.Kept);
   ReplaceChoices(p, at, std::move(item.Choices));
+  p.Items[at].Kept = std::move(kept);
+  if (same) p.Items[at].Spelling = std::move(spelling);
   return {true, {}};
 }
 

@@ -174,6 +174,11 @@ inline std::string Numbered(std::string_view name, std::size_t i, std::size_t co
   return count > 1 ? std::string(name) + " " + std::to_string(i + 1) : std::string(name);
 }
 
+// What a number field takes, said beside it when it refuses a value.
+inline constexpr std::string_view CountTakes = "Digits only (0 to 9), at most 9 of them.";
+inline constexpr std::string_view DecimalTakes =
+    "Digits (0 to 9), with at most one \".\" between digits, and at most 12 digits on either side of it.";
+
 // A count as typed: digits only, at most nine of them.
 inline std::optional<std::int32_t> Count(std::string_view text) {
   if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -207,6 +212,9 @@ class Form {
 
   std::vector<FormField> Fields;
   bool Taken = false;  // the value was given to its field
+  bool Found = false;  // the field set is among the fields
+  Kind TakenShape = Kind::Note;
+  std::string Why;     // the field set refused the value: what it takes
 
   // The fields from here on belong to a new group; `key` names it where its title
   // follows a choice (a body part's heading).
@@ -221,7 +229,7 @@ class Form {
                                          std::uint8_t hints = HintNone) {
     const bool offered = std::any_of(options.begin(), options.end(), [&](const FormOption& o) { return o.Value == value_; });
     Add(Kind::Select, std::move(label), std::move(options), std::move(value), hints);
-    return Take(offered);
+    return Take(offered, "This is none of the options offered here.");
   }
   // A choice of one table row, the row's index as the value.
   std::optional<std::int32_t> Rows(std::string label, std::vector<FormOption> options, std::int32_t row,
@@ -229,22 +237,22 @@ class Form {
     const auto v = Select(std::move(label), std::move(options), std::to_string(row), hints);
     return v ? std::optional<std::int32_t>(ToInt(*v)) : std::nullopt;
   }
-  std::optional<std::string_view> Number(std::string label, std::string value, bool valid) {
+  std::optional<std::string_view> Number(std::string label, std::string value, bool valid, std::string_view takes) {
     Add(Kind::Number, std::move(label), {}, std::move(value));
-    return Take(valid);
+    return Take(valid, takes);
   }
   std::optional<std::string_view> Text(std::string label, std::string value) {
     Add(Kind::Text, std::move(label), {}, std::move(value));
-    return Take(true);
+    return Take(true, {});
   }
   std::optional<bool> Check(std::string label, bool on, std::uint8_t hints = HintNone) {
     Add(Kind::Check, std::move(label), {}, on ? "1" : "0", hints);
-    const auto v = Take(value_ == "1" || value_ == "0");
+    const auto v = Take(value_ == "1" || value_ == "0", "A check takes 1 (ticked) or 0.");
     return v ? std::optional<bool>(*v == "1") : std::nullopt;
   }
   bool Button(std::string label) {
     Add(Kind::Button, std::move(label), {}, {});
-    return Take(true).has_value();
+    return Take(true, {}).has_value();
   }
   void Note(std::string label, std::string text) { Add(Kind::Note, std::move(label), {}, std::move(text)); }
 
@@ -256,9 +264,15 @@ class Form {
     std::string key = groupKey_.empty() ? label : groupKey_ + "/" + label;
     Fields.push_back({kind, std::move(key), group_, std::move(label), std::move(options), std::move(value), hints});
   }
-  std::optional<std::string_view> Take(bool acceptable) {
-    if (!setting_ || Taken || Fields.back().Key != target_ || !acceptable) return std::nullopt;
+  std::optional<std::string_view> Take(bool acceptable, std::string_view why) {
+    if (!setting_ || Taken || Found || Fields.back().Key != target_) return std::nullopt;
+    Found = true;
+    if (!acceptable) {
+      Why = why;
+      return std::nullopt;
+    }
     Taken = true;
+    TakenShape = Fields.back().Shape;
     return value_;
   }
 

@@ -57,12 +57,12 @@ void MeasureFields(Form& f, const TagRow& tag, MeasureChoices& c) {
     if (const auto row = f.Rows(std::string(tag.Title), RatingOptions(tag), *c.Rating)) c.Rating = *row;
     return;
   }
-  if (const auto v = f.Number("Number", c.Number, Decimal(f.Value()))) c.Number = std::string(*v);
+  if (const auto v = f.Number("Number", c.Number, Decimal(f.Value()), DecimalTakes)) c.Number = std::string(*v);
   if (const auto row = f.Rows("Unit", RowOptions(tag.Units, [](const UnitRow& u) { return u.Word; }), c.Unit)) c.Unit = *row;
   for (std::size_t i = 0; i < c.Parts.size(); ++i) {
     MeasureChoices::Part& part = c.Parts[i];
     f.Group(Numbered("Body part", i, c.Parts.size()));
-    if (const auto v = f.Number("Number", part.Number, Decimal(f.Value()))) part.Number = std::string(*v);
+    if (const auto v = f.Number("Number", part.Number, Decimal(f.Value()), DecimalTakes)) part.Number = std::string(*v);
     const auto parts = RowOptions(tag.BodyParts, [](const BodyPartRow& b) { return Plain(std::string(b.Before) + "…" + std::string(b.After)); });
     if (const auto row = f.Rows("Body part", parts, part.Row)) part.Row = *row;
     if (f.Button("Remove " + Numbered("body part", i, c.Parts.size()))) return EraseAt(c.Parts, i);

@@ -109,6 +109,26 @@ std::string BuildChoices(const TagRow* tag, const ItemChoices& choices) {
       choices);
 }
 
+// Whether a code reads the same, line for line and message for message, with an item
+// written as `built` where `written` stands: `before` is the code up to the item (its
+// prefix and a blank, enough to read a tag alone), `after` what follows it.
+bool ReadsTheSame(std::string_view before, std::string_view written, std::string_view built, std::string_view after) {
+  const auto code = [&](std::string_view item) {
+    std::string out(before);
+    out += item;
+    out += after;
+    return out;
+  };
+  const ParseResult a = ParseCode(code(written));
+  const ParseResult b = ParseCode(code(built));
+  if (a.LineCount() != b.LineCount() || a.MessageCount() != b.MessageCount()) return false;
+  for (std::size_t i = 0; i < a.LineCount(); ++i)
+    if (a.Line(i) != b.Line(i)) return false;
+  for (std::size_t i = 0; i < a.MessageCount(); ++i)
+    if (a.Message(i) != b.Message(i)) return false;
+  return true;
+}
+
 void OwnLeadIfEmpty(Persona& p, std::size_t at) {
   if (at < p.Items.size() && p.Items[at].Lead && p.Items[at].Lead->empty()) p.Items[at].Lead.reset();
 }
@@ -124,6 +144,7 @@ using namespace builder;
 
 std::string BuildItem(const PersonaItem& item) {
   if (item.IsKept()) return item.Kept;
+  if (item.Spelling) return *item.Spelling;
   if (item.IsSpecies()) return BuildChoices(nullptr, item.Choices);
   if (item.Tag == nullptr) return {};
   return std::string(item.Tag->Letters) + BuildChoices(item.Tag, item.Choices);
@@ -162,7 +183,8 @@ Persona OpenCode(std::string_view text) {
     p.Prefix = std::string(CodePrefix);
     done = CodePrefix.size();
   }
-  for (const ItemPiece& piece : pieces) {
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const ItemPiece& piece = pieces[k];
     std::size_t from = byteAt(piece.From);
     const std::size_t to = byteAt(piece.To + 1);
     const bool species = piece.From == 1 && !p.Prefix.empty();
@@ -176,10 +198,24 @@ Persona OpenCode(std::string_view text) {
       if (species || tag != nullptr) {
         item.Tag = tag;
         item.Choices = OpenChoices(tag, written.substr(species ? 0 : tag->Letters.size()));
-        if (!item.IsKept() && BuildItem(item) != written) item.Choices = std::monostate{};
+        if (const std::string built = item.IsKept() ? std::string() : BuildItem(item); !item.IsKept() && built != written) {
+          // Written another way than the builder would: it keeps its own spelling when
+          // the reading, with what follows it up to the next item's end, is the same.
+          const std::size_t next = k + 1 < pieces.size() ? byteAt(pieces[k + 1].To + 1) : text.size();
+          const std::string_view after = text.substr(to, std::max(next, to) - to);
+          if (ReadsTheSame(species ? "ZN2." : "ZN2. ", written, built, after)) item.Spelling = std::string(written);
+          else item.Choices = std::monostate{};
+        }
       }
     }
     if (item.IsKept()) {
+      // What follows a kept item without a blank between is the rest of the same
+      // mistake (the "x" of "Gx"): it stays one item.
+      if (from == done && !p.Items.empty() && p.Items.back().IsKept() && !p.Items.back().Kept.ends_with(' ')) {
+        p.Items.back().Kept += written;
+        done = to;
+        continue;
+      }
       item.Tag = nullptr;
       item.Kept = std::string(written);
     }
@@ -268,6 +304,7 @@ void MoveItem(Persona& p, std::size_t from, std::size_t to) {
 void ReplaceChoices(Persona& p, std::size_t at, ItemChoices choices) {
   if (at >= p.Items.size()) return;
   p.Items[at].Choices = std::move(choices);
+  p.Items[at].Spelling.reset();
   OwnLeadIfEmpty(p, at + 1);
 }
 
@@ -298,15 +335,19 @@ std::size_t MoveItemBy(Persona& p, std::size_t at, int step) {
 
 std::string ItemHint(const Persona& p, std::size_t at) {
   if (at >= p.Items.size()) return {};
-  // A kept item counts by the tag its text starts with, as the reader dispatches it.
-  const auto tagOf = [](const PersonaItem& item) -> const TagRow* {
+  // A kept item counts by the tag its text starts with, as the reader dispatches it;
+  // but a text right behind the prefix is read as the species whatever its letters.
+  const auto tagOf = [&](std::size_t i) -> const TagRow* {
+    const PersonaItem& item = p.Items[i];
     if (item.IsSpecies()) return nullptr;
-    return item.IsKept() ? TagOf(item.Kept) : item.Tag;
+    if (!item.IsKept()) return item.Tag;
+    const bool species = i == 0 && !p.Prefix.empty() && item.Lead && item.Lead->empty();
+    return species ? nullptr : TagOf(item.Kept);
   };
-  const TagRow* tag = tagOf(p.Items[at]);
+  const TagRow* tag = tagOf(at);
   if (tag == nullptr) return {};
-  const bool earlier = std::any_of(p.Items.begin(), p.Items.begin() + static_cast<std::ptrdiff_t>(at),
-                                   [&](const PersonaItem& item) { return tagOf(item) == tag; });
+  bool earlier = false;
+  for (std::size_t i = 0; i < at && !earlier; ++i) earlier = tagOf(i) == tag;
   if (!earlier) return {};
   std::string title(tag->Title);
   for (char& c : title) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -119,7 +119,7 @@ void EntryFields(Form& f, const TagRow& tag, SplitChoices& c, std::size_t i) {
       else e.CountSign = '\0', e.Rating = ToInt(*v);
     }
     if (counted)
-      if (f.Number("How many hatchlings", std::to_string(e.Count), Count(f.Value()).has_value())) e.Count = *Count(f.Value());
+      if (f.Number("How many hatchlings", std::to_string(e.Count), Count(f.Value()).has_value(), CountTakes)) e.Count = *Count(f.Value());
     if (const auto on = f.Check(Plain(AdoptedText), e.Adopted)) e.Adopted = *on;
     return;
   }
@@ -128,7 +128,7 @@ void EntryFields(Form& f, const TagRow& tag, SplitChoices& c, std::size_t i) {
   const auto rating = static_cast<std::size_t>(std::clamp<std::int32_t>(e.Rating, 0, static_cast<std::int32_t>(tag.Scale.size()) - 1));
   // Counts and deaths follow plusses only.
   if (tag.Scale[rating].Key.starts_with('+')) {
-    if (f.Number("How many mates (0: not said)", std::to_string(e.Mates), Count(f.Value()).has_value())) e.Mates = *Count(f.Value());
+    if (f.Number("How many mates (0: not said)", std::to_string(e.Mates), Count(f.Value()).has_value(), CountTakes)) e.Mates = *Count(f.Value());
     if (const auto on = f.Check(Plain(MateDeadText), e.MateDead)) e.MateDead = *on;
   }
   const bool conspiracy = e.Conspiracy == 'x' || e.Conspiracy == 'y';

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "BuilderForm.h"
+#include "Finder.h"
 #include "ChoiceTexts.h"
 #include "ZNParser.h"
 
@@ -58,7 +60,7 @@ TEST(BuilderForm, ChoicesOfEachKindBuildTheCode) {
   const Case cases[] = {
       {"ZN2.Dw Gm", 0, {{"Species", "Species", "Dwarf"}}, "ZN2.Hd Gm"},
       {"ZN2.D", 0, {{"Species", "Which one", "Unknown Dragon"}}, "ZN2.D?"},
-      {"ZN2.D", 0, {{"Species", "Which one", "a name of my own (Dragon)"}, {"Species", "My own name", "ember Glow~\"x"}}, "ZN2.D\"emberlowx\""},
+      {"ZN2.D", 0, {{"Species", "Which one", "a name of my own (Dragon)"}, {"Species", "My own name", "ember-glow"}}, "ZN2.D\"ember-glow\""},
       {"ZN2.Ds", 0, {{"Species", "Species", "Sea Serpent"}, {"Species", "who changes shape occasionally", "1"}}, "ZN2.Dss~"},
       {"ZN2.Dw", 0, {{"", "Add a species to the mix", ""}, {"Species 2", "Species", "Dwarf"}}, "ZN2.Dw+Hd"},
       {"ZN2.Dw+Hd", 0, {{"Species 1", "Remove Species 1", ""}}, "ZN2.Hd"},
@@ -69,7 +71,7 @@ TEST(BuilderForm, ChoicesOfEachKindBuildTheCode) {
       {"ZN2.Dw W", 1, {{"", "Width", "'I'm a little on the broad side!'"}}, "ZN2.Dw W+"},
       {"ZN2.Dw Fr", 1, {{"", "I have joined, left, returned, etc.", "1"}, {"", "I once got flamed off the newsgroup - and came back for more!", "1"}}, "ZN2.Dw Fr^*"},
       {"ZN2.Dw I", 1, {{"", "But when I do get angry, I hope you like barbeque!", "1"}}, "ZN2.Dw I#"},
-      {"ZN2.Dw Tc", 1, {{"", "My specialist field (none when empty)", "alc]he\nmy"}}, "ZN2.Dw Tc[alchemy]"},
+      {"ZN2.Dw Tc", 1, {{"", "My specialist field (none when empty)", "alchemy"}}, "ZN2.Dw Tc[alchemy]"},
       {"ZN2.Dw V[x]", 1, {{"", "My specialist field (none when empty)", ""}}, "ZN2.Dw V"},
       {"ZN2.Dw A", 1, {{"", "Add an entry for another life", ""}, {"Entry 2", "Age", "Elder"}}, "ZN2.Dw A(rv++)"},
       {"ZN2.Dw A(r+v-)", 1, {{"Entry 1", "Remove entry 1", ""}, {"", "For", "real and virtual life alike"}}, "ZN2.Dw A-"},
@@ -79,15 +81,26 @@ TEST(BuilderForm, ChoicesOfEachKindBuildTheCode) {
       {"ZN2.Dw O", 1, {{"", "Offspring", "+"}, {"", "How many hatchlings", "4"}, {"", "My hatchlings are adopted.", "1"}}, "ZN2.Dw Oa+4"},
       {"ZN2.Dw O-4", 1, {{"", "Offspring", "I've got one still in the nest."}}, "ZN2.Dw O+"},
       {"ZN2.Dw Gf", 1, {{"", "I'm", "a male"}, {"", "Add a gender", ""}, {"Gender 2", "Then", "changing into"}, {"Gender 2", "I'm", "variable"}, {"Gender 2: variable between", "a female", "1"}, {"Gender 2: variable between", "a neuter", "1"}}, "ZN2.Dw Gm>~(fn)"},
-      {"ZN2.Dw Gf", 1, {{"", "I'm", "a description of my own"}, {"", "My own description", "a \"big\" one"}}, "ZN2.Dw G\"a big one\""},
+      {"ZN2.Dw Gf", 1, {{"", "I'm", "a description of my own"}, {"", "My own description", "a big one"}}, "ZN2.Dw G\"a big one\""},
       {"ZN2.Dw L", 1, {{"", "Given as", "a number with a unit"}, {"", "Number", "3.5"}, {"", "Unit", "feet"}, {"", "Add a body part", ""}, {"Body part", "Body part", "a … wingspan"}, {"Body part", "Number", "20"}}, "ZN2.Dw L3.5f20w"},
       {"ZN2.Dw T4t", 1, {{"", "Given as", "a size"}}, "ZN2.Dw T"},
       {"ZN2.Dw C", 1, {{"My colour", "Colour", "green"}, {"My colour", "Shade", "very light"}, {"My colour", "metallic", "1"}, {"My colour", "Pattern with the next colour", "… with … stripes"}, {"My colour, colour 2", "Colour", "black"}}, "ZN2.Dw Cgr++^|bk"},
       {"ZN2.Dw Cgr|bk:re", 1, {{"My colour", "Pattern with the next colour", "no pattern (ends the colours here)"}}, "ZN2.Dw Cgr"},
       {"ZN2.Dw Cgr", 1, {{"My colour, changing to", "changing to another colour", "1"}, {"My colour, changing to", "Colour", "blue"}, {"", "Add a colour for a body part", ""}, {"My arms are", "Colour", "red"}, {"My arms are", "Body part", "My wings are"}}, "ZN2.Dw Cgr>bl,wre"},
-      {"ZN2.Dw Bfl", 1, {{"Breath weapon", "I breathe", "ice"}, {"Breath weapon", "Shape", "clouds of beams of"}, {"Breath weapon", "A word in front (none when empty)", "co\"ld"}, {"", "Add another breath weapon", ""}, {"Breath weapon 2", "I breathe", "a name of my own"}, {"Breath weapon 2", "My own name", "sparks"}}, "ZN2.Dw Bic\"cold\"|#/\"sparks\""},
+      {"ZN2.Dw Bfl", 1, {{"Breath weapon", "I breathe", "ice"}, {"Breath weapon", "Shape", "clouds of beams of"}, {"Breath weapon", "A word in front (none when empty)", "cold"}, {"", "Add another breath weapon", ""}, {"Breath weapon 2", "I breathe", "a name of my own"}, {"Breath weapon 2", "My own name", "sparks"}}, "ZN2.Dw Bic\"cold\"|#/\"sparks\""},
       {"ZN2.Dw F", 1, {{"What I eat", "I eat meat", "1"}, {"What I eat", "I eat any meat", "1"}, {"What I eat", "I eat anything", "1"}, {"", "Diet", "a glutton - 'Is there a second course? And a third?'"}}, "ZN2.Dw F~++c~"},
       {"ZN2.Dw Pa", 1, {{"Appendage", "Appendage", "wings"}, {"Appendage", "How many", "a number"}, {"Appendage", "Number", "4"}, {"Appendage", "webbed", "1"}, {"", "Add an appendage", ""}, {"Appendage 2", "How many", "many"}}, "ZN2.Dw Pw4^a!"},
+      // "no pattern" leaves the colours behind it in the choices, for a pattern to bring back
+      {"ZN2.Dw Cbl|re", 1, {{"My colour", "Pattern with the next colour", "no pattern (ends the colours here)"}, {"My colour", "Pattern with the next colour", "… with … stripes"}}, "ZN2.Dw Cbl|re"},
+      {"ZN2.Dw Cbl|re", 1, {{"My colour", "Pattern with the next colour", "no pattern (ends the colours here)"}, {"My colour", "Pattern with the next colour", "… with … spots"}}, "ZN2.Dw Cbl:re"},
+      {"ZN2.Dw Cbl|re:gr", 1, {{"My colour, colour 2", "Pattern with the next colour", "no pattern (ends the colours here)"}, {"My colour", "Colour", "white"}, {"My colour, colour 2", "Pattern with the next colour", "… with … spots"}}, "ZN2.Dw Cwh|re:gr"},
+      {"ZN2.Dw Cbl|re:gr", 1, {{"My colour", "Pattern with the next colour", "no pattern (ends the colours here)"}, {"My colour", "Pattern with the next colour", "… with … bands"}, {"My colour, colour 2", "Pattern with the next colour", "no pattern (ends the colours here)"}}, "ZN2.Dw Cbl=re"},
+      {"ZN2.Dw Cbl>re|gr", 1, {{"My colour, changing to", "Pattern with the next colour", "no pattern (ends the colours here)"}, {"My colour, changing to", "Pattern with the next colour", "… with … stripes"}}, "ZN2.Dw Cbl>re|gr"},
+      // an own spelling stays until a choice changes what the item says
+      {"ZN2.Dw Fc/v", 1, {{"What I eat", "I eat meat", "1"}, {"What I eat", "I eat any meat", "0"}}, "ZN2.Dw Fc/v"},
+      {"ZN2.Dw Fc/v", 1, {{"What I eat", "I eat any meat", "1"}}, "ZN2.Dw Fc~v"},
+      {"ZN2.Dw Fc/v", 1, {{"What I eat", "I eat meat", "0"}, {"What I eat", "I eat meat", "1"}}, "ZN2.Dw Fvc"},
+      {"ZN2.Dw A(+)", 1, {{"", "Age", "Elder"}}, "ZN2.Dw A++"},
       {"ZN2.Dw Sk", 1, {{"I have", "bark", "0"}, {"I have", "scales", "1"}, {"", "Add a body part", ""}, {"My arms have", "leather", "1"}, {"My arms have", "Body part", "My tail has"}}, "ZN2.Dw Sks,tbl"},
   };
   for (const Case& c : cases) {
@@ -106,25 +119,30 @@ TEST(BuilderForm, ChoicesOfEachKindBuildTheCode) {
   }
 }
 
+// Each refusal says what the field takes.
 TEST(BuilderForm, ValuesAFieldDoesNotTakeChangeNothing) {
   struct Case {
     std::string_view code;
     std::size_t item;
     Step step;
+    std::string_view says;  // a part of the reason
   };
   const Case cases[] = {
-      {"ZN2.Dw L3m", 1, {"", "Number", "3."}},
-      {"ZN2.Dw L3m", 1, {"", "Number", ".5"}},
-      {"ZN2.Dw L3m", 1, {"", "Number", "1.2.3"}},
-      {"ZN2.Dw L3m", 1, {"", "Number", "1e5"}},
-      {"ZN2.Dw M+", 1, {"", "How many mates (0: not said)", "-2"}},
-      {"ZN2.Dw M+", 1, {"", "How many mates (0: not said)", "9999999999"}},
-      {"ZN2.Dw Pa3", 1, {"Appendage", "Number", " 4"}},
-      {"ZN2.Dw W", 1, {"", "Width", "99"}},
-      {"ZN2.Dw F", 1, {"", "Diet", "9"}},  // the "~" rating reads as a food
-      {"ZN2.Dw Gm", 1, {"", "I'm", "z"}},
-      {"ZN2.Dw I", 1, {"", "But when I do get angry, I hope you like barbeque!", "yes"}},
-      {"ZN2.Dw Xq", 1, {"", "As written", "Gm"}},
+      {"ZN2.Dw L3m", 1, {"", "Number", "3."}, "between digits"},
+      {"ZN2.Dw L3m", 1, {"", "Number", ".5"}, "between digits"},
+      {"ZN2.Dw L3m", 1, {"", "Number", "1.2.3"}, "at most one \".\" between digits"},
+      {"ZN2.Dw L3m", 1, {"", "Number", "1e5"}, "at most one \".\" between digits"},
+      {"ZN2.Dw L3m", 1, {"", "Number", "12345678901234567890"}, "at most 12 digits"},
+      {"ZN2.Dw L3m2w", 1, {"Body part", "Number", "x"}, "Digits (0 to 9)"},
+      {"ZN2.Dw M+", 1, {"", "How many mates (0: not said)", "-2"}, "Digits only"},
+      {"ZN2.Dw M+", 1, {"", "How many mates (0: not said)", "9999999999"}, "at most 9"},
+      {"ZN2.Dw Oa+4", 1, {"", "How many hatchlings", "-4"}, "Digits only"},
+      {"ZN2.Dw Pa3", 1, {"Appendage", "Number", " 4"}, "Digits only"},
+      {"ZN2.Dw W", 1, {"", "Width", "99"}, "none of the options"},
+      {"ZN2.Dw F", 1, {"", "Diet", "9"}, "none of the options"},  // the "~" rating reads as a food
+      {"ZN2.Dw Gm", 1, {"", "I'm", "z"}, "none of the options"},
+      {"ZN2.Dw I", 1, {"", "But when I do get angry, I hope you like barbeque!", "yes"}, "1 (ticked) or 0"},
+      {"ZN2.Dw Xq", 1, {"", "As written", "G\nm"}, "a line break"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
@@ -132,10 +150,15 @@ TEST(BuilderForm, ValuesAFieldDoesNotTakeChangeNothing) {
     const std::vector<FormField> fields = DescribeItem(p.Items[c.item]);
     const FormField* field = FindField(fields, c.step.group, c.step.label);
     ASSERT_NE(field, nullptr) << c.step.label;
-    EXPECT_FALSE(SetField(p, c.item, field->Key, c.step.value)) << c.step.value;
+    const FieldAnswer answer = GiveField(p, c.item, field->Key, c.step.value);
+    EXPECT_FALSE(answer.Taken) << c.step.value;
+    EXPECT_NE(answer.Why.find(c.says), std::string::npos) << c.step.value << ": " << answer.Why;
     EXPECT_EQ(BuildCode(p), c.code);
   }
+  // Only where there is no such field is there nothing to say.
   Persona p = OpenCode("ZN2.Dw");
+  EXPECT_EQ(GiveField(p, 1, "Species", "0").Why, "");
+  EXPECT_EQ(GiveField(p, 0, "no such field", "0").Why, "");
   EXPECT_FALSE(SetField(p, 1, "Species", "0"));
   EXPECT_FALSE(SetField(p, 0, "no such field", "0"));
 }
@@ -159,6 +182,154 @@ TEST(BuilderForm, KeptItemsFullOfErrorsCountTheRest) {
   const std::string& note = fields.back().Value;
   EXPECT_EQ(static_cast<std::size_t>(std::count(note.begin(), note.end(), '\n')), MostMessagesListed);
   EXPECT_TRUE(note.ends_with(MoreMessages(all - MostMessagesListed))) << note.substr(note.size() - std::min<std::size_t>(note.size(), 80));
+}
+
+// The key of the field `label` of group `group` of the item at `at`, empty for none.
+std::string KeyOf(const Persona& p, std::size_t at, std::string_view group, std::string_view label) {
+  const std::vector<FormField> fields = DescribeItem(p.Items[at]);
+  const FormField* field = FindField(fields, group, label);
+  return field != nullptr ? field->Key : std::string();
+}
+
+struct TextField {
+  std::string_view code;
+  std::size_t item;
+  std::string_view group, label;
+};
+const TextField TextFields[] = {
+    {"ZN2.Dw G\"x\"", 1, "", "My own description"},
+    {"ZN2.Dw Gm>\"x\"", 1, "Gender 2", "My own description"},
+    {"ZN2.Dw B\"x\"", 1, "Breath weapon", "My own name"},
+    {"ZN2.Dw Bfl", 1, "Breath weapon", "A word in front (none when empty)"},
+    {"ZN2.D\"x\"", 0, "Species", "My own name"},
+    {"ZN2.Dw+D\"x\"", 0, "Species 2", "My own name"},
+    {"ZN2.Dw Tc", 1, "", "My specialist field (none when empty)"},
+    {"ZN2.Dw Q+", 1, "", "My specialist field (none when empty)"},
+    {"ZN2.Dw Xq", 1, "", "As written"},
+    {"ZN2.Dw Gx L12m", 1, "", "As written"},
+};
+
+// Every free text, fed every ASCII punctuation character and a second code: either the
+// code reads back with the text exactly, or the field refuses it, naming what it cannot
+// hold; and the code pasted after a few words is found as one code.
+TEST(BuilderForm, FreeTextsTakeOnlyWhatReadsBack) {
+  std::vector<std::string> values = {"ZN2.", "a ZN2.Dw", "a storm \\ (wild) |x] ZN2.", "x\ny", "x\ty", "x\x7fy", " "};
+  for (char c = 0x21; c < 0x7F; ++c)
+    if (!std::isalnum(static_cast<unsigned char>(c))) values.insert(values.end(), {std::string(1, c), "a" + std::string(1, c) + "b"});
+  std::size_t taken = 0, refused = 0;
+  for (const TextField& t : TextFields) {
+    const Persona start = OpenCode(t.code);
+    const std::string key = KeyOf(start, t.item, t.group, t.label);
+    ASSERT_FALSE(key.empty()) << t.code << " has no " << t.label;
+    for (const std::string& value : values) {
+      SCOPED_TRACE(std::string(t.code) + " / " + std::string(t.label) + " = " + value);
+      Persona p = start;
+      const FieldAnswer answer = GiveField(p, t.item, key, value);
+      const std::string code = BuildCode(p);
+      EXPECT_EQ(FindCodes("My code: " + code).size(), 1u);
+      if (answer.Taken) {
+        ++taken;
+        EXPECT_EQ(value.find("ZN2."), std::string::npos);
+        if (start.Items[t.item].IsKept()) {
+          EXPECT_EQ(BuildItem(p.Items[t.item]), value);
+          continue;
+        }
+        const Persona opened = OpenCode(code);
+        ASSERT_EQ(opened.Items.size(), p.Items.size()) << code;
+        ASSERT_FALSE(opened.Items[t.item].IsKept()) << code;
+        EXPECT_EQ(KeyOf(opened, t.item, t.group, t.label), key);
+        for (const FormField& f : DescribeItem(opened.Items[t.item]))
+          if (f.Key == key) EXPECT_EQ(f.Value, value) << code;
+        continue;
+      }
+      ++refused;
+      EXPECT_EQ(code, BuildCode(start));
+      if (value.find("ZN2.") != std::string::npos) {
+        EXPECT_NE(answer.Why.find("\"ZN2.\" would start a second code"), std::string::npos) << answer.Why;
+        continue;
+      }
+      // The reason names each character refused, in a list after its first words.
+      const std::string_view list = "Not allowed here: ";
+      ASSERT_TRUE(answer.Why.starts_with(list)) << answer.Why;
+      const std::string named = answer.Why.substr(list.size());
+      const std::string ch = value.size() == 1 ? value : value.substr(1, 1);
+      const std::string name = ch == " " ? "a blank" : ch == "\n" ? "a line break" : ch == "\t" ? "a tab" : ch == "\x7f" ? "a control character" : ch;
+      EXPECT_NE(named.find(name), std::string::npos) << answer.Why;
+    }
+  }
+  // Both ways are met: the fields differ in what they hold.
+  EXPECT_GT(taken, 200u);
+  EXPECT_GT(refused, 100u);
+}
+
+TEST(BuilderForm, RefusedTextsSayWhy) {
+  struct Row {
+    std::size_t field;  // in TextFields
+    std::string_view value;
+    std::string_view why;
+  };
+  const Row rows[] = {
+      {0, "a \"big\" one", "Not allowed here: \" (double quote)."},
+      {0, "a storm \\ (wild) |x] ZN2.", "\"ZN2.\" would start a second code."},
+      {4, "ember Glow~\"x", "Not allowed here: a blank, G (a capital letter), ~ (tilde), \" (double quote)."},
+      {6, "alc]he\nmy", "Not allowed here: ] (closing bracket), a line break."},
+      {6, "a]b ZN2.", "Not allowed here: ] (closing bracket). \"ZN2.\" would start a second code."},
+      {8, "Gm\r\nGf", "Not allowed here: a line break."},
+      {0, "a storm \\ (wild) |x]", ""},
+      {4, "ember-glow", ""},
+      {8, "", ""},
+  };
+  for (const Row& row : rows) {
+    const TextField& t = TextFields[row.field];
+    SCOPED_TRACE(std::string(t.label) + " = " + std::string(row.value));
+    Persona p = OpenCode(t.code);
+    const FieldAnswer answer = GiveField(p, t.item, KeyOf(p, t.item, t.group, t.label), row.value);
+    EXPECT_EQ(answer.Taken, row.why.empty());
+    EXPECT_EQ(answer.Why, row.why);
+  }
+}
+
+// A kept item, errors included, is its text in a text field: typing replaces the text,
+// the item stays kept under the typing with the same fields, and what reading it alone
+// says follows the text.
+TEST(BuilderForm, KeptItemsAreEditedInPlace) {
+  struct Row {
+    std::string_view code;
+    std::size_t item;
+    std::string_view value;
+    std::string_view built;  // the code after, the same code when refused
+    bool keptWhenOpened;     // the code built, opened again
+  };
+  const Row rows[] = {
+      {"ZN2.Dw Xq", 1, "Wq", "ZN2.Dw Wq", true},
+      {"ZN2.Dw L12q", 1, "L12m", "ZN2.Dw L12m", false},
+      {"ZN2.Dw Gx L12m", 1, "Gm", "ZN2.Dw Gm L12m", false},
+      {"ZN2.Dw Gx L12m", 1, "Gm/", "ZN2.Dw Gm/ L12m", true},
+      {"ZN2.Mx{ M+", 0, "Mf M+", "ZN2.Mf M+", false},
+      {"ZN2.Dw Gx", 1, "G\tm", "ZN2.Dw Gx", true},
+      {"ZN2.Dw Gx", 1, "Gm ZN2.Dw", "ZN2.Dw Gx", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.code) + " = " + std::string(row.value));
+    Persona p = OpenCode(row.code);
+    ASSERT_TRUE(p.Items[row.item].IsKept());
+    const std::vector<FormField> before = DescribeItem(p.Items[row.item]);
+    ASSERT_EQ(before.size(), 2u);
+    EXPECT_EQ(before[0].Shape, FormField::Kind::Text);
+    EXPECT_EQ(before[1].Shape, FormField::Kind::Note);
+    const FieldAnswer answer = GiveField(p, row.item, before[0].Key, row.value);
+    EXPECT_EQ(answer.Taken, row.built != row.code);
+    EXPECT_EQ(answer.Why.empty(), answer.Taken);
+    EXPECT_EQ(BuildCode(p), row.built);
+    ASSERT_TRUE(p.Items[row.item].IsKept());
+    const std::vector<FormField> after = DescribeItem(p.Items[row.item]);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].Key, before[i].Key);
+    const ParseResult alone = ParseCode("ZN2. " + p.Items[row.item].Kept);
+    if (alone.MessageCount() > 0) EXPECT_TRUE(after[1].Value.starts_with(std::string(alone.Message(0)))) << after[1].Value;
+    const Persona opened = OpenCode(BuildCode(p));
+    EXPECT_EQ(opened.Items[row.item].IsKept(), row.keptWhenOpened);
+  }
 }
 
 // Every option of every select, both states of every check, a number, a text and every

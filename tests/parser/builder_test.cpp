@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -277,7 +278,7 @@ TEST(Builder, WhichItemsOpenAsChoices) {
       {"ZN2.Dw", {false}},
       {"ZN2.Dw~+He?+Ds\"nessie\"^Mfl", {false}},
       {"ZN2.Dw~+Hd?", {true}},  // a dwarf has no kinds to be unknown among
-      {"ZN2.Dw[Hd+He] ~Dw", {false, true, true, true}},  // after a blank "~", "D", "w" are stray
+      {"ZN2.Dw[Hd+He] ~Dw", {false, true}},  // after a blank "~", "D", "w" are stray, and kept together
       {"ZN2.~Dw/Hd~", {false}},
       {"ZN2.? Gm/f>\"wyrm\">~(fm)>~", {false, false}},
       {"ZN2.Dw L12.5m2t3w T2t W~ N^", {false, false, false, false, false}},
@@ -285,11 +286,11 @@ TEST(Builder, WhichItemsOpenAsChoices) {
       {"ZN2.Dw Cbl+-|re'@gr,wbk>wh,t", {false, false}},
       {"ZN2.Dw Cbl,", {false, true}},
       {"ZN2.Dw B\"fog\"\"cold\"|#/zz A(r+v-) M+3_xx O(ra-2v/) Oa+4", {false, false, false, false, false, false}},
-      {"ZN2.Dw A(+) A(r+) M2 M+2", {false, true, false, true, false}},  // a group is marked r or v
+      {"ZN2.Dw A(+) A(r+) M2 M+2", {false, false, false, true, false}},  // "(+)" reads as "+": its own spelling
       {"ZN2.Dw F~+cf~v Fc F~~ P Pa3f!w'~^ Sk Sksc,wf,b", {false, false, false, true, false, false, false, false}},
       {"ZN2.Dw Tc+[x] V Q?[] Fr+^* I-#", {false, false, false, false, false, false}},
-      // the same reading written another way
-      {"ZN2.Dw F/c J(r+) Pw'^3", {false, true, false, true}},
+      // the same reading written another way opens with its own spelling; "F/c" has a message
+      {"ZN2.Dw F/c J(r+) Pw'^3", {false, true, false, false}},
       // group entries the builder does not write, met where an entry would start
       {"ZN2.Dw M(+_*) M(v+|) M(r+_)", {false, true, true, false}},
   };
@@ -300,6 +301,103 @@ TEST(Builder, WhichItemsOpenAsChoices) {
     std::vector<bool> kept;
     for (const PersonaItem& item : p.Items) kept.push_back(item.IsKept());
     EXPECT_EQ(kept, row.kept);
+  }
+}
+
+// The items of an opened code, each as its text, a kept one marked with "*".
+std::vector<std::string> ItemTexts(const Persona& p) {
+  std::vector<std::string> out;
+  for (const PersonaItem& item : p.Items) out.push_back((item.IsKept() ? "*" : "") + BuildItem(item));
+  return out;
+}
+
+// A mistake stays one kept item however the reader cuts it, up to the next blank.
+TEST(Builder, AMistypedItemIsKeptTogether) {
+  struct Row {
+    std::string_view code;
+    std::vector<std::string> items;
+  };
+  const Row rows[] = {
+      {"ZN2.Dw Gx L12m", {"Dw", "*Gx", "L12m"}},
+      {"ZN2.Dw Gxy{ Gm", {"Dw", "*Gxy{", "Gm"}},
+      {"ZN2.Dw GxL12m", {"Dw", "*Gx", "L12m"}},  // a tag that reads well starts its own item
+      {"ZN2.Dw Gm Gx Gf", {"Dw", "Gm", "*Gx", "Gf"}},
+      {"ZN2.Dw L12 L12m3", {"Dw", "*L12 ", "*L12m3"}},  // the reader takes the blank into "L12 "
+      {"ZN2.Mx{ M+", {"*Mx{ M+"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.code);
+    const Persona p = OpenCode(row.code);
+    EXPECT_EQ(BuildCode(p), row.code);
+    EXPECT_EQ(ItemTexts(p), row.items);
+  }
+}
+
+// An item written another way than the builder writes it, reading the very same, opens
+// as choices with its own spelling; the builder's spelling reads just like it.
+TEST(Builder, OwnSpellingsThatReadTheSame) {
+  struct Row {
+    std::string_view code;
+    std::size_t item;
+    std::optional<std::string> builders;  // nullopt: kept as written, or the builder's own spelling
+  };
+  const Row rows[] = {
+      {"ZN2.Dw Fc/v", 1, "Fcv"},
+      {"ZN2.Dw Fc~/v/", 1, "Fc~v"},
+      {"ZN2.Dw Fc+", 1, "F+c"},  // foods in front of the rating
+      {"ZN2.Dw Fc~/+v", 1, "F+c~v"},
+      {"ZN2.Dw A(+)", 1, "A+"},
+      {"ZN2.Dw Pw^4", 1, "Pw4^"},  // an appendage's marks in any order
+      {"ZN2.Dw Pw4!", 1, "Pw!"},   // the later mark wins
+      {"ZN2.Dw Pa3w+", 1, "Pa3w3"},  // "+" steps from the usual count
+      {"ZN2.Dw Fcv", 1, std::nullopt},
+      {"ZN2.Dw F+/c", 1, std::nullopt},  // "/" behind a rating reads as a mistake
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.code);
+    const Persona p = OpenCode(row.code);
+    ASSERT_LT(row.item, p.Items.size());
+    EXPECT_EQ(BuildCode(p), row.code);
+    const PersonaItem& item = p.Items[row.item];
+    EXPECT_EQ(item.Spelling.has_value(), row.builders.has_value());
+    if (!row.builders) continue;
+    ASSERT_FALSE(item.IsKept());
+    EXPECT_EQ(*item.Spelling, BuildItem(item));
+    Persona builders = p;
+    builders.Items[row.item].Spelling.reset();
+    EXPECT_EQ(BuildItem(builders.Items[row.item]), *row.builders);
+    const ParseResult own = ParseCode(row.code), theirs = ParseCode(BuildCode(builders));
+    ASSERT_EQ(own.LineCount(), theirs.LineCount());
+    for (std::size_t i = 0; i < own.LineCount(); ++i) EXPECT_EQ(own.Line(i), theirs.Line(i));
+    EXPECT_EQ(testing::Messages(own), testing::Messages(theirs));
+    // Any choice made through the model gives the builder's spelling back.
+    ReplaceChoices(builders, row.item, p.Items[row.item].Choices);
+    EXPECT_FALSE(builders.Items[row.item].Spelling.has_value());
+  }
+}
+
+TEST(Builder, ASecondItemOfATagIsHinted) {
+  struct Row {
+    std::string_view code;
+    std::vector<std::string> hints;  // per item
+  };
+  const std::string gender = "a second gender item: readers see both";
+  const std::string mating = "a second mating status item: readers see both";
+  const Row rows[] = {
+      {"ZN2.Dw Gm Gf", {"", "", gender}},
+      {"ZN2.Dw Gm L12m Gf G", {"", "", "", gender, gender}},
+      {"ZN2.Dw Gm Gx", {"", "", gender}},  // a kept item counts by its tag letters
+      {"ZN2.Dw Gx Gm", {"", "", gender}},
+      {"ZN2.Dw Fc Fr+ F", {"", "", "", "a second diet item: readers see both"}},  // "Fr" is no diet
+      {"ZN2.Dw x{ Gm", {"", "", ""}},
+      {"ZN2.Mx M+ M-", {"", "", mating}},  // the species is no mating status, whatever its letters
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.code);
+    const Persona p = OpenCode(row.code);
+    std::vector<std::string> hints;
+    for (std::size_t i = 0; i < p.Items.size(); ++i) hints.push_back(ItemHint(p, i));
+    EXPECT_EQ(hints, row.hints);
   }
 }
 

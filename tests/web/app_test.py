@@ -173,6 +173,7 @@ def cli_reading(code):
     return json.loads(out)["lines"]
 
 
+# Five items in the builder: the mistyped "Xq" is kept together as one.
 OFFLINE_CODE = "ZN2.Dw+Hew Gm/f L12m6t20w Cgr^|bk,bye+ Xq"
 
 READ_AND_BUILD = """
@@ -196,7 +197,7 @@ def test_offline(driver, url, server, out):
         open_page(driver, url + "index.html")
         lines, built, items = driver.execute_script(READ_AND_BUILD, OFFLINE_CODE)
         check(lines == cli_reading(OFFLINE_CODE), f"offline the page reads {lines}")
-        check(built == OFFLINE_CODE and items == 6, f"offline the builder opened {built!r} as {items} items")
+        check(built == OFFLINE_CODE and items == 5, f"offline the builder opened {built!r} as {items} items")
         driver.execute_script("window.scrollTo(0, 0)")
         path = out / "web-offline.png"
         driver.save_screenshot(str(path))
@@ -242,8 +243,11 @@ setTimeout(() => done([]), 300);
 
 
 def test_no_shift(driver, url):
-    # A first visit, as Lighthouse measures it: no field kept from the tests before.
-    driver.execute_script("localStorage.clear()")
+    # A first visit, as Lighthouse measures it: no field kept from the tests before. The
+    # page before keeps its field a moment after the last input, maybe after the clear:
+    # its field is emptied first.
+    driver.execute_script("const f = document.getElementById('code'); f.value = '';"
+                          "f.dispatchEvent(new Event('input', {bubbles: true})); localStorage.clear()")
     driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": 4})
     for width, height in ((1200, 860), (412, 823)):
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",

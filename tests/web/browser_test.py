@@ -369,6 +369,9 @@ def main():
         for test in (test_random_codes, test_joined_lines, test_caret, test_map, test_map_by_keys, test_finder, test_about):
             test(driver)
         builder_cases.test_builder(driver, check, cli_readings)
+        builder_cases.test_steps(driver, check)
+        builder_cases.test_post(driver, check, out)
+        builder_cases.test_fields(driver, check, out)
         test_views(driver, out)
         builder_cases.screenshots(driver, out, VIEWS, set_view, check)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")

@@ -262,7 +262,8 @@
 
   // A row of found codes: the code, where it starts, the first line of its reading and
   // its number of messages, and the button that reads it alone.
-  function foundElement(found, single, choose) {
+  // `build`, when given, opens the code in the builder below.
+  function foundElement(found, single, choose, build) {
     const item = document.createElement('li');
     item.dataset.line = String(found.line);
     item.dataset.column = String(found.column);
@@ -280,6 +281,15 @@
     button.setAttribute('aria-label', button.textContent + ' from line ' + found.line);
     button.addEventListener('click', choose);
     item.append(what, button);
+    if (build) {
+      const open = document.createElement('button');
+      open.type = 'button';
+      open.className = 'build';
+      open.textContent = 'Open in the builder';
+      open.setAttribute('aria-label', open.textContent + ' the code from line ' + found.line);
+      open.addEventListener('click', build);
+      item.append(open);
+    }
     return item;
   }
 

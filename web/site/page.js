@@ -315,10 +315,25 @@
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
   let found = { codes: [], entries: [], numbers: [] };
+  // The code of the list last opened in the builder: the builder's "Open the code
+  // above" opens it again while the list holds it (at its place, else anywhere), as
+  // it does again after an edit that took it away is undone.
+  let chosen = null;
+  const foundChosen = () => {
+    if (!chosen) return -1;
+    const at = (i) => found.numbers[2 * i] === chosen.line && found.numbers[2 * i + 1] === chosen.column;
+    const same = found.codes.flatMap((code, i) => (code === chosen.code ? [i] : []));
+    const placed = same.find(at);
+    return placed !== undefined ? placed : same.length ? same[0] : -1;
+  };
+  const buildFound = (i) => {
+    chosen = { code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1] };
+    document.dispatchEvent(new CustomEvent('zendric-build-found', { detail: { index: i } }));
+  };
   const foundRows = new VirtualList(foundList, {
     make: (i) => foundElement({
       code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1], entry: found.entries[i],
-    }, found.codes.length === 1, () => replaceCode(found.codes[i])),
+    }, found.codes.length === 1, () => replaceCode(found.codes[i]), () => buildFound(i)),
     key: (i) => found.numbers[2 * i] + ':' + found.numbers[2 * i + 1] + ' ' + found.codes[i],
     estimate: 62 });
   function offerFound(offer) {
@@ -378,6 +393,22 @@
     }
   }
 
+  // What the builder needs of the field: its text exactly as it stands (line feeds,
+  // as a textarea's value has them), the code chosen in the found list, and a range of
+  // it replaced as one edit that the field's own undo takes back, read as after typing.
+  const codeField = {
+    text: () => field.value,
+    foundChosen,
+    splice(start, end, text) {
+      field.focus();
+      field.setSelectionRange(start, end);
+      if (!document.execCommand('insertText', false, text)) {
+        field.setRangeText(text, start, end, 'end');
+        field.dispatchEvent(new Event('input', { bubbles: true }));
+      }
+    },
+  };
+
   field.addEventListener('input', readCode);
   field.addEventListener('scroll', followField);
   new ResizeObserver(followField).observe(field);
@@ -398,7 +429,7 @@
     reader = module;
     // builder.js makes codes with the same module and puts them in the field as an
     // edit; share.js fills the field from the address or the last visit.
-    document.dispatchEvent(new CustomEvent('zendric-module', { detail: { module, replaceCode } }));
+    document.dispatchEvent(new CustomEvent('zendric-module', { detail: { module, replaceCode, codeField } }));
     Object.assign(window.ZendricLists.named, { reading: readingRows, errors: errorRows, found: foundRows });  // for the tests
     if (field.value !== '') {
       readCode();

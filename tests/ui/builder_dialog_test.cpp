@@ -53,7 +53,7 @@ class BuilderDialogTest : public QObject {
     QTest::addColumn<int>("items");
     QTest::addColumn<int>("kept");
     QTest::newRow("realistic") << u"ZN2.Dw+Hd Gm L12m Cbl|re,wgr Tc+[runes]"_s << 5 << 0;
-    QTest::newRow("errors") << u"ZN2.Dw  Gx Ad W+"_s << 5 << 3;
+    QTest::newRow("errors") << u"ZN2.Dw  Gx Ad W+"_s << 4 << 2;  // the mistyped Gx is one item
     QTest::newRow("no code") << u"hello there"_s << 1 << 1;
     QTest::newRow("empty field") << u""_s << 1 << 0;
   }

@@ -226,8 +226,8 @@ class BuilderFieldsTest : public QObject {
                                                    u"Trapped in 2|who changes shape occasionally|on"_s}
                                     << u"ZN2.Dw[He+Hd~]"_s << QStringList{u"trapped in the body of: a mix of"_s, u"a Dwarf who changes"_s};
     QTest::newRow("own name") << u"ZN2.D"_s << 0
-                              << QStringList{u"Species|Which one|a name of my own (Dragon)"_s, u"Species|My own name|emBer \"x\""_s}
-                              << u"ZN2.D\"emerx\""_s << QStringList{u"an emerx (Dragon)"_s};
+                              << QStringList{u"Species|Which one|a name of my own (Dragon)"_s, u"Species|My own name|ember"_s}
+                              << u"ZN2.D\"ember\""_s << QStringList{u"an ember (Dragon)"_s};
     QTest::newRow("unknown kind") << u"ZN2.Dw+Hd"_s << 0 << QStringList{u"Species 2|Species|Human"_s, u"Species 2|Which one|Unknown Human"_s}
                                   << u"ZN2.Dw+H?"_s << QStringList{u"an Unknown Human"_s};
     QTest::newRow("shapechanger forms") << u"ZN2.Dw"_s << 0
@@ -250,7 +250,7 @@ class BuilderFieldsTest : public QObject {
                                   << QStringList{u"|Add a gender|"_s, u"Gender 2|Then|changing into"_s, u"Gender 2|I'm|a female"_s}
                                   << u"ZN2.Dw Gm>f"_s << QStringList{u"I'm a male changing into a female"_s};
     QTest::newRow("gender description") << u"ZN2.Dw Gm/f"_s << 1
-                                        << QStringList{u"Gender 2|I'm|a description of my own"_s, u"Gender 2|My own description|wise \"elf\""_s}
+                                        << QStringList{u"Gender 2|I'm|a description of my own"_s, u"Gender 2|My own description|wise elf"_s}
                                         << u"ZN2.Dw Gm/\"wise elf\""_s << QStringList{u"but mentally I'm a wise elf"_s};
     QTest::newRow("variable gender") << u"ZN2.Dw Gm"_s << 1
                                      << QStringList{u"|I'm|variable"_s, u"Variable between|a female|on"_s, u"Variable between|a male|on"_s}
@@ -285,7 +285,7 @@ class BuilderFieldsTest : public QObject {
                        u"|Add another breath weapon|"_s, u"Breath weapon 2|I breathe|ice"_s}
         << u"ZN2.Dw Bfl\"blue\"|#/ic"_s << QStringList{u"I breathe clouds of beams of blue flames or fire, ice"_s};
     QTest::newRow("breath of my own") << u"ZN2.Dw Bfl/ic"_s << 1
-                                      << QStringList{u"Breath weapon 2|I breathe|a name of my own"_s, u"Breath weapon 2|My own name|spark\"les"_s,
+                                      << QStringList{u"Breath weapon 2|I breathe|a name of my own"_s, u"Breath weapon 2|My own name|sparkles"_s,
                                                      u"Breath weapon 1|Remove breath weapon 1|"_s}
                                       << u"ZN2.Dw B\"sparkles\""_s << QStringList{u"I breathe sparkles"_s};
     QTest::newRow("any food") << u"ZN2.Dw F"_s << 1

@@ -54,6 +54,10 @@ void TBuilderDialog::CreateItemList() {
   leftColumn->setContentsMargins(0, 0, 0, 0);
   lbItems = new QListWidget(left);
   lbItems->setObjectName(QStringLiteral("lbItems"));
+  // A row's hint wraps under it in the list's width rather than scroll out of sight.
+  lbItems->setWordWrap(true);
+  lbItems->setResizeMode(QListView::Adjust);
+  lbItems->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   leftColumn->addWidget(lbItems, 1);
 
   cbAddTag = new QComboBox(left);
@@ -321,7 +325,10 @@ void TBuilderDialog::ShowRow(int row) {
   const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
   const QString text = Cut(Qs(BuildItem(item)));
   const QString hint = Qs(ItemHint(persona, static_cast<std::size_t>(row)));
-  QString shown = QStringLiteral("%1: %2").arg(Title(item), text);
+  // Rows wrap: a long kept text shows its start, the tooltip and the page the rest.
+  constexpr qsizetype LongestRow = 160;
+  const QString start = text.size() > LongestRow ? text.left(LongestRow) + QStringLiteral("\u2026") : text;
+  QString shown = QStringLiteral("%1: %2").arg(Title(item), start);
   if (!hint.isEmpty()) shown += QStringLiteral("\n    ") + hint;
   if (entry->text() != shown) entry->setText(shown);
   entry->setToolTip(hint.isEmpty() ? text : text + QLatin1Char('\n') + hint);

@@ -365,6 +365,18 @@ class BuilderDialogTest : public QObject {
     for (int row = 0; row < list->count(); ++row) QVERIFY(!list->item(row)->text().contains(u'\n'));
   }
 
+  // A long kept text shows its start in its row, which wraps; the tooltip has it all.
+  void longRowsShowTheirStart() {
+    TBuilderDialog d;
+    const QString text = u"ZN2.Dw "_s + QString(u"Lq"_s).repeated(200);
+    d.Open(text);
+    auto* list = Named<QListWidget>(&d, "lbItems");
+    QCOMPARE(list->count(), 2);
+    QVERIFY2(list->item(1)->text().size() < 200, qPrintable(list->item(1)->text()));
+    QVERIFY(list->item(1)->text().endsWith(u"\u2026"_s));
+    QCOMPARE(list->item(1)->toolTip(), text.mid(7));
+  }
+
   // The window fits its screen whatever size was remembered, can be made as small as
   // 640 x 480, and its buttons are never cut.
   void fitsItsScreen_data() {

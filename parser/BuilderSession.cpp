@@ -223,29 +223,22 @@ void BuilderSession::Random(std::mt19937& random) {
 bool BuilderSession::CanUndo() const { return !undo_.empty(); }
 bool BuilderSession::CanRedo() const { return !redo_.empty(); }
 
-std::optional<std::size_t> BuilderSession::Undo() {
+// Undo and redo are one move: the last step of one list swaps its state with the
+// persona's and goes onto the other.
+std::optional<std::size_t> BuilderSession::Swap(std::vector<Step>& from, std::vector<Step>& to) {
   typing_ = false;
-  if (undo_.empty()) return std::nullopt;
-  Step step = std::move(undo_.back());
-  undo_.pop_back();
+  if (from.empty()) return std::nullopt;
+  Step step = std::move(from.back());
+  from.pop_back();
   std::swap(step.State, persona_);
   std::swap(step.From, opened_);
   const std::size_t item = step.Item;
-  redo_.push_back(std::move(step));
+  to.push_back(std::move(step));
   return std::min(item, persona_.Items.empty() ? 0 : persona_.Items.size() - 1);
 }
 
-std::optional<std::size_t> BuilderSession::Redo() {
-  typing_ = false;
-  if (redo_.empty()) return std::nullopt;
-  Step step = std::move(redo_.back());
-  redo_.pop_back();
-  std::swap(step.State, persona_);
-  std::swap(step.From, opened_);
-  const std::size_t item = step.Item;
-  undo_.push_back(std::move(step));
-  return std::min(item, persona_.Items.empty() ? 0 : persona_.Items.size() - 1);
-}
+std::optional<std::size_t> BuilderSession::Undo() { return Swap(undo_, redo_); }
+std::optional<std::size_t> BuilderSession::Redo() { return Swap(redo_, undo_); }
 
 std::optional<BuilderSession::Splice> BuilderSession::Use(std::u16string_view field) const {
   const std::string code = BuildCode(persona_);

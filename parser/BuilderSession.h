@@ -104,6 +104,7 @@ class BuilderSession {
   void Record(Persona before, std::size_t item, std::shared_ptr<const Opened> from);
   void Record(Persona before, std::size_t item) { Record(std::move(before), item, opened_); }
   void Load(std::u16string_view field, std::ptrdiff_t chosen);
+  std::optional<std::size_t> Swap(std::vector<Step>& from, std::vector<Step>& to);
 
   Persona persona_;
   std::shared_ptr<const Opened> opened_;

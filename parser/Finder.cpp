@@ -135,7 +135,13 @@ void CodeFinder::TakeRun(std::string_view run) {
     // Past the bound only blanks may follow, which the join drops anyway.
     if (kept.size() < run.size() && !WithoutTrailingBlanks(run.substr(kept.size())).empty()) textTooLong_ = true;
   }
-  if (inCode_) code_.Code.append(Within(run, MaxJoinedBytes - std::min(MaxJoinedBytes, code_.Code.size())));
+  if (inCode_ && !codeCut_) {
+    // Once cut, a code takes nothing more, or a letter could still squeeze into the
+    // room a cut character left, depending on where the input was split into pieces.
+    const std::string_view kept = Within(run, MaxJoinedBytes - std::min(MaxJoinedBytes, code_.Code.size()));
+    code_.Code.append(kept);
+    codeCut_ = kept.size() < run.size();
+  }
   column_ += Characters(run);
   mayStart_ = IsBlank(run.back());
 }
@@ -174,6 +180,7 @@ void CodeFinder::CodeStartFound() {
     sink_(code_);
   }
   inCode_ = true;
+  codeCut_ = false;
   code_ = FoundCode{std::string(CodeStart), Clamped(lineNumber_), Clamped(matchColumn_)};
 }
 
@@ -197,6 +204,7 @@ void CodeFinder::EndLine() {
   text_.clear();
   textTooLong_ = false;
   inCode_ = false;
+  codeCut_ = false;
   code_ = FoundCode{};
   ++lineNumber_;
 }

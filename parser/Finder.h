@@ -103,6 +103,7 @@ class CodeFinder {
   bool textTooLong_ = false;        // more than that, not counting trailing blanks
   bool inCode_ = false;             // a code started on this line
   FoundCode code_;                  // its first 8 KB
+  bool codeCut_ = false;            // it reached that bound: the rest of the line is passed over
 
   bool open_ = false;               // the last code of the previous line may go on
   FoundCode openCode_;

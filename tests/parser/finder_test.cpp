@@ -183,6 +183,9 @@ TEST(Finder, LongLines) {
       {"a code after a long run", stray + " ZN2.Dw", {{"ZN2.Dw", 1, 100002}}},
       {"a continuation line with long trailing blanks", "ZN2.Dw\nGm" + blanks, {{"ZN2.Dw Gm", 1, 1}}},
       {"a continuation line past 8 KB", "ZN2.Dw\n" + stray, {{"ZN2.Dw", 1, 1}}},
+      // Two bytes of room are left where the euro sign is cut; nothing behind it fits in.
+      {"a code cut before a character, then letters", std::string(8190, 'x').replace(0, 4, "ZN2.") + euro + "Gm",
+       {{std::string(8190, 'x').replace(0, 4, "ZN2."), 1, 1}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

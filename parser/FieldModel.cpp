@@ -280,6 +280,46 @@ std::vector<MessagePlace> FieldModel::Places() const {
   return places;
 }
 
+std::vector<FieldRange> FieldModel::WavesIn(FieldRange within) const {
+  std::vector<FieldRange> marks;
+  for (const MessagePlace& place : Places())
+    if (place.Mark.End > place.Mark.Start) marks.push_back(place.Mark);
+  // In the order of the messages, which is the field's as a rule: sorted only if not.
+  const auto byStart = [](const FieldRange& a, const FieldRange& b) { return a.Start < b.Start; };
+  if (!std::is_sorted(marks.begin(), marks.end(), byStart)) std::sort(marks.begin(), marks.end(), byStart);
+  std::vector<FieldRange> waves;
+  for (const FieldRange& mark : marks) {
+    if (!waves.empty() && mark.Start <= waves.back().End) waves.back().End = std::max(waves.back().End, mark.End);
+    else waves.push_back(mark);
+  }
+  std::erase_if(waves, [&](const FieldRange& wave) { return wave.Start < within.Start || wave.End > within.End; });
+  return waves;
+}
+
+namespace {
+
+template <typename Alike>
+AlikeEnds AlikeEndsOf(std::size_t before, std::size_t now, Alike alike) {
+  const std::size_t bound = std::min(before, now);
+  AlikeEnds ends;
+  while (ends.Head < bound && alike(ends.Head, ends.Head)) ++ends.Head;
+  while (ends.Tail < bound - ends.Head && alike(before - 1 - ends.Tail, now - 1 - ends.Tail)) ++ends.Tail;
+  return ends;
+}
+
+}  // namespace
+
+AlikeEnds AlikeLines(const ParseResult& before, const ParseResult& now) {
+  return AlikeEndsOf(before.LineCount(), now.LineCount(),
+                     [&](std::size_t a, std::size_t b) { return before.Line(a) == now.Line(b); });
+}
+
+AlikeEnds AlikeMessages(const ParseResult& before, const ParseResult& now) {
+  return AlikeEndsOf(before.MessageCount(), now.MessageCount(), [&](std::size_t a, std::size_t b) {
+    return before.MessagePosition(a) == now.MessagePosition(b) && before.Message(a) == now.Message(b);
+  });
+}
+
 bool FieldModel::MayOffer() const { return !code_.starts_with("ZN2.") || hasLineEnd_; }
 
 // One code that the field starts with is the field's own reading: nothing to offer.

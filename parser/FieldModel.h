@@ -102,6 +102,19 @@ std::vector<OfferedCode> FindOffered(std::u16string_view field);
 std::vector<OfferedCode> RefindOffered(std::u16string_view before, std::u16string_view now,
                                        std::vector<OfferedCode> found);
 
+// How many lines (or messages) two readings have alike at their start, Head, and at
+// their end, Tail, counted in what the head leaves: Head + Tail is at most the shorter
+// count. A front end keeps those and makes anew only the ones between.
+struct AlikeEnds {
+  std::size_t Head = 0;
+  std::size_t Tail = 0;
+  friend bool operator==(const AlikeEnds&, const AlikeEnds&) = default;
+};
+// Lines alike: the same text.
+AlikeEnds AlikeLines(const ParseResult& before, const ParseResult& now);
+// Messages alike: the same words at the same position.
+AlikeEnds AlikeMessages(const ParseResult& before, const ParseResult& now);
+
 // The field's text as the UTF-8 code it stands for.
 std::string CodeOfField(std::u16string_view field);
 // The field's whole text as UTF-8, line ends kept.
@@ -135,6 +148,10 @@ class FieldModel {
   MessagePlace PlaceOf(std::size_t message) const;
   // Every message's place, in the order of the messages, in one walk.
   std::vector<MessagePlace> Places() const;
+  // The waves that lie wholly within `within`, in field order, those that overlap or
+  // touch joined into one: a megabyte of stray characters is one wave to draw, not a
+  // million.
+  std::vector<FieldRange> WavesIn(FieldRange within) const;
 
   // The field range an edit of code positions from..to replaces (rule 8).
   FieldRange EditRange(std::int32_t from, std::int32_t to) const;

@@ -3,6 +3,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -87,10 +88,18 @@ val Offer(const FieldModel& field, const std::vector<OfferedCode>& found) {
   return result;
 }
 
-// {lineCount, lines, messages, numbers, found}: lines and messages joined by "\n";
-// numbers holds four per message: its position, the field offset the caret goes to,
-// and the field range [from, to) of the character that gets the wave; found is the
-// offer of codes found in the field. The field crosses once per input.
+val Ends(AlikeEnds ends) {
+  val result = val::object();
+  result.set("head", ends.Head);
+  result.set("tail", ends.Tail);
+  return result;
+}
+
+// {lineCount, messageCount, linesAlike, messagesAlike, found}: the counts, and how many
+// lines and messages at the start and the end are as in the reading before ({head,
+// tail}); found is the offer of codes found in the field. The field crosses once per
+// input; the lines and messages stay here, and the page asks for those it shows
+// (lineAt, messageAt, wavesIn): a megabyte's reading is hundreds of thousands of lines.
 val ReadField(const std::u16string& text) {
   FieldModel& field = Shown();
   const FieldModel before = std::exchange(field, FieldModel(text));
@@ -102,20 +111,51 @@ val ReadField(const std::u16string& text) {
     return result;
   }
   const ParseResult& reading = field.Reading();
-  const std::vector<MessagePlace> places = field.Places();
-  std::vector<std::int32_t> numbers;
-  numbers.reserve(4 * places.size());
-  for (std::size_t i = 0; i < places.size(); ++i)
-    numbers.insert(numbers.end(), {reading.MessagePosition(i), places[i].Caret, places[i].Mark.Start, places[i].Mark.End});
-
   val result = val::object();
   result.set("lineCount", reading.LineCount());
-  result.set("lines", Joined(reading.LineCount(), [&](std::size_t i) { return reading.Line(i); }));
-  result.set("messages", Joined(reading.MessageCount(), [&](std::size_t i) { return reading.Message(i); }));
-  // A copy: the view into the module's memory dies with `numbers`.
-  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  result.set("messageCount", reading.MessageCount());
+  result.set("linesAlike", Ends(AlikeLines(before.Reading(), reading)));
+  result.set("messagesAlike", Ends(AlikeMessages(before.Reading(), reading)));
   result.set("found", Offer(field, found));
   return result;
+}
+
+// Line `line` of the last reading; empty past its end.
+std::string LineAt(std::int32_t line) {
+  const ParseResult& reading = Shown().Reading();
+  if (line < 0 || static_cast<std::size_t>(line) >= reading.LineCount()) return {};
+  return std::string(reading.Line(static_cast<std::size_t>(line)));
+}
+
+// Lines [from, to) of the last reading joined by "\n", for a copy.
+std::string LinesText(std::int32_t from, std::int32_t to) {
+  const ParseResult& reading = Shown().Reading();
+  const std::size_t first = static_cast<std::size_t>(std::max(from, 0));
+  const std::size_t last = std::min(static_cast<std::size_t>(std::max(to, 0)), reading.LineCount());
+  if (first >= last) return {};
+  return Joined(last - first, [&](std::size_t i) { return reading.Line(first + i); });
+}
+
+// Message `index` of the last reading: {message, position, caret}, the field offset
+// the caret goes to; none past its end.
+val MessageAt(std::int32_t index) {
+  const FieldModel& field = Shown();
+  if (index < 0 || static_cast<std::size_t>(index) >= field.Reading().MessageCount()) return val::null();
+  const std::size_t at = static_cast<std::size_t>(index);
+  val result = val::object();
+  result.set("message", std::string(field.Reading().Message(at)));
+  result.set("position", field.Reading().MessagePosition(at));
+  result.set("caret", field.PlaceOf(at).Caret);
+  return result;
+}
+
+// The waves of the last reading within the field range [from, to), as pairs of field
+// offsets [from, to) in an Int32Array.
+val WavesIn(std::int32_t from, std::int32_t to) {
+  std::vector<std::int32_t> numbers;
+  for (const zendric::FieldRange& wave : Shown().WavesIn({from, to})) numbers.insert(numbers.end(), {wave.Start, wave.End});
+  // A copy: the view into the module's memory dies with `numbers`.
+  return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
 }
 
 // The caret's item in the last reading (the caret a field offset): {first, last} are
@@ -206,6 +246,10 @@ std::string RenderField(const std::u16string& field, const std::string& key, boo
 EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("renderField", &RenderField);
   emscripten::function("readField", &ReadField);
+  emscripten::function("lineAt", &LineAt);
+  emscripten::function("linesText", &LinesText);
+  emscripten::function("messageAt", &MessageAt);
+  emscripten::function("wavesIn", &WavesIn);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
   emscripten::function("fixesOf", &FixesOf);

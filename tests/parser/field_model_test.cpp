@@ -14,6 +14,9 @@
 
 namespace zendric {
 
+void PrintTo(const FieldRange& range, std::ostream* out) { *out << "{" << range.Start << ", " << range.End << "}"; }
+void PrintTo(const AlikeEnds& ends, std::ostream* out) { *out << "{" << ends.Head << ", " << ends.Tail << "}"; }
+
 void PrintTo(const MessagePlace& place, std::ostream* out) {
   *out << "{" << place.Caret << ", {" << place.Mark.Start << ", " << place.Mark.End << "}}";
 }
@@ -240,6 +243,78 @@ TEST(FieldModel, EditRanges) {
       }
     }
     EXPECT_GE(fixes, 1u);
+  }
+}
+
+// The waves drawn: each mark of a message inside the range lies in one of them; they
+// are in field order and neither overlap nor touch; none reaches out of the range.
+TEST(FieldModel, WavesIn) {
+  const struct {
+    std::u16string field;
+    FieldRange within;
+    std::vector<FieldRange> waves;
+  } rows[] = {
+      {u"ZN2.D[  ]", {0, 100}, {{6, 7}, {8, 9}}},  // two messages on one blank: one wave
+      {u"ZN2.D[  ]", {0, 8}, {{6, 7}}},            // the one past the end left out
+      {u"ZN2.D[  ]", {7, 100}, {{8, 9}}},
+      {u"ZN2.Dw Gm", {0, 100}, {}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FieldModel(row.field).WavesIn(row.within), row.waves);
+
+  for (const std::u16string field : {u"ZN2.Dw {{{{ L4q Xq", u"ZN2.D[  ] ]]] W~~ \n Gm Gm"}) {
+    const FieldModel model(field);
+    const std::vector<FieldRange> waves = model.WavesIn({0, 1000});
+    for (std::size_t i = 1; i < waves.size(); ++i) EXPECT_GT(waves[i].Start, waves[i - 1].End);
+    for (const MessagePlace& place : model.Places()) {
+      if (place.Mark.End <= place.Mark.Start) continue;
+      EXPECT_TRUE(std::ranges::any_of(waves, [&](FieldRange w) { return w.Start <= place.Mark.Start && place.Mark.End <= w.End; }))
+          << place.Mark.Start;
+    }
+  }
+}
+
+// The lines and messages two readings share at either end: every one counted is the
+// same, and the first one past each end is not.
+TEST(FieldModel, AlikeEnds) {
+  const struct {
+    const char* before;
+    const char* now;
+    AlikeEnds lines;  // {-1, -1}: checked only for what must hold; {-2, 0}: all of them at the start
+  } rows[] = {
+      {"ZN2.Dw Gm Xq", "ZN2.Dw Gm Xq", {std::size_t(-2), 0}},
+      {"", "ZN2.Dw Gm", {0, 0}},
+      {"ZN2.Dw Gm Xq", "", {0, 0}},
+      {"ZN2.Dw Gm", "ZN2.Dw Gm Gm", {std::size_t(-1), std::size_t(-1)}},  // all of before alike at the start
+      {"ZN2.Dw Gm L4m Xq", "ZN2.Dw Gm L5m Xq", {std::size_t(-1), std::size_t(-1)}},
+      {"ZN2.Dw Gm Xq", "ZN2.Hd Gm Xq", {std::size_t(-1), std::size_t(-1)}},
+      {"ZN2.Dw L4q Gm [[ Xq", "ZN2.Dw L4q Gm [[ Xq W~", {std::size_t(-1), std::size_t(-1)}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.before) + " -> " + row.now);
+    const ParseResult before = ParseCode(row.before), now = ParseCode(row.now);
+    if (row.lines.Head == std::size_t(-2)) {
+      EXPECT_EQ(AlikeLines(before, now), (AlikeEnds{now.LineCount(), 0}));
+      EXPECT_EQ(AlikeMessages(before, now), (AlikeEnds{now.MessageCount(), 0}));
+    } else if (row.lines.Head != std::size_t(-1)) {
+      EXPECT_EQ(AlikeLines(before, now), row.lines);
+    }
+    const auto check = [](AlikeEnds ends, std::size_t a, std::size_t b, auto alike) {
+      const std::size_t bound = std::min(a, b);
+      ASSERT_LE(ends.Head + ends.Tail, bound);
+      for (std::size_t i = 0; i < ends.Head; ++i) EXPECT_TRUE(alike(i, i)) << i;
+      for (std::size_t i = 0; i < ends.Tail; ++i) EXPECT_TRUE(alike(a - 1 - i, b - 1 - i)) << i;
+      if (ends.Head < bound) {
+        EXPECT_FALSE(alike(ends.Head, ends.Head));
+      }
+      if (ends.Head + ends.Tail < bound) {
+        EXPECT_FALSE(alike(a - 1 - ends.Tail, b - 1 - ends.Tail));
+      }
+    };
+    check(AlikeLines(before, now), before.LineCount(), now.LineCount(),
+          [&](std::size_t i, std::size_t k) { return before.Line(i) == now.Line(k); });
+    check(AlikeMessages(before, now), before.MessageCount(), now.MessageCount(), [&](std::size_t i, std::size_t k) {
+      return before.Message(i) == now.Message(k) && before.MessagePosition(i) == now.MessagePosition(k);
+    });
   }
 }
 

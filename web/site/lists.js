@@ -87,17 +87,22 @@
 
     get virtual() { return this.count > this.whole; }
 
-    // The list now has `count` rows. `alike` (an array, one value a row) tells which rows
-    // before and after the part that changed stay as they were, and keep their heights;
-    // without it, the rows before `count` stay (a list that grows at its end).
+    // The list now has `count` rows. `alike` tells which rows before and after the part
+    // that changed stay as they were, and keep their heights: either an array, one key a
+    // row, or {head, tail}, the numbers of such rows at the start and at the end, when
+    // whoever holds the rows knows them; without it, the rows before `count` stay (a
+    // list that grows at its end).
     show(count, alike) {
       const old = this.keys;
-      const keys = alike;
+      const keys = Array.isArray(alike) ? alike : null;
       const oldHeights = this.heights;
       const sizes = new Float64Array(count);
       let same = 0;
       let tail = 0;
-      if (keys) {
+      if (alike && !keys) {
+        same = Math.min(alike.head, oldHeights.length, count);
+        tail = Math.min(alike.tail, oldHeights.length - same, count - same);
+      } else if (keys) {
         const bound = Math.min(old.length, count);
         while (same < bound && old[same] === keys[same]) ++same;
         while (tail < bound - same && old[old.length - 1 - tail] === keys[count - 1 - tail]) ++tail;

@@ -21,19 +21,18 @@
   const { VirtualList, foundElement } = window.ZendricLists;
 
   let reader = null;
-  // The last reading: its lines, its messages, and four numbers per message (see unpack).
-  let reading = { lines: [], messages: [], numbers: new Int32Array(0) };
-  const errorAt = (i) => ({
-    message: reading.messages[i],
-    position: reading.numbers[4 * i],
-    caret: reading.numbers[4 * i + 1],
-  });
+  // The last reading's numbers of lines and messages. The lines and messages stay in the
+  // module, which hands out those the lists show: a megabyte's reading has hundreds of
+  // thousands of lines, and the page holds none it does not show.
+  let reading = { lines: 0, messages: 0 };
+  const lineAt = (i) => reader.lineAt(i);
+  const errorAt = (i) => reader.messageAt(i);
 
   // One list entry per result line; a carriage return inside a line is a line break.
   const lineProto = document.createElement('div');
   lineProto.setAttribute('role', 'listitem');
   function lineElement(index) {
-    const text = reading.lines[index];
+    const text = lineAt(index);
     const item = lineProto.cloneNode(false);
     if (!text.includes('\r')) {
       item.textContent = text;
@@ -76,26 +75,13 @@
   // The field's text again, with each marked character inside a <mark>; the layer lies
   // under the field in the same layout, so only the waves show. Marks that touch are
   // one <mark>: a megabyte of stray characters is one wave, not a million elements.
-  function showMarks(text, numbers) {
-    const ranges = [];
-    let sorted = true;
-    for (let i = 0; i < numbers.length; i += 4) {
-      if (numbers[i + 3] <= numbers[i + 2]) continue;
-      if (ranges.length && numbers[i + 2] < ranges[ranges.length - 1][0]) sorted = false;
-      ranges.push([numbers[i + 2], numbers[i + 3]]);
-    }
-    if (!sorted) ranges.sort((a, b) => a[0] - b[0]);
-    const merged = [];
-    for (const [from, to] of ranges) {
-      const last = merged[merged.length - 1];
-      if (last && from <= last[1]) last[1] = Math.max(last[1], to);
-      else merged.push([from, to]);
-    }
+  function showMarks(text) {
     const long = text.length > LayerChars;
-    while (long && merged.length && merged[merged.length - 1][1] > LayerChars) merged.pop();
+    const waves = reading.messages === 0 ? [] : reader.wavesIn(0, long ? LayerChars : text.length);
     const layer = document.createDocumentFragment();
     let at = 0;
-    for (const [from, to] of merged) {
+    for (let i = 0; i < waves.length; i += 2) {
+      const from = waves[i], to = waves[i + 1];
       if (from > at) layer.append(text.slice(at, from));
       const mark = document.createElement('mark');
       mark.textContent = text.slice(from, to);
@@ -193,13 +179,13 @@
   // The line with the stop may be out of view and not made: the list itself then takes
   // the stop and hands the focus on to that line.
   function keepTabLine() {
-    if (tabLine >= reading.lines.length) tabLine = 0;
+    if (tabLine >= reading.lines) tabLine = 0;
     readingRows.redecorate();
     giveStop();
   }
   function giveStop() {
     const made = readingRows.element(tabLine);
-    if (made || reading.lines.length === 0) readingList.removeAttribute('tabindex');
+    if (made || reading.lines === 0) readingList.removeAttribute('tabindex');
     else readingList.tabIndex = 0;
   }
   function focusLine(index) {
@@ -238,7 +224,7 @@
     const line = lineOf(event.target);
     if (step === undefined || !line || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
     event.preventDefault();
-    focusLine(Math.max(0, Math.min(reading.lines.length - 1, line.zendricIndex + step)));
+    focusLine(Math.max(0, Math.min(reading.lines - 1, line.zendricIndex + step)));
   });
 
   // A copy of the reading is whole, lines not made included: the lines from the one the
@@ -254,16 +240,16 @@
     const range = selection.getRangeAt(0);
     if (!range.intersectsNode(readingList)) return;
     const inside = (node) => readingList.contains(node);
-    const lineAt = (node, edge) => {
+    const lineOfNode = (node, edge) => {
       const line = lineOf(node.nodeType === 1 ? node : node.parentNode);
       if (line && line !== readingList) return line.zendricIndex;
       return edge;
     };
     const wholeList = !inside(range.startContainer) && !inside(range.endContainer);
     const selectedAll = range.startContainer === readingList && range.endContainer === readingList;
-    let from = inside(range.startContainer) ? lineAt(range.startContainer, selectedFrom) : 0;
-    let to = inside(range.endContainer) ? lineAt(range.endContainer, reading.lines.length - 1) : reading.lines.length - 1;
-    if (selectedAll) [from, to] = [0, reading.lines.length - 1];
+    let from = inside(range.startContainer) ? lineOfNode(range.startContainer, selectedFrom) : 0;
+    let to = inside(range.endContainer) ? lineOfNode(range.endContainer, reading.lines - 1) : reading.lines - 1;
+    if (selectedAll) [from, to] = [0, reading.lines - 1];
     if (!wholeList && !selectedAll && readingRows.element(from) && readingRows.element(to) &&
         inside(range.startContainer) && inside(range.endContainer)) return;  // all of it is made
     const outside = (start) => {
@@ -279,7 +265,7 @@
     };
     const before = inside(range.startContainer) ? '' : outside(true);
     const after = inside(range.endContainer) ? '' : outside(false);
-    const lines = reading.lines.slice(Math.min(from, to), Math.max(from, to) + 1).join('\n').replace(/\r/g, '\n');
+    const lines = reader.linesText(Math.min(from, to), Math.max(from, to) + 1).replace(/\r/g, '\n');
     event.clipboardData.setData('text/plain', before + lines + after);
     event.preventDefault();
   });
@@ -287,31 +273,30 @@
     if (document.activeElement === field) showCaretItem();
   });
 
+  // A row is told apart by what it shows: a line by its text, an error by its position
+  // and words (the caret it takes to is asked for when it is pressed).
   const readingRows = new VirtualList(readingList, {
-    make: lineElement, key: (i) => reading.lines[i], decorate: decorateLine, rendered: () => giveStop(), estimate: 36 });
+    make: lineElement, key: lineAt, decorate: decorateLine, rendered: () => giveStop(), estimate: 36 });
   const errorRows = new VirtualList(errorList, {
-    make: errorElement, key: (i) => reading.numbers[4 * i] + ' ' + reading.numbers[4 * i + 1] + ' ' + reading.messages[i],
-    estimate: 58 });
+    make: errorElement, key: (i) => { const e = errorAt(i); return e.position + ' ' + e.message; }, estimate: 58 });
 
+  // The module says how many lines and messages at either end stay as they were: the
+  // lists keep those rows and their heights.
   function show(text, next) {
     reading = next;
-    readingRows.show(next.lines.length, next.lines);
+    readingRows.show(next.lines, next.linesAlike);
     keepTabLine();
-    errorRows.show(next.messages.length, next.messages);
-    errorsPanel.hidden = next.messages.length === 0;
+    errorRows.show(next.messages, next.messagesAlike);
+    errorsPanel.hidden = next.messages === 0;
 
-    showMarks(text, next.numbers);
+    showMarks(text);
     const count = (n, one) => n + ' ' + one + (n === 1 ? '' : 's');
-    status.textContent = count(next.lines.length, 'item') + ' read, ' + count(next.messages.length, 'error') + '.';
+    status.textContent = count(next.lines, 'item') + ' read, ' + count(next.messages, 'error') + '.';
   }
 
-  // The module's answer: the lines, the messages, and per message its position, the
-  // field offset after it (the caret) and the field range [from, to) of its wave.
-  function unpack(raw) {
-    const lines = raw.lineCount === 0 ? [] : raw.lines.split('\n');
-    const messages = raw.numbers.length === 0 ? [] : raw.messages.split('\n');
-    return { lines, messages, numbers: raw.numbers };
-  }
+  const noneAlike = { head: 0, tail: 0 };
+  const unpack = (raw) => ({
+    lines: raw.lineCount, messages: raw.messageCount, linesAlike: raw.linesAlike, messagesAlike: raw.messagesAlike });
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
   let found = { codes: [], entries: [], numbers: [] };
@@ -367,7 +352,8 @@
     tooLarge.hidden = raw.tooLarge === undefined;
     tooLarge.textContent = raw.tooLarge || '';
     return {
-      reading: raw.tooLarge === undefined ? unpack(raw) : { lines: [], messages: [], numbers: new Int32Array(0) },
+      reading: raw.tooLarge === undefined ? unpack(raw)
+        : { lines: 0, messages: 0, linesAlike: noneAlike, messagesAlike: noneAlike },
       found: raw.found || { numbers: [] },
     };
   }
@@ -417,7 +403,7 @@
     const button = event.target.closest('button[data-index]');
     if (!button) return;
     const index = Number(button.closest('li').zendricIndex);
-    if (!(index < reading.messages.length)) return;
+    if (!(index < reading.messages)) return;
     const error = errorAt(index);
     field.focus();
     field.setSelectionRange(error.caret, error.caret);

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Long readings and large texts on the web page, in headless Chromium: only the rows in
-view are made, yet every line is reached (keys, copy, the error jump); texts over the
+view are made and no line is held in JavaScript, yet every line is reached (keys, copy, the error jump); texts over the
 field's limit go to the streaming finder, whose codes match zendric-read --find.
 
 usage: large_test.py SITE_DIR ZENDRIC_READ RANDOM_CODES SOURCE_DIR
@@ -51,6 +51,32 @@ def test_rows_made(driver):
     small, large = made
     check(large[1] <= 2 * max(small[1], 60) and large[2] <= 2 * max(small[2], 60),
           f"rows in the page for 100 times the lines: {small} against {large}")
+
+
+# The page's JavaScript heap, collected, once the reading of a code of `repeat` items
+# has been shown; and the reading's numbers of lines and errors.
+HEAP = """
+const done = arguments[arguments.length - 1];
+const field = document.getElementById('code');
+field.value = 'ZN2.Dw' + ' W+ Xq'.repeat(arguments[0]);
+field.dispatchEvent(new Event('input', {bubbles: true}));
+requestAnimationFrame(() => setTimeout(() => {
+  gc();
+  done([performance.memory.usedJSHeapSize, ZendricLists.named.reading.count, ZendricLists.named.errors.count]);
+}, 0));
+"""
+
+
+def test_held_data(driver):
+    """The page holds nothing per line or message of a reading: they stay in the module.
+    A megabyte's reading first, so that the module's memory has grown to it already."""
+    driver.execute_async_script(HEAP, 170000)
+    small = driver.execute_async_script(HEAP, 2000)
+    large = driver.execute_async_script(HEAP, 170000)
+    code = len("ZN2.Dw" + " W+ Xq" * 170000)
+    check(large[1:] == [170001, 340000], f"the reading of {code} characters: {large[1:]} lines and errors")
+    check(large[0] - small[0] < code, f"the page's heap grew by {large[0] - small[0]} bytes from {small[1]} to "
+          f"{large[1]} lines, for a code of {code} characters")
 
 
 # show() and the frame after it for `count` rows of a list of the page's kind, made in a
@@ -250,14 +276,16 @@ def test_files(driver):
 
 def main():
     options = webdriver.ChromeOptions()
-    for arg in ("--headless=new", "--no-sandbox", "--window-size=1200,860"):
+    # The heap measured exactly, after a collection the test asks for.
+    for arg in ("--headless=new", "--no-sandbox", "--window-size=1200,860", "--enable-precise-memory-info",
+                "--js-flags=--expose-gc"):
         options.add_argument(arg)
     driver = webdriver.Chrome(options=options)
     driver.set_script_timeout(120)
     try:
         driver.get((SITE / "index.html").resolve().as_uri())
         wait_for(driver, "return document.body.dataset.ready === '1'", "the page's module", 20)
-        for test in (test_rows_made, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
+        for test in (test_rows_made, test_held_data, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
             test(driver)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")
     finally:

@@ -320,6 +320,25 @@ AlikeEnds AlikeMessages(const ParseResult& before, const ParseResult& now) {
   });
 }
 
+AlikeEnds AlikeOffers(const std::vector<OfferedCode>& before, const std::vector<OfferedCode>& now) {
+  return AlikeEndsOf(before.size(), now.size(), [&](std::size_t a, std::size_t b) {
+    const FoundCode &x = before[a].Found, &y = now[b].Found;
+    return x.Line == y.Line && x.Column == y.Column && x.Code == y.Code;
+  });
+}
+
+std::int32_t OfferedAgain(const std::vector<OfferedCode>& offer, std::string_view code, std::int32_t line,
+                          std::int32_t column) {
+  std::int32_t same = -1;
+  for (std::size_t i = 0; i < offer.size(); ++i) {
+    const FoundCode& found = offer[i].Found;
+    if (found.Code != code) continue;
+    if (found.Line == line && found.Column == column) return static_cast<std::int32_t>(i);
+    if (same < 0) same = static_cast<std::int32_t>(i);
+  }
+  return same;
+}
+
 bool FieldModel::MayOffer() const { return !code_.starts_with("ZN2.") || hasLineEnd_; }
 
 // One code that the field starts with is the field's own reading: nothing to offer.

@@ -114,6 +114,12 @@ struct AlikeEnds {
 AlikeEnds AlikeLines(const ParseResult& before, const ParseResult& now);
 // Messages alike: the same words at the same position.
 AlikeEnds AlikeMessages(const ParseResult& before, const ParseResult& now);
+// Codes of the offer alike: the same code at the same line and column.
+AlikeEnds AlikeOffers(const std::vector<OfferedCode>& before, const std::vector<OfferedCode>& now);
+// A code chosen from an offer before, found again in `offer`: at its line and column,
+// else the first with its text; -1 for none.
+std::int32_t OfferedAgain(const std::vector<OfferedCode>& offer, std::string_view code, std::int32_t line,
+                          std::int32_t column);
 
 // The field's text as the UTF-8 code it stands for.
 std::string CodeOfField(std::u16string_view field);

@@ -20,7 +20,7 @@ using emscripten::val;
 
 // Texts joined by line feeds: the join takes every line feed out of the code, and the
 // reading adds none, so none can stand inside one. One string crosses into JavaScript
-// faster than thousands.
+// faster than thousands (a copy of the whole reading).
 template <typename TextAt>
 std::string Joined(std::size_t count, TextAt text) {
   std::size_t size = count;
@@ -32,10 +32,6 @@ std::string Joined(std::size_t count, TextAt text) {
     joined += text(i);
   }
   return joined;
-}
-
-std::string Joined(const std::vector<std::string>& texts) {
-  return Joined(texts.size(), [&](std::size_t i) -> std::string_view { return texts[i]; });
 }
 
 // The field last read: the map asks about it.
@@ -67,25 +63,45 @@ const std::vector<OfferedCode>& FoundIn(const FieldModel& before, const FieldMod
   return codes;
 }
 
-// The offer of codes found in the field: {codes, entries, numbers}, the codes and the
-// line each shows with joined by "\n", and per code its line and column; no codes when
-// the offer does not show.
+val Ends(AlikeEnds ends);
+
+// The codes the page lists now: the offer last handed out.
+std::vector<OfferedCode>& Listed() {
+  static std::vector<OfferedCode> listed;
+  return listed;
+}
+
+// The offer of codes found in the field: {heading, count, alike}, alike as the lines'
+// ({head, tail} listed as before); no codes when the offer does not show. The page
+// asks for the codes it shows (foundAt).
 val Offer(const FieldModel& field, const std::vector<OfferedCode>& found) {
-  std::vector<std::string> codes, entries;
-  std::vector<std::int32_t> numbers;
   static const std::vector<OfferedCode> none;
   const std::vector<OfferedCode>& offer = field.Offers(found.size()) ? found : none;
-  for (const OfferedCode& code : offer) {
-    codes.push_back(code.Found.Code);
-    entries.push_back(OfferEntry(code));
-    numbers.insert(numbers.end(), {code.Found.Line, code.Found.Column});
-  }
+  std::vector<OfferedCode>& listed = Listed();
   val result = val::object();
   result.set("heading", offer.empty() ? std::string() : OfferHeading(offer));
-  result.set("codes", Joined(codes));
-  result.set("entries", Joined(entries));
-  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  result.set("count", offer.size());
+  result.set("alike", Ends(AlikeOffers(listed, offer)));
+  if (!(listed.empty() && offer.empty())) listed = offer;
   return result;
+}
+
+// Code `index` of the offer listed: {code, entry, line, column}; none past its end.
+val FoundAt(std::int32_t index) {
+  const std::vector<OfferedCode>& listed = Listed();
+  if (index < 0 || static_cast<std::size_t>(index) >= listed.size()) return val::null();
+  const OfferedCode& code = listed[static_cast<std::size_t>(index)];
+  val result = val::object();
+  result.set("code", code.Found.Code);
+  result.set("entry", OfferEntry(code));
+  result.set("line", code.Found.Line);
+  result.set("column", code.Found.Column);
+  return result;
+}
+
+// The code chosen from the list before, in the offer listed now; -1 for none.
+std::int32_t FoundAgain(const std::string& code, std::int32_t line, std::int32_t column) {
+  return OfferedAgain(Listed(), code, line, column);
 }
 
 val Ends(AlikeEnds ends) {
@@ -250,6 +266,8 @@ EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("linesText", &LinesText);
   emscripten::function("messageAt", &MessageAt);
   emscripten::function("wavesIn", &WavesIn);
+  emscripten::function("foundAt", &FoundAt);
+  emscripten::function("foundAgain", &FoundAgain);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
   emscripten::function("fixesOf", &FixesOf);

@@ -318,5 +318,29 @@ TEST(FieldModel, AlikeEnds) {
   }
 }
 
+// The found codes a list keeps from one offer to the next, and the code chosen before
+// found again.
+TEST(FieldModel, OffersAlikeAndAgain) {
+  const std::vector<OfferedCode> before = FindOffered(u"ZN2.Dw\nZN2.Hd\nZN2.Dw");
+  ASSERT_EQ(before.size(), 3u);
+  const struct {
+    std::u16string now;
+    AlikeEnds alike;
+  } rows[] = {
+      {u"ZN2.Dw\nZN2.Hd\nZN2.Dw", {3, 0}},
+      {u"ZN2.Dw\nZN2.Hd Gm\nZN2.Dw", {1, 1}},
+      {u"ZN2.Dw\n\nZN2.Hd\nZN2.Dw", {1, 0}},  // the codes below moved a line down
+      {u"ZN2.Dw", {1, 0}},
+      {u"", {0, 0}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(AlikeOffers(before, FindOffered(row.now)), row.alike);
+
+  const std::int32_t column = before[2].Found.Column;
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Dw", 3, column), 2);
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Dw", 4, column), 0);  // no longer at its place: the first like it
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Hd", 2, column), 1);
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Gm", 2, column), -1);
+}
+
 }  // namespace
 }  // namespace zendric

@@ -299,40 +299,33 @@
     lines: raw.lineCount, messages: raw.messageCount, linesAlike: raw.linesAlike, messagesAlike: raw.messagesAlike });
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
-  let found = { codes: [], entries: [], numbers: [] };
+  // The codes stay in the module, which hands out those the list shows (foundAt).
+  let found = 0;  // the number listed
+  const foundAt = (i) => reader.foundAt(i);
   // The code of the list last opened in the builder: the builder's "Open the code
   // above" opens it again while the list holds it (at its place, else anywhere), as
   // it does again after an edit that took it away is undone.
   let chosen = null;
-  const foundChosen = () => {
-    if (!chosen) return -1;
-    const at = (i) => found.numbers[2 * i] === chosen.line && found.numbers[2 * i + 1] === chosen.column;
-    const same = found.codes.flatMap((code, i) => (code === chosen.code ? [i] : []));
-    const placed = same.find(at);
-    return placed !== undefined ? placed : same.length ? same[0] : -1;
-  };
+  const foundChosen = () => (chosen ? reader.foundAgain(chosen.code, chosen.line, chosen.column) : -1);
   const buildFound = (i) => {
-    chosen = { code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1] };
+    const code = foundAt(i);
+    chosen = { code: code.code, line: code.line, column: code.column };
     document.dispatchEvent(new CustomEvent('zendric-build-found', { detail: { index: i } }));
   };
   const foundRows = new VirtualList(foundList, {
-    make: (i) => foundElement({
-      code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1], entry: found.entries[i],
-    }, found.codes.length === 1, () => replaceCode(found.codes[i]), () => buildFound(i)),
-    key: (i) => found.numbers[2 * i] + ':' + found.numbers[2 * i + 1] + ' ' + found.codes[i],
+    // The buttons ask for the row's index when pressed: a row kept may have moved.
+    make: (i) => {
+      const row = foundElement(foundAt(i), found === 1, () => replaceCode(foundAt(row.zendricIndex).code),
+        () => buildFound(row.zendricIndex));
+      return row;
+    },
+    key: (i) => { const code = foundAt(i); return code.line + ':' + code.column + ' ' + code.code; },
     estimate: 62 });
   function offerFound(offer) {
-    const count = offer.numbers.length / 2;
-    finder.hidden = count === 0;
-    if (count === 0) {
-      found = { codes: [], entries: [], numbers: [] };
-      foundRows.show(0, []);
-      return;
-    }
-    const codes = offer.codes.split('\n');
-    finderHeading.textContent = offer.heading;
-    found = { codes, entries: offer.entries.split('\n'), numbers: offer.numbers };
-    foundRows.show(count, codes);
+    found = offer.count || 0;
+    finder.hidden = found === 0;
+    if (found > 0) finderHeading.textContent = offer.heading;
+    foundRows.show(found, offer.alike || { head: 0, tail: 0 });
   }
 
   // A text the module cannot read says so where its reading would stand, and the
@@ -354,7 +347,7 @@
     return {
       reading: raw.tooLarge === undefined ? unpack(raw)
         : { lines: 0, messages: 0, linesAlike: noneAlike, messagesAlike: noneAlike },
-      found: raw.found || { numbers: [] },
+      found: raw.found || { count: 0 },
     };
   }
 

@@ -156,8 +156,9 @@ class FieldModel {
   std::vector<MessagePlace> Places() const;
   // The waves that lie wholly within `within`, in field order, those that overlap or
   // touch joined into one: a megabyte of stray characters is one wave to draw, not a
-  // million.
-  std::vector<FieldRange> WavesIn(FieldRange within) const;
+  // million. At most the first `most` of them, found at the cost of those and of the
+  // field before them, not of the whole field.
+  std::vector<FieldRange> WavesIn(FieldRange within, std::size_t most = SIZE_MAX) const;
 
   // The field range an edit of code positions from..to replaces (rule 8).
   FieldRange EditRange(std::int32_t from, std::int32_t to) const;

@@ -115,7 +115,7 @@ val Ends(AlikeEnds ends) {
 // lines and messages at the start and the end are as in the reading before ({head,
 // tail}); found is the offer of codes found in the field. The field crosses once per
 // input; the lines and messages stay here, and the page asks for those it shows
-// (lineAt, messageAt, wavesIn): a megabyte's reading is hundreds of thousands of lines.
+// (lineAt, messageAt, messageCaret, wavesIn): a megabyte's reading is hundreds of thousands of lines.
 val ReadField(const std::u16string& text) {
   FieldModel& field = Shown();
   const FieldModel before = std::exchange(field, FieldModel(text));
@@ -152,24 +152,30 @@ std::string LinesText(std::int32_t from, std::int32_t to) {
   return Joined(last - first, [&](std::size_t i) { return reading.Line(first + i); });
 }
 
-// Message `index` of the last reading: {message, position, caret}, the field offset
-// the caret goes to; none past its end.
+// Message `index` of the last reading: {message, position}; none past its end.
 val MessageAt(std::int32_t index) {
-  const FieldModel& field = Shown();
-  if (index < 0 || static_cast<std::size_t>(index) >= field.Reading().MessageCount()) return val::null();
+  const ParseResult& reading = Shown().Reading();
+  if (index < 0 || static_cast<std::size_t>(index) >= reading.MessageCount()) return val::null();
   const std::size_t at = static_cast<std::size_t>(index);
   val result = val::object();
-  result.set("message", std::string(field.Reading().Message(at)));
-  result.set("position", field.Reading().MessagePosition(at));
-  result.set("caret", field.PlaceOf(at).Caret);
+  result.set("message", std::string(reading.Message(at)));
+  result.set("position", reading.MessagePosition(at));
   return result;
 }
 
-// The waves of the last reading within the field range [from, to), as pairs of field
-// offsets [from, to) in an Int32Array.
-val WavesIn(std::int32_t from, std::int32_t to) {
+// The field offset message `index` of the last reading takes the caret to; 0 for none.
+std::int32_t MessageCaret(std::int32_t index) {
+  const FieldModel& field = Shown();
+  if (index < 0 || static_cast<std::size_t>(index) >= field.Reading().MessageCount()) return 0;
+  return field.PlaceOf(static_cast<std::size_t>(index)).Caret;
+}
+
+// The first `most` waves of the last reading (all for a negative `most`) within the
+// field range [from, to), as pairs of field offsets [from, to) in an Int32Array.
+val WavesIn(std::int32_t from, std::int32_t to, std::int32_t most) {
   std::vector<std::int32_t> numbers;
-  for (const zendric::FieldRange& wave : Shown().WavesIn({from, to})) numbers.insert(numbers.end(), {wave.Start, wave.End});
+  const std::size_t limit = most < 0 ? SIZE_MAX : static_cast<std::size_t>(most);
+  for (const zendric::FieldRange& wave : Shown().WavesIn({from, to}, limit)) numbers.insert(numbers.end(), {wave.Start, wave.End});
   // A copy: the view into the module's memory dies with `numbers`.
   return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
 }
@@ -265,6 +271,7 @@ EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("lineAt", &LineAt);
   emscripten::function("linesText", &LinesText);
   emscripten::function("messageAt", &MessageAt);
+  emscripten::function("messageCaret", &MessageCaret);
   emscripten::function("wavesIn", &WavesIn);
   emscripten::function("foundAt", &FoundAt);
   emscripten::function("foundAgain", &FoundAgain);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -246,8 +247,9 @@ TEST(FieldModel, EditRanges) {
   }
 }
 
-// The waves drawn: each mark of a message inside the range lies in one of them; they
-// are in field order and neither overlap nor touch; none reaches out of the range.
+// The waves drawn: the marks of the messages in field order, those that overlap or
+// touch joined, then those wholly in the range kept, the first `most`; found by a walk
+// over part of the field, they must be those of all the marks.
 TEST(FieldModel, WavesIn) {
   const struct {
     std::u16string field;
@@ -261,14 +263,26 @@ TEST(FieldModel, WavesIn) {
   };
   for (const auto& row : rows) EXPECT_EQ(FieldModel(row.field).WavesIn(row.within), row.waves);
 
-  for (const std::u16string field : {u"ZN2.Dw {{{{ L4q Xq", u"ZN2.D[  ] ]]] W~~ \n Gm Gm"}) {
+  std::u16string many = u"ZN2.Dw";
+  for (int i = 0; i < 400; ++i) many += i % 5 == 0 ? u" \U0001F409{{\r\n" : i % 3 ? u" W+ Xq" : u" ]]]  [[";
+  for (const std::u16string field : {u"ZN2.Dw {{{{ L4q Xq", u"ZN2.D[  ] ]]] W~~ \n Gm Gm", many.c_str()}) {
     const FieldModel model(field);
-    const std::vector<FieldRange> waves = model.WavesIn({0, 1000});
-    for (std::size_t i = 1; i < waves.size(); ++i) EXPECT_GT(waves[i].Start, waves[i - 1].End);
-    for (const MessagePlace& place : model.Places()) {
-      if (place.Mark.End <= place.Mark.Start) continue;
-      EXPECT_TRUE(std::ranges::any_of(waves, [&](FieldRange w) { return w.Start <= place.Mark.Start && place.Mark.End <= w.End; }))
-          << place.Mark.Start;
+    std::vector<FieldRange> marks, all;
+    for (const MessagePlace& place : model.Places())
+      if (place.Mark.End > place.Mark.Start) marks.push_back(place.Mark);
+    std::ranges::stable_sort(marks, {}, &FieldRange::Start);
+    for (FieldRange mark : marks) {
+      if (!all.empty() && mark.Start <= all.back().End) all.back().End = std::max(all.back().End, mark.End);
+      else all.push_back(mark);
+    }
+    const std::int32_t size = static_cast<std::int32_t>(field.size());
+    for (const FieldRange within : {FieldRange{0, size}, {0, size / 3}, {7, size}, {size / 4, size / 2}, {9, 9}}) {
+      std::vector<FieldRange> in;
+      std::ranges::copy_if(all, std::back_inserter(in), [&](FieldRange w) { return w.Start >= within.Start && w.End <= within.End; });
+      for (const std::size_t most : {std::size_t{0}, std::size_t{1}, std::size_t{7}, SIZE_MAX}) {
+        std::vector<FieldRange> want(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(std::min(most, in.size())));
+        EXPECT_EQ(model.WavesIn(within, most), want) << within.Start << ".." << within.End << " most " << most;
+      }
     }
   }
 }

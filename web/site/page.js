@@ -64,20 +64,23 @@
 
   // In a field longer than this, the layers under it hold its text only up to their last
   // wave or lit item, and draw none past it: each copy of the text is laid out whole,
-  // as the field's own is, and a megabyte's layout costs more than a frame.
+  // as the field's own is, and a megabyte's layout costs more than a frame. Nor more
+  // waves than this: each is an element to lay out, and more than the field's first
+  // screens hold.
   const LayerChars = 100000;
+  const LayerWaves = 2000;
   function cutEnd() {
     const end = document.createElement('span');
     end.className = 'cut-end';
     return end;
   }
 
-  // The field's text again, with each marked character inside a <mark>; the layer lies
-  // under the field in the same layout, so only the waves show. Marks that touch are
-  // one <mark>: a megabyte of stray characters is one wave, not a million elements.
+  // The field's text again, with each wave's characters inside a <mark>; the layer lies
+  // under the field in the same layout, so only the waves show.
   function showMarks(text) {
     const long = text.length > LayerChars;
-    const waves = reading.messages === 0 ? [] : reader.wavesIn(0, long ? LayerChars : text.length);
+    const waves = reading.messages === 0 ? [] : long ? reader.wavesIn(0, LayerChars, LayerWaves)
+      : reader.wavesIn(0, text.length, -1);
     const layer = document.createDocumentFragment();
     let at = 0;
     for (let i = 0; i < waves.length; i += 2) {
@@ -274,7 +277,7 @@
   });
 
   // A row is told apart by what it shows: a line by its text, an error by its position
-  // and words (the caret it takes to is asked for when it is pressed).
+  // and words (where it takes the caret is asked for when it is pressed).
   const readingRows = new VirtualList(readingList, {
     make: lineElement, key: lineAt, decorate: decorateLine, rendered: () => giveStop(), estimate: 36 });
   const errorRows = new VirtualList(errorList, {
@@ -397,9 +400,9 @@
     if (!button) return;
     const index = Number(button.closest('li').zendricIndex);
     if (!(index < reading.messages)) return;
-    const error = errorAt(index);
+    const caret = reader.messageCaret(index);
     field.focus();
-    field.setSelectionRange(error.caret, error.caret);
+    field.setSelectionRange(caret, caret);
   });
 
   readSample.addEventListener('click', () => replaceCode(sample.textContent));

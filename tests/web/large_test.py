@@ -117,6 +117,42 @@ def test_show_scales(driver):
     check(large < 15 * max(small, 2), f"200 000 rows took {large:.1f} ms, 2000 rows {small:.1f} ms")
 
 
+# After each edit of a long code, the rows made where the view was, then at the start,
+# the middle and the end: [index, text] each, the text rebuilt from the row's nodes.
+ROWS_AT = """
+const field = document.getElementById('code');
+field.value = arguments[0];
+field.dispatchEvent(new Event('input', {bubbles: true}));
+const rows = ZendricLists.named.reading;
+const seen = [];
+for (const at of [-1, 0, rows.count >> 1, rows.count - 1]) {
+  if (at < 0) rows.render();  // the view as it stood before the edit
+  else rows.reveal(at);
+  for (const row of document.getElementById('reading').children)
+    seen.push([row.zendricIndex, [...row.childNodes].map((n) => n.nodeName === 'BR' ? '\\r' : n.textContent).join('')]);
+}
+return [rows.count, seen];
+"""
+
+
+def test_edits_keep_rows(driver):
+    """Rows kept from one reading to the next, and those moved after an edit, show the
+    lines of the new reading."""
+    base = "ZN2.Dw" + " H- Gm Xq" * 1000
+    half = len(base) // 2
+    edits = [base, base[:half] + " W+" + base[half:], base[:half] + base[half + 9:], base + " W+",
+             "ZN2.Hd" + base[6:], base[:30] + base[39:]]
+    page_readings(driver, [base])
+    settle(driver)
+    for code, cli in zip(edits, cli_readings(edits)):
+        count, seen = driver.execute_script(ROWS_AT, code)
+        wrong = [(i, text) for i, text in seen if text != cli["lines"][i]]
+        check(count == len(cli["lines"]) and not wrong,
+              f"after an edit: {count} rows for {len(cli['lines'])} lines, wrong rows {wrong[:3]}")
+    driver.execute_script("window.scrollTo(0, 0)")
+    settle(driver)
+
+
 KEY_STATE = """
 const line = document.activeElement;
 return [line.zendricIndex, line.textContent, line.getAttribute('aria-posinset'),
@@ -285,7 +321,7 @@ def main():
     try:
         driver.get((SITE / "index.html").resolve().as_uri())
         wait_for(driver, "return document.body.dataset.ready === '1'", "the page's module", 20)
-        for test in (test_rows_made, test_held_data, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
+        for test in (test_rows_made, test_held_data, test_edits_keep_rows, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
             test(driver)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")
     finally:

@@ -407,7 +407,13 @@
 
   readSample.addEventListener('click', () => replaceCode(sample.textContent));
 
-  ZendricReader().then((module) => {
+  // The module is handed over once every script of the page has run: the scripts after
+  // this one listen for it, and the module may be ready before the last of them is
+  // loaded (file:// loads each script on its own).
+  const scriptsRun = document.readyState === 'loading'
+    ? new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, { once: true }))
+    : Promise.resolve();
+  Promise.all([ZendricReader(), scriptsRun]).then(([module]) => {
     reader = module;
     // builder.js makes codes with the same module and puts them in the field as an
     // edit; share.js fills the field from the address or the last visit.

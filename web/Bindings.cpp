@@ -63,7 +63,13 @@ const std::vector<OfferedCode>& FoundIn(const FieldModel& before, const FieldMod
   return codes;
 }
 
-val Ends(AlikeEnds ends);
+// How many rows at either end of a list stay: {head, tail}.
+val Ends(AlikeEnds ends) {
+  val result = val::object();
+  result.set("head", ends.Head);
+  result.set("tail", ends.Tail);
+  return result;
+}
 
 // The codes the page lists now: the offer last handed out.
 std::vector<OfferedCode>& Listed() {
@@ -104,18 +110,12 @@ std::int32_t FoundAgain(const std::string& code, std::int32_t line, std::int32_t
   return OfferedAgain(Listed(), code, line, column);
 }
 
-val Ends(AlikeEnds ends) {
-  val result = val::object();
-  result.set("head", ends.Head);
-  result.set("tail", ends.Tail);
-  return result;
-}
-
 // {lineCount, messageCount, linesAlike, messagesAlike, found}: the counts, and how many
 // lines and messages at the start and the end are as in the reading before ({head,
 // tail}); found is the offer of codes found in the field. The field crosses once per
 // input; the lines and messages stay here, and the page asks for those it shows
-// (lineAt, messageAt, messageCaret, wavesIn): a megabyte's reading is hundreds of thousands of lines.
+// (lineAt, messageAt, messageCaret, wavesIn): a megabyte's reading is hundreds of
+// thousands of lines.
 val ReadField(const std::u16string& text) {
   FieldModel& field = Shown();
   const FieldModel before = std::exchange(field, FieldModel(text));

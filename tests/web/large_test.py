@@ -79,6 +79,31 @@ def test_held_data(driver):
           f"{large[1]} lines, for a code of {code} characters")
 
 
+# The waves' layer after a reading of `repeat` items: its marks, whether its text is the
+# field's up to where it stops, and the waves of the whole field, from a module of its own.
+LAYER = """
+const done = arguments[arguments.length - 1];
+const field = document.getElementById('code');
+field.value = 'ZN2.Dw' + ' W+ Xq'.repeat(arguments[0]);
+field.dispatchEvent(new Event('input', {bubbles: true}));
+const layer = document.getElementById('marks');
+const text = [...layer.childNodes].filter((n) => n.nodeType === 3 || n.nodeName === 'MARK').map((n) => n.textContent).join('');
+const got = [layer.querySelectorAll('mark').length, field.value.startsWith(text.replace(/\u200b$/, ''))];
+ZendricReader().then((m) => {
+  m.readField(field.value);
+  done(got.concat([m.wavesIn(0, field.value.length, -1).length / 2]));
+});
+"""
+
+
+def test_wave_layer(driver):
+    """A field over 100 000 characters draws its first 2000 waves; a shorter one all."""
+    for repeat, drawn in ((3000, None), (20000, 2000)):
+        marks, prefix, waves = driver.execute_async_script(LAYER, repeat)
+        check(marks == (drawn or waves) and waves > 2000 and prefix,
+              f"{repeat} items: {marks} marks of {waves} waves drawn, the layer's text the field's: {prefix}")
+
+
 # show() and the frame after it for `count` rows of a list of the page's kind, made in a
 # fresh element: the median of five, in ms.
 SHOW_TIME = """
@@ -321,7 +346,7 @@ def main():
     try:
         driver.get((SITE / "index.html").resolve().as_uri())
         wait_for(driver, "return document.body.dataset.ready === '1'", "the page's module", 20)
-        for test in (test_rows_made, test_held_data, test_edits_keep_rows, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
+        for test in (test_rows_made, test_held_data, test_edits_keep_rows, test_wave_layer, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
             test(driver)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")
     finally:

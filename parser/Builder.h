@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "ZNParser.h"
 
 namespace zendric {
 
@@ -188,6 +189,8 @@ std::string BuildItem(const PersonaItem& item);
 // kept as written, a mistake with what follows it up to the next blank as one item, so
 // that BuildCode(OpenCode(text)) == text for any text at all.
 Persona OpenCode(std::string_view text);
+// The same with the reading of `text` (ParseCode(text)) already made.
+Persona OpenCode(std::string_view text, const ParseResult& reading);
 
 // A new item of a tag (nullptr: the species) with the first choice of everything.
 PersonaItem NewItem(const TagRow* tag);

@@ -112,7 +112,11 @@ void BuilderSession::Load(std::u16string_view field, std::ptrdiff_t chosen) {
     persona_ = Persona();
     persona_.Items.push_back(NewItem(nullptr));
   } else {
-    persona_ = OpenCode(opened->Text);
+    const ParseResult reading = ParseCode(opened->Text);
+    persona_ = OpenCode(opened->Text, reading);
+    listing_ = ListReading(reading);
+    listed_ = opened->Text;
+    hasListing_ = true;
   }
   opened->Code = BuildCode(persona_);
   opened_ = std::move(opened);
@@ -131,6 +135,16 @@ void BuilderSession::Open(std::u16string_view field, std::ptrdiff_t chosen) {
   std::shared_ptr<const Opened> from = opened_;
   Load(field, chosen);
   Record(std::move(before), 0, std::move(from));
+}
+
+const ReadingListing& BuilderSession::Listing() const {
+  std::string code = Code();
+  if (!hasListing_ || code != listed_) {
+    listing_ = ListReading(ParseCode(code));
+    listed_ = std::move(code);
+    hasListing_ = true;
+  }
+  return listing_;
 }
 
 bool BuilderSession::Changed() const { return BuildCode(persona_) != opened_->Code; }

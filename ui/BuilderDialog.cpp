@@ -323,12 +323,12 @@ void TBuilderDialog::ShowRow(int row) {
   QListWidgetItem* entry = lbItems->item(row);
   if (entry == nullptr || static_cast<std::size_t>(row) >= persona.Items.size()) return;
   const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
-  const QString text = Cut(Qs(BuildItem(item)));
+  const std::string built = BuildItem(item);
+  const QString text = Cut(built);
   const QString hint = Qs(ItemHint(persona, static_cast<std::size_t>(row)));
   // Rows wrap: a long kept text shows its start, the tooltip and the page the rest.
-  constexpr qsizetype LongestRow = 160;
-  const QString start = text.size() > LongestRow ? text.left(LongestRow) + QStringLiteral("\u2026") : text;
-  QString shown = QStringLiteral("%1: %2").arg(Title(item), start);
+  constexpr std::size_t LongestRow = 160;
+  QString shown = QStringLiteral("%1: %2").arg(Title(item), Qs(CutText(built, LongestRow)));
   if (!hint.isEmpty()) shown += QStringLiteral("\n    ") + hint;
   if (entry->text() != shown) entry->setText(shown);
   entry->setToolTip(hint.isEmpty() ? text : text + QLatin1Char('\n') + hint);
@@ -404,14 +404,10 @@ void TBuilderDialog::ShowCode() {
   ShowUndoState();
   const std::string code = session.Code();
   edCode->setText(Qs(code));
-  const ParseResult r = ParseCode(code);
+  const ReadingListing& listed = session.Listing();
   QString text;
-  for (std::size_t i = 0; i < r.LineCount(); ++i)
-    text += Qs(std::string(r.Line(i))).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
-  const std::size_t listed = std::min(r.MessageCount(), MostMessagesListed);
-  for (std::size_t i = 0; i < listed; ++i)
-    text += QStringLiteral("position %1: %2\n").arg(r.MessagePosition(i)).arg(Qs(std::string(r.Message(i))));
-  if (listed < r.MessageCount()) text += Qs(MoreMessages(r.MessageCount() - listed));
+  for (const std::string& line : listed.Lines) text += Qs(line).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
+  for (const std::string& message : listed.Messages) text += Qs(message) + "\n";
   meReading->setPlainText(text.trimmed());
 }
 

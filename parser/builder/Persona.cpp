@@ -1,8 +1,8 @@
 // A persona as a whole: its items written one after the other, any text opened into
 // items, random personas and the edits that keep the code readable. What belongs to
 // one kind of item is in that kind's file; the kind is found here by the tag alone.
+#include <algorithm>
 #include <cctype>
-#include <map>
 
 #include "Kit.h"
 
@@ -83,19 +83,27 @@ struct ItemPiece {
   std::int32_t To = 0;
   bool Message = false;
 };
-std::vector<ItemPiece> TopLevelItems(std::string_view text) {
-  const ParseResult reading = ParseCode(text);
-  std::map<std::int32_t, ItemPiece> byStart;
+std::vector<ItemPiece> TopLevelItems(const ParseResult& reading) {
+  // Lines and messages each come in code order, but a message may fall before a line:
+  // sorted by start, the spans that share a start merge into one piece.
+  std::vector<ItemPiece> spans;
+  spans.reserve(reading.LineCount() + reading.MessageCount());
   const auto add = [&](Span where, bool message) {
     if (where.From <= 0) return;  // the message about a missing prefix belongs to no item
-    ItemPiece& piece = byStart.try_emplace(where.From, ItemPiece{where.From, where.To, false}).first->second;
-    piece.To = std::max(piece.To, where.To);
-    piece.Message = piece.Message || message;
+    spans.push_back({where.From, where.To, message});
   };
   for (std::size_t i = 0; i < reading.LineCount(); ++i) add(reading.LineSpan(i), false);
   for (std::size_t i = 0; i < reading.MessageCount(); ++i) add(reading.MessageItem(i), true);
+  std::stable_sort(spans.begin(), spans.end(), [](const ItemPiece& a, const ItemPiece& b) { return a.From < b.From; });
   std::vector<ItemPiece> pieces;
-  for (const auto& [from, piece] : byStart) pieces.push_back(piece);
+  for (const ItemPiece& span : spans) {
+    if (pieces.empty() || pieces.back().From != span.From) {
+      pieces.push_back({span.From, span.To, false});
+    }
+    ItemPiece& piece = pieces.back();
+    piece.To = std::max(piece.To, span.To);
+    piece.Message = piece.Message || span.Message;
+  }
   return pieces;
 }
 
@@ -169,7 +177,9 @@ std::string BuildCode(const Persona& p) {
   return out + p.Tail;
 }
 
-Persona OpenCode(std::string_view text) {
+Persona OpenCode(std::string_view text) { return OpenCode(text, ParseCode(text)); }
+
+Persona OpenCode(std::string_view text, const ParseResult& reading) {
   Persona p;
   p.Prefix.clear();
   const std::vector<std::size_t> offsets = Utf8Offsets(text);  // byte offset of each code point, and the end
@@ -177,7 +187,7 @@ Persona OpenCode(std::string_view text) {
     return offsets[static_cast<std::size_t>(std::clamp<std::int32_t>(position, 1, static_cast<std::int32_t>(offsets.size())) - 1)];
   };
 
-  const std::vector<ItemPiece> pieces = TopLevelItems(text);
+  const std::vector<ItemPiece> pieces = TopLevelItems(reading);
   std::size_t done = 0;  // bytes of `text` already in the persona
   if (text.starts_with(CodePrefix)) {
     p.Prefix = std::string(CodePrefix);

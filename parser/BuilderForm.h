@@ -53,7 +53,7 @@ std::string MoreMessages(std::size_t count);
 // view lays out every character it holds on every resize, and a line of a megabyte
 // wraps into thousands of rows. A kept item's own text field holds the whole text.
 inline constexpr std::size_t LongestShown = 2000;
-// The first `most` characters of the UTF-8 `text` (an ill-formed byte counts as one),
+// The first `most` characters of the UTF-8 `text` (an ill-formed part counts as one),
 // and "…" behind them when there were more; `text` itself when there were not.
 std::string CutText(std::string_view text, std::size_t most = LongestShown);
 

@@ -19,6 +19,7 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "BuilderDialog.h"
 #include "BuilderText.h"
@@ -233,6 +234,8 @@ QWidget* TBuilderDialog::Control(const FormField& f) {
       // Given its text once made: a line edit made with its text lays it out without its
       // layout cache, and a megabyte then costs a hundred times as much, on every paint.
       auto* field = new QLineEdit(pnPage);
+      // A kept text of any length is edited whole: a line edit cuts at 32767 otherwise.
+      field->setMaxLength(std::numeric_limits<int>::max());
       field->setText(Qs(f.Value));
       if (f.Shape == FormField::Kind::Number) field->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
       field->installEventFilter(this);

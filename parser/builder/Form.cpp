@@ -170,7 +170,7 @@ std::string MoreMessages(std::size_t count) {
 std::string CutText(std::string_view text, std::size_t most) {
   std::size_t at = 0;
   for (std::size_t shown = 0; shown < most && at < text.size(); ++shown)
-    at += std::min(builder::SequenceLength(static_cast<unsigned char>(text[at])), text.size() - at);
+    at += builder::CharacterBytes(text.substr(at));
   if (at >= text.size()) return std::string(text);
   return std::string(text.substr(0, at)) + "…";
 }

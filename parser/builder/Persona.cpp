@@ -58,19 +58,7 @@ const TagRow* TagOf(std::string_view written) {
 // part as one), and the length of `bytes` at the end.
 std::vector<std::size_t> Utf8Offsets(std::string_view bytes) {
   std::vector<std::size_t> offsets;
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    offsets.push_back(i);
-    const unsigned char b = p[i++];
-    int need = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) need = 1;
-    else if (b >= 0xE0 && b <= 0xEF) need = 2, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
-    else if (b >= 0xF0 && b <= 0xF4) need = 3, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
-    // A maximal ill-formed part ends at the first byte that cannot continue it.
-    for (int k = 0; k < need && i < bytes.size() && p[i] >= lo && p[i] <= hi; ++k, ++i) lo = 0x80, hi = 0xBF;
-  }
+  for (std::size_t i = 0; i < bytes.size(); i += CharacterBytes(bytes.substr(i))) offsets.push_back(i);
   offsets.push_back(bytes.size());
   return offsets;
 }

@@ -377,6 +377,54 @@ class BuilderDialogTest : public QObject {
     QCOMPARE(list->item(1)->toolTip(), text.mid(7));
   }
 
+  // A code full of errors opens with as many widgets and shown characters at a
+  // megabyte as at 64 KB: the reading's lines and messages, the note and the row are
+  // cut. The kept item's own field holds all of it, and the code comes back whole.
+  void megabyteOfErrorsShowsItsStart_data() {
+    QTest::addColumn<QChar>("run");
+    QTest::addColumn<QString>("lead");
+    QTest::newRow("brace run") << QChar(u'{') << QString();  // one line of a display line per brace
+    QTest::newRow("quote run") << QChar(u'"') << QString();  // one message quoting all of it
+    QTest::newRow("NUL run") << QChar(u'\0') << QString();
+    QTest::newRow("stray letters") << QChar(u'x') << u" "_s;
+  }
+  void megabyteOfErrorsShowsItsStart() {
+    QFETCH(QChar, run);
+    QFETCH(QString, lead);
+    struct Shown {
+      qsizetype widgets = 0, characters = 0;
+    };
+    const auto open = [&](TBuilderDialog& d, qsizetype size) {
+      const QString code = u"ZN2.Dw"_s + lead + QString(size, run);
+      d.Open(code);
+      QCOMPARE(d.Code(), code);
+      auto* list = Named<QListWidget>(&d, "lbItems");
+      list->setCurrentRow(list->count() - 1);  // the kept run
+      auto* field = qobject_cast<QLineEdit*>(Field(d, u"As written"_s));
+      QVERIFY(field != nullptr);
+      QVERIFY(field->text().size() >= size);
+      QVERIFY(code.endsWith(field->text()));
+    };
+    const auto shown = [](const TBuilderDialog& d) {
+      Shown s;
+      s.widgets = Named<QWidget>(&d, "pnPage")->findChildren<QWidget*>().size();
+      for (const QLabel* label : d.findChildren<QLabel*>()) s.characters += label->text().size();
+      s.characters += Named<QPlainTextEdit>(&d, "meReading")->toPlainText().size();
+      const auto* list = Named<QListWidget>(&d, "lbItems");
+      for (int row = 0; row < list->count(); ++row) s.characters += list->item(row)->text().size();
+      return s;
+    };
+    TBuilderDialog d;
+    open(d, 64 << 10);
+    const Shown small = shown(d);
+    open(d, 1 << 20);
+    const Shown large = shown(d);
+    QCOMPARE(large.widgets, small.widgets);
+    // Only the counts of what is left out grow, by a digit or two.
+    QVERIFY2(large.characters <= small.characters + 8, qPrintable(u"%1 against %2"_s.arg(large.characters).arg(small.characters)));
+    QVERIFY(large.characters < 64 << 10);
+  }
+
   // The window fits its screen whatever size was remembered, can be made as small as
   // 640 x 480, and its buttons are never cut.
   void fitsItsScreen_data() {

@@ -112,7 +112,10 @@ void BuilderSession::Load(std::u16string_view field, std::ptrdiff_t chosen) {
     persona_ = Persona();
     persona_.Items.push_back(NewItem(nullptr));
   } else {
-    const ParseResult reading = ParseCode(opened->Text);
+    // The whole field is read already.
+    const bool read = opened->Whole && !model.TooLarge();
+    const ParseResult ownReading = read ? ParseResult() : ParseCode(opened->Text);
+    const ParseResult& reading = read ? model.Reading() : ownReading;
     persona_ = OpenCode(opened->Text, reading);
     listing_ = ListReading(reading);
     listed_ = opened->Text;

@@ -307,6 +307,11 @@ void TBuilderDialog::FillItemList(int select) {
   const Persona& persona = session.Current();
   {
     const QSignalBlocker quiet(lbItems);
+    // Wrapped rows are measured one by one, every one of them, before the list shows:
+    // in a long list a row is one line, its hint behind its text.
+    const bool many = persona.Items.size() > ManyRows;
+    lbItems->setUniformItemSizes(many);
+    lbItems->setWordWrap(!many);
     lbItems->clear();
     for (std::size_t i = 0; i < persona.Items.size(); ++i) lbItems->addItem(QString());
     ShowRows();
@@ -329,7 +334,7 @@ void TBuilderDialog::ShowRow(int row) {
   // Rows wrap: a long kept text shows its start, the tooltip and the page the rest.
   constexpr std::size_t LongestRow = 160;
   QString shown = QStringLiteral("%1: %2").arg(Title(item), Qs(CutText(built, LongestRow)));
-  if (!hint.isEmpty()) shown += QStringLiteral("\n    ") + hint;
+  if (!hint.isEmpty()) shown += (lbItems->uniformItemSizes() ? QStringLiteral(" \u2014 ") : QStringLiteral("\n    ")) + hint;
   if (entry->text() != shown) entry->setText(shown);
   entry->setToolTip(hint.isEmpty() ? text : text + QLatin1Char('\n') + hint);
 }
@@ -403,7 +408,9 @@ void TBuilderDialog::ShowUndoState() {
 void TBuilderDialog::ShowCode() {
   ShowUndoState();
   const std::string code = session.Code();
-  edCode->setText(Qs(code));
+  // A line edit shapes all of its text on every paint: a code of a megabyte shows its
+  // start, as a kept item does, and "Use this code" takes all of it.
+  edCode->setText(Cut(code));
   const ReadingListing& listed = session.Listing();
   QString text;
   for (const std::string& line : listed.Lines) text += Qs(line).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";

@@ -33,6 +33,9 @@ class TBuilderDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // A list of more items than this has rows of one line (see FillItemList).
+  static constexpr std::size_t ManyRows = 300;
+
   explicit TBuilderDialog(QWidget* parent = nullptr);
   ~TBuilderDialog() override;
 

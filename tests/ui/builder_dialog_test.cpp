@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -423,6 +424,35 @@ class BuilderDialogTest : public QObject {
     // Only the counts of what is left out grow, by a digit or two.
     QVERIFY2(large.characters <= small.characters + 8, qPrintable(u"%1 against %2"_s.arg(large.characters).arg(small.characters)));
     QVERIFY(large.characters < 64 << 10);
+  }
+
+  // A long list measures the rows it shows, not every row: the rows measured for a
+  // hundred times the items stay about the same. Each row still has its hint.
+  void longListsMeasureWhatTheyShow() {
+    class TCounting : public QStyledItemDelegate {
+     public:
+      using QStyledItemDelegate::QStyledItemDelegate;
+      mutable int measured = 0;
+      QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        ++measured;
+        return QStyledItemDelegate::sizeHint(option, index);
+      }
+    };
+    const auto measured = [](int items) {
+      TBuilderDialog d;
+      auto* list = Named<QListWidget>(&d, "lbItems");
+      auto* counting = new TCounting(list);
+      list->setItemDelegate(counting);
+      d.Open(u"ZN2.Dw"_s + QString(u" Gm"_s).repeated(items));
+      d.show();
+      QCoreApplication::processEvents();
+      if (list->count() != items + 1) return -1;
+      if (!list->item(items)->text().contains(u"a second gender item"_s)) return -2;
+      return counting->measured;
+    };
+    const int few = measured(static_cast<int>(TBuilderDialog::ManyRows) + 1), many = measured(100 * static_cast<int>(TBuilderDialog::ManyRows));
+    QVERIFY2(few > 0 && many > 0, qPrintable(u"%1, %2"_s.arg(few).arg(many)));
+    QVERIFY2(many < 3 * few, qPrintable(u"%1 rows measured against %2"_s.arg(many).arg(few)));
   }
 
   // The window fits its screen whatever size was remembered, can be made as small as

@@ -155,6 +155,7 @@ int TResultColumn::GapBefore(std::size_t piece) const {
 }
 
 int TResultColumn::Measure(std::string_view text, int atWidth) {
+  ++measurements;
   ruler.setText(DisplayText(text));
   return ruler.heightForWidth(atWidth);
 }
@@ -188,12 +189,22 @@ void TResultColumn::Settle(std::size_t piece) {
 
 // Whether the column at `atWidth` is taller than `room`; stops as soon as it is.
 bool TResultColumn::TallerThan(int atWidth, int room) {
+  // Asked first at the width without a scroll bar, while the heights kept are for the
+  // width with one: that width keeps heights of its own, or every key in a column
+  // taller than its view measured its lines again (half of a keystroke's time).
   const bool known = atWidth == knownWidth && ruler.font() == knownFont;
+  if (!known && (atWidth != wideWidth || ruler.font() != wideFont || wideHeights.size() > 2 * pieces.size() + 1024)) {
+    wideHeights.clear();
+    wideWidth = atWidth;
+    wideFont = ruler.font();
+  }
+  std::unordered_map<std::uint64_t, int>& heightsAt = known ? knownHeights : wideHeights;
   std::int64_t total = 0;
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const std::string_view text = TextOf(i);
-    const auto it = known ? knownHeights.find(TextKey(text)) : knownHeights.end();
-    total += (it != knownHeights.end() ? it->second : Measure(text, atWidth)) + GapBefore(i);
+    auto [it, added] = heightsAt.try_emplace(TextKey(text), 0);
+    if (added) it->second = Measure(text, atWidth);
+    total += it->second + GapBefore(i);
     if (total > room) return true;
   }
   return false;
@@ -205,8 +216,8 @@ void TResultColumn::UseWidth(int newWidth) {
     knownHeights.clear();
     knownWidth = width;
     knownFont = ruler.font();
+    oneLineHeight = Measure("Xg", width);
   }
-  oneLineHeight = Measure("Xg", width);
   averageCharWidth = std::max(1, ruler.fontMetrics().averageCharWidth());
 }
 

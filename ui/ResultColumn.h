@@ -59,6 +59,8 @@ class TResultColumn : public QObject {
   std::size_t PieceCount() const { return pieces.size(); }
   // Whether every piece's height is measured, not estimated.
   bool AllMeasured() const { return pending == 0; }
+  // Labels laid out to measure a height, since the column was made.
+  std::size_t Measurements() const { return measurements; }
   // Whether measuring is over and no slice of it is waiting to run.
   bool Settled() const { return pending == 0 && !measureTimer.isActive(); }
   int LineTop(std::size_t line) const { return static_cast<int>(tops[firstPiece[line]]); }
@@ -140,6 +142,10 @@ class TResultColumn : public QObject {
   std::unordered_map<std::uint64_t, int> knownHeights;
   int knownWidth = -1;
   QFont knownFont;
+  std::unordered_map<std::uint64_t, int> wideHeights;  // at the width without a scroll bar
+  int wideWidth = -1;
+  QFont wideFont;
+  std::size_t measurements = 0;
   int oneLineHeight = 0;
   int averageCharWidth = 1;
 

@@ -167,8 +167,12 @@ TEST(Fixes, RepeatedFixesEndWithFewerMessages) {
     const std::size_t before = ParseCode(code).MessageCount();
     const FixRun run = FixRepeatedly(code);
     EXPECT_EQ(run.Reading, ParseCode(run.Fixed));
-    if (before > 0 && !run.Applied.empty()) EXPECT_LT(run.Reading.MessageCount(), before);
-    if (before == 0) EXPECT_TRUE(run.Applied.empty());
+    if (before > 0 && !run.Applied.empty()) {
+      EXPECT_LT(run.Reading.MessageCount(), before);
+    }
+    if (before == 0) {
+      EXPECT_TRUE(run.Applied.empty());
+    }
   }
 }
 

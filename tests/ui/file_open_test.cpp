@@ -92,7 +92,7 @@ class FileOpenTest : public QObject {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("why");
-    for (const QString how : {u"command line"_s, u"open"_s, u"drop"_s}) {
+    for (const QString& how : {u"command line"_s, u"open"_s, u"drop"_s}) {
       QTest::addRow("%s, FIFO", qPrintable(how)) << how << u"fifo"_s << u"not a regular file"_s;
       QTest::addRow("%s, /dev/zero", qPrintable(how)) << how << u"/dev/zero"_s << u"not a regular file"_s;
       QTest::addRow("%s, link to /dev/zero", qPrintable(how)) << how << u"zero"_s << u"not a regular file"_s;

@@ -184,6 +184,25 @@ class WindowLoadTest : public QObject {
     QCOMPARE(hints->cursorFlashTime(), blink);
   }
 
+  // A key typed and taken back again measures no line anew, whether the column fits
+  // its view or needs a scroll bar (whose width it wraps for, but first tries without).
+  void keysMeasureNoKnownLine_data() {
+    QTest::addColumn<QString>("code");
+    QTest::newRow("fits") << u"ZN2.Dw Gm"_s;
+    QTest::newRow("scrolls") << u"ZN2.Dw"_s + u" Gm L12m Cbl|wh B\"sparks\""_s.repeated(12);
+  }
+  void keysMeasureNoKnownLine() {
+    QFETCH(QString, code);
+    w->resize(600, 320);
+    Field()->setPlainText(code);
+    QTRY_VERIFY(w->ResultColumn().AllMeasured());
+    KeyTime();  // the line with the "x" is measured once
+    const std::size_t before = w->ResultColumn().Measurements();
+    KeyTime();
+    KeyTime();
+    QCOMPARE(w->ResultColumn().Measurements(), before);
+  }
+
   // Freed memory goes back once a code is under a quarter of the largest read since
   // the last time, and only after a large one.
   void freedMemoryRule_data() {

@@ -30,6 +30,21 @@ bool IsRedo(const QKeyEvent* key) {
   return key->matches(QKeySequence::Redo) || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
 }
 
+// A row of a long list: its text is made when the list asks for it, which it does
+// for the rows in view.
+class TLazyRow : public QListWidgetItem {
+ public:
+  TLazyRow(const TBuilderDialog* dialog, int row) : dialog(dialog), row(row) {}
+  QVariant data(int role) const override {
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return dialog->RowText(row, role == Qt::ToolTipRole);
+    return QListWidgetItem::data(role);
+  }
+
+ private:
+  const TBuilderDialog* dialog;
+  int row;
+};
+
 }  // namespace
 
 TBuilderDialog::TBuilderDialog(QWidget* parent) : QDialog(parent) {
@@ -313,7 +328,10 @@ void TBuilderDialog::FillItemList(int select) {
     lbItems->setUniformItemSizes(many);
     lbItems->setWordWrap(!many);
     lbItems->clear();
-    for (std::size_t i = 0; i < persona.Items.size(); ++i) lbItems->addItem(QString());
+    for (std::size_t i = 0; i < persona.Items.size(); ++i) {
+      if (many) lbItems->addItem(new TLazyRow(this, static_cast<int>(i)));
+      else lbItems->addItem(QString());
+    }
     ShowRows();
     if (!persona.Items.empty()) lbItems->setCurrentRow(std::clamp(select, 0, static_cast<int>(persona.Items.size()) - 1));
   }
@@ -323,24 +341,31 @@ void TBuilderDialog::FillItemList(int select) {
 }
 
 // The item's text, and under it what the builder would tell of it (a tag given twice).
-void TBuilderDialog::ShowRow(int row) {
+QString TBuilderDialog::RowText(int row, bool tip) const {
   const Persona& persona = session.Current();
-  QListWidgetItem* entry = lbItems->item(row);
-  if (entry == nullptr || static_cast<std::size_t>(row) >= persona.Items.size()) return;
+  if (row < 0 || static_cast<std::size_t>(row) >= persona.Items.size()) return {};
   const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
   const std::string built = BuildItem(item);
-  const QString text = Cut(built);
   const QString hint = Qs(ItemHint(persona, static_cast<std::size_t>(row)));
+  if (tip) return hint.isEmpty() ? Cut(built) : Cut(built) + QLatin1Char('\n') + hint;
   // Rows wrap: a long kept text shows its start, the tooltip and the page the rest.
   constexpr std::size_t LongestRow = 160;
   QString shown = QStringLiteral("%1: %2").arg(Title(item), Qs(CutText(built, LongestRow)));
   if (!hint.isEmpty()) shown += (lbItems->uniformItemSizes() ? QStringLiteral(" \u2014 ") : QStringLiteral("\n    ")) + hint;
-  if (entry->text() != shown) entry->setText(shown);
-  entry->setToolTip(hint.isEmpty() ? text : text + QLatin1Char('\n') + hint);
+  return shown;
 }
 
-// A change to one item can change the hints of others.
+void TBuilderDialog::ShowRow(int row) {
+  QListWidgetItem* entry = lbItems->item(row);
+  if (entry == nullptr) return;
+  if (const QString shown = RowText(row, false); entry->text() != shown) entry->setText(shown);
+  entry->setToolTip(RowText(row, true));
+}
+
+// A change to one item can change the hints of others. The rows of a long list make
+// their texts as they are drawn.
 void TBuilderDialog::ShowRows() {
+  if (lbItems->uniformItemSizes()) return lbItems->viewport()->update();
   for (int row = 0; row < lbItems->count(); ++row) ShowRow(row);
 }
 

@@ -455,6 +455,32 @@ class BuilderDialogTest : public QObject {
     QVERIFY2(many < 3 * few, qPrintable(u"%1 rows measured against %2"_s.arg(many).arg(few)));
   }
 
+  // A choice in a long list shows in its row at once, as in a short one.
+  void rowsFollowAChoice_data() {
+    QTest::addColumn<int>("items");
+    QTest::newRow("short list") << 3;
+    QTest::newRow("long list") << static_cast<int>(TBuilderDialog::ManyRows) + 1;
+  }
+  void rowsFollowAChoice() {
+    QFETCH(int, items);
+    TBuilderDialog d;
+    d.Open(u"ZN2.Dw"_s + QString(u" Gm"_s).repeated(items));
+    auto* list = Named<QListWidget>(&d, "lbItems");
+    list->setCurrentRow(1);
+    const QString before = list->item(1)->text();
+    QComboBox* box = nullptr;
+    for (const FormField& f : DescribeItem(d.CurrentPersona().Items[1]))
+      if (box == nullptr && f.Shape == FormField::Kind::Select) box = Named<QWidget>(&d, "pnPage")->findChild<QComboBox*>(QString::fromStdString(f.Key));
+    QVERIFY(box != nullptr);
+    const int other = box->currentIndex() + 1 < box->count() ? box->currentIndex() + 1 : 0;
+    box->setCurrentIndex(other);
+    QCoreApplication::processEvents();
+    QVERIFY(d.Code() != u"ZN2.Dw"_s + QString(u" Gm"_s).repeated(items));
+    const QString item = QString::fromStdString(BuildItem(d.CurrentPersona().Items[1]));
+    QVERIFY2(list->item(1)->text() != before && list->item(1)->text().contains(u": "_s + item), qPrintable(list->item(1)->text()));
+    QVERIFY(list->item(2)->text().contains(u"a second gender item"_s));
+  }
+
   // The window fits its screen whatever size was remembered, can be made as small as
   // 640 x 480, and its buttons are never cut.
   void fitsItsScreen_data() {

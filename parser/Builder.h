@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -166,6 +167,9 @@ struct PersonaItem {
   // The item's text as it was opened, where the builder would write its choices
   // another way that reads exactly the same; nullopt once a choice changes them.
   std::optional<std::string> Spelling;
+  // What reading the kept text alone says, with the text it was made for: made again
+  // only when the text changes (see the builder's form).
+  mutable std::shared_ptr<const std::pair<std::string, std::string>> KeptNote;
 
   bool IsKept() const { return std::holds_alternative<std::monostate>(Choices); }
   bool IsSpecies() const { return std::holds_alternative<SpeciesChoices>(Choices); }

@@ -24,27 +24,20 @@ std::string ReadAloneNote(const std::string& kept) {
   return messages.empty() ? "No message: the builder writes this item another way, so it stays as written." : messages;
 }
 
-// The form of the selected kept item is described again on every choice and key, and
-// a megabyte full of errors takes a tenth of a second to read: the last text read
-// alone keeps its note (a text of a few megabytes at the most, for the copy it keeps).
-std::string ReadAlone(const std::string& kept) {
-  constexpr std::size_t LongestKept = std::size_t{4} << 20;
-  thread_local std::string lastKept;
-  thread_local std::string lastNote;
-  thread_local bool read = false;
-  if (read && kept == lastKept) return lastNote;
-  std::string note = ReadAloneNote(kept);
-  read = kept.size() <= LongestKept;
-  lastKept = read ? kept : std::string();
-  lastNote = read ? note : std::string();
-  return note;
+// The form of a kept item is described again on every choice and key, and a megabyte
+// full of errors takes a tenth of a second to read: the item keeps the note of the
+// text it was last read with, shared by its copies in the steps to undo.
+const std::string& ReadAlone(const PersonaItem& item) {
+  if (!item.KeptNote || item.KeptNote->first != item.Kept)
+    item.KeptNote = std::make_shared<const std::pair<std::string, std::string>>(item.Kept, ReadAloneNote(item.Kept));
+  return item.KeptNote->second;
 }
 
 // A kept item is its text, edited in place: it stays kept while it is typed, so that
 // its form keeps its shape under the typing, and what reading it alone says follows.
 void KeptFields(Form& f, PersonaItem& item) {
   if (const auto text = f.Text("As written", item.Kept)) item.Kept = std::string(*text);
-  f.Note("Read alone", ReadAlone(item.Kept));
+  f.Note("Read alone", ReadAlone(item));
 }
 
 void Fill(Form& f, PersonaItem& item) {

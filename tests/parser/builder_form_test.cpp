@@ -223,8 +223,12 @@ TEST(BuilderForm, ListedReadingIsBounded) {
     const ReadingListing listed = ListReading(reading);
     ASSERT_EQ(listed.Lines.size(), c.lines) << c.code.substr(0, 20);
     ASSERT_EQ(listed.Messages.size(), c.messages) << c.code.substr(0, 20);
-    if (!c.lastLine.empty()) EXPECT_EQ(listed.Lines.back(), c.lastLine);
-    if (!c.lastMessage.empty()) EXPECT_EQ(listed.Messages.back(), c.lastMessage);
+    if (!c.lastLine.empty()) {
+      EXPECT_EQ(listed.Lines.back(), c.lastLine);
+    }
+    if (!c.lastMessage.empty()) {
+      EXPECT_EQ(listed.Messages.back(), c.lastMessage);
+    }
     for (std::size_t i = 0; i < std::min(reading.LineCount(), MostLinesListed); ++i)
       EXPECT_EQ(listed.Lines[i], CutText(reading.Line(i)));
     for (std::size_t i = 0; i < std::min(reading.MessageCount(), MostMessagesListed); ++i)
@@ -289,7 +293,9 @@ TEST(BuilderForm, FreeTextsTakeOnlyWhatReadsBack) {
         ASSERT_FALSE(opened.Items[t.item].IsKept()) << code;
         EXPECT_EQ(KeyOf(opened, t.item, t.group, t.label), key);
         for (const FormField& f : DescribeItem(opened.Items[t.item]))
-          if (f.Key == key) EXPECT_EQ(f.Value, value) << code;
+          if (f.Key == key) {
+            EXPECT_EQ(f.Value, value) << code;
+          }
         continue;
       }
       ++refused;
@@ -376,7 +382,9 @@ TEST(BuilderForm, KeptItemsAreEditedInPlace) {
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].Key, before[i].Key);
     const ParseResult alone = ParseCode("ZN2. " + p.Items[row.item].Kept);
-    if (alone.MessageCount() > 0) EXPECT_TRUE(after[1].Value.starts_with(std::string(alone.Message(0)))) << after[1].Value;
+    if (alone.MessageCount() > 0) {
+      EXPECT_TRUE(after[1].Value.starts_with(std::string(alone.Message(0)))) << after[1].Value;
+    }
     const Persona opened = OpenCode(BuildCode(p));
     EXPECT_EQ(opened.Items[row.item].IsKept(), row.keptWhenOpened);
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "ZNParser.h"
 
 namespace zendric {
 
@@ -165,6 +167,9 @@ struct PersonaItem {
   // The item's text as it was opened, where the builder would write its choices
   // another way that reads exactly the same; nullopt once a choice changes them.
   std::optional<std::string> Spelling;
+  // What reading the kept text alone says, with the text it was made for: made again
+  // only when the text changes (see the builder's form).
+  mutable std::shared_ptr<const std::pair<std::string, std::string>> KeptNote;
 
   bool IsKept() const { return std::holds_alternative<std::monostate>(Choices); }
   bool IsSpecies() const { return std::holds_alternative<SpeciesChoices>(Choices); }
@@ -188,6 +193,8 @@ std::string BuildItem(const PersonaItem& item);
 // kept as written, a mistake with what follows it up to the next blank as one item, so
 // that BuildCode(OpenCode(text)) == text for any text at all.
 Persona OpenCode(std::string_view text);
+// The same with the reading of `text` (ParseCode(text)) already made.
+Persona OpenCode(std::string_view text, const ParseResult& reading);
 
 // A new item of a tag (nullptr: the species) with the first choice of everything.
 PersonaItem NewItem(const TagRow* tag);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Builder.h"
+#include "ZNParser.h"
 
 namespace zendric {
 
@@ -46,6 +47,28 @@ std::string_view KindName(FormField::Kind kind);
 // then how many more there are: a code full of errors has one per character.
 inline constexpr std::size_t MostMessagesListed = 100;
 std::string MoreMessages(std::size_t count);
+
+// Where a builder shows a text of any length (a kept item, a line of the reading, a
+// note), it shows this many characters at the most and then "…": a label or a text
+// view lays out every character it holds on every resize, and a line of a megabyte
+// wraps into thousands of rows. A kept item's own text field holds the whole text.
+inline constexpr std::size_t LongestShown = 2000;
+// The first `most` characters of the UTF-8 `text` (an ill-formed part counts as one),
+// and "…" behind them when there were more; `text` itself when there were not.
+std::string CutText(std::string_view text, std::size_t most = LongestShown);
+
+// Where a builder lists the lines of a reading, it lists this many at the most, each
+// cut, and then how many more there are: a run of "{" reads as a line per character.
+inline constexpr std::size_t MostLinesListed = 1000;
+std::string MoreLines(std::size_t count);
+// A reading as a builder lists it under its code: the lines and the messages
+// ("Position N: message"), as many as listed, each cut, each list followed by how many
+// more there are. A message may quote a megabyte of the code.
+struct ReadingListing {
+  std::vector<std::string> Lines;
+  std::vector<std::string> Messages;
+};
+ReadingListing ListReading(const ParseResult& reading);
 
 // The fields of one item, in the order they are shown.
 std::vector<FormField> DescribeItem(const PersonaItem& item);

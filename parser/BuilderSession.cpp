@@ -112,7 +112,14 @@ void BuilderSession::Load(std::u16string_view field, std::ptrdiff_t chosen) {
     persona_ = Persona();
     persona_.Items.push_back(NewItem(nullptr));
   } else {
-    persona_ = OpenCode(opened->Text);
+    // The whole field is read already.
+    const bool read = opened->Whole && !model.TooLarge();
+    const ParseResult ownReading = read ? ParseResult() : ParseCode(opened->Text);
+    const ParseResult& reading = read ? model.Reading() : ownReading;
+    persona_ = OpenCode(opened->Text, reading);
+    listing_ = ListReading(reading);
+    listed_ = opened->Text;
+    hasListing_ = true;
   }
   opened->Code = BuildCode(persona_);
   opened_ = std::move(opened);
@@ -131,6 +138,16 @@ void BuilderSession::Open(std::u16string_view field, std::ptrdiff_t chosen) {
   std::shared_ptr<const Opened> from = opened_;
   Load(field, chosen);
   Record(std::move(before), 0, std::move(from));
+}
+
+const ReadingListing& BuilderSession::Listing() const {
+  std::string code = Code();
+  if (!hasListing_ || code != listed_) {
+    listing_ = ListReading(ParseCode(code));
+    listed_ = std::move(code);
+    hasListing_ = true;
+  }
+  return listing_;
 }
 
 bool BuilderSession::Changed() const { return BuildCode(persona_) != opened_->Code; }

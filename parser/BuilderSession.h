@@ -49,6 +49,10 @@ class BuilderSession {
 
   const Persona& Current() const { return persona_; }
   std::string Code() const { return BuildCode(persona_); }
+  // The reading of the code as built now, as a builder lists it. The reading made to
+  // open a text serves its first listing: a megabyte full of errors takes about as
+  // long to read as everything else the builder does to open it.
+  const ReadingListing& Listing() const;
   // Whether the persona differs from what was opened (rule 4).
   bool Changed() const;
 
@@ -108,6 +112,11 @@ class BuilderSession {
 
   Persona persona_;
   std::shared_ptr<const Opened> opened_;
+  // The listing of `listed_`, the code last listed (only the listing is kept: the
+  // reading of a long code full of errors holds many times the code).
+  mutable std::string listed_;
+  mutable ReadingListing listing_;
+  mutable bool hasListing_ = false;
   std::vector<Step> undo_, redo_;
   // Typing into one field: which, and the persona before its first key.
   bool typing_ = false;

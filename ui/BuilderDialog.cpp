@@ -30,6 +30,21 @@ bool IsRedo(const QKeyEvent* key) {
   return key->matches(QKeySequence::Redo) || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
 }
 
+// A row of a long list: its text is made when the list asks for it, which it does
+// for the rows in view.
+class TLazyRow : public QListWidgetItem {
+ public:
+  TLazyRow(const TBuilderDialog* dialog, int row) : dialog(dialog), row(row) {}
+  QVariant data(int role) const override {
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return dialog->RowText(row, role == Qt::ToolTipRole);
+    return QListWidgetItem::data(role);
+  }
+
+ private:
+  const TBuilderDialog* dialog;
+  int row;
+};
+
 }  // namespace
 
 TBuilderDialog::TBuilderDialog(QWidget* parent) : QDialog(parent) {
@@ -307,8 +322,16 @@ void TBuilderDialog::FillItemList(int select) {
   const Persona& persona = session.Current();
   {
     const QSignalBlocker quiet(lbItems);
+    // Wrapped rows are measured one by one, every one of them, before the list shows:
+    // in a long list a row is one line, its hint behind its text.
+    const bool many = persona.Items.size() > ManyRows;
+    lbItems->setUniformItemSizes(many);
+    lbItems->setWordWrap(!many);
     lbItems->clear();
-    for (std::size_t i = 0; i < persona.Items.size(); ++i) lbItems->addItem(QString());
+    for (std::size_t i = 0; i < persona.Items.size(); ++i) {
+      if (many) lbItems->addItem(new TLazyRow(this, static_cast<int>(i)));
+      else lbItems->addItem(QString());
+    }
     ShowRows();
     if (!persona.Items.empty()) lbItems->setCurrentRow(std::clamp(select, 0, static_cast<int>(persona.Items.size()) - 1));
   }
@@ -318,24 +341,31 @@ void TBuilderDialog::FillItemList(int select) {
 }
 
 // The item's text, and under it what the builder would tell of it (a tag given twice).
-void TBuilderDialog::ShowRow(int row) {
+QString TBuilderDialog::RowText(int row, bool tip) const {
   const Persona& persona = session.Current();
-  QListWidgetItem* entry = lbItems->item(row);
-  if (entry == nullptr || static_cast<std::size_t>(row) >= persona.Items.size()) return;
+  if (row < 0 || static_cast<std::size_t>(row) >= persona.Items.size()) return {};
   const PersonaItem& item = persona.Items[static_cast<std::size_t>(row)];
-  const QString text = Cut(Qs(BuildItem(item)));
+  const std::string built = BuildItem(item);
   const QString hint = Qs(ItemHint(persona, static_cast<std::size_t>(row)));
+  if (tip) return hint.isEmpty() ? Cut(built) : Cut(built) + QLatin1Char('\n') + hint;
   // Rows wrap: a long kept text shows its start, the tooltip and the page the rest.
-  constexpr qsizetype LongestRow = 160;
-  const QString start = text.size() > LongestRow ? text.left(LongestRow) + QStringLiteral("\u2026") : text;
-  QString shown = QStringLiteral("%1: %2").arg(Title(item), start);
-  if (!hint.isEmpty()) shown += QStringLiteral("\n    ") + hint;
-  if (entry->text() != shown) entry->setText(shown);
-  entry->setToolTip(hint.isEmpty() ? text : text + QLatin1Char('\n') + hint);
+  constexpr std::size_t LongestRow = 160;
+  QString shown = QStringLiteral("%1: %2").arg(Title(item), Qs(CutText(built, LongestRow)));
+  if (!hint.isEmpty()) shown += (lbItems->uniformItemSizes() ? QStringLiteral(" \u2014 ") : QStringLiteral("\n    ")) + hint;
+  return shown;
 }
 
-// A change to one item can change the hints of others.
+void TBuilderDialog::ShowRow(int row) {
+  QListWidgetItem* entry = lbItems->item(row);
+  if (entry == nullptr) return;
+  if (const QString shown = RowText(row, false); entry->text() != shown) entry->setText(shown);
+  entry->setToolTip(RowText(row, true));
+}
+
+// A change to one item can change the hints of others. The rows of a long list make
+// their texts as they are drawn.
 void TBuilderDialog::ShowRows() {
+  if (lbItems->uniformItemSizes()) return lbItems->viewport()->update();
   for (int row = 0; row < lbItems->count(); ++row) ShowRow(row);
 }
 
@@ -403,15 +433,13 @@ void TBuilderDialog::ShowUndoState() {
 void TBuilderDialog::ShowCode() {
   ShowUndoState();
   const std::string code = session.Code();
-  edCode->setText(Qs(code));
-  const ParseResult r = ParseCode(code);
+  // A line edit shapes all of its text on every paint: a code of a megabyte shows its
+  // start, as a kept item does, and "Use this code" takes all of it.
+  edCode->setText(Cut(code));
+  const ReadingListing& listed = session.Listing();
   QString text;
-  for (std::size_t i = 0; i < r.LineCount(); ++i)
-    text += Qs(std::string(r.Line(i))).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
-  const std::size_t listed = std::min(r.MessageCount(), MostMessagesListed);
-  for (std::size_t i = 0; i < listed; ++i)
-    text += QStringLiteral("position %1: %2\n").arg(r.MessagePosition(i)).arg(Qs(std::string(r.Message(i))));
-  if (listed < r.MessageCount()) text += Qs(MoreMessages(r.MessageCount() - listed));
+  for (const std::string& line : listed.Lines) text += Qs(line).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";
+  for (const std::string& message : listed.Messages) text += Qs(message) + "\n";
   meReading->setPlainText(text.trimmed());
 }
 

@@ -33,6 +33,9 @@ class TBuilderDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // A list of more items than this has rows of one line (see FillItemList).
+  static constexpr std::size_t ManyRows = 300;
+
   explicit TBuilderDialog(QWidget* parent = nullptr);
   ~TBuilderDialog() override;
 
@@ -46,6 +49,9 @@ class TBuilderDialog : public QDialog {
   const BuilderSession& Session() const { return session; }
   // What "Use this code" does to the reader's field: nullopt leaves it as it is.
   std::optional<BuilderSession::Splice> Use(const QString& field) const;
+  // The text of a row of the item list, or its tooltip: the item's text and the hint
+  // the core gives it.
+  QString RowText(int row, bool tip) const;
   // Keeps the dialog's size there from now on.
   void RememberSizeIn(std::unique_ptr<QSettings> settings);
 
@@ -83,7 +89,7 @@ class TBuilderDialog : public QDialog {
 
   // Rebuilds the list, then the page of row `select`.
   void FillItemList(int select);
-  // The text of a row of the list and its tooltip, the item's hint included.
+  // Sets a row's text and tooltip.
   void ShowRow(int row);
   void ShowRows();
   void FillPage();

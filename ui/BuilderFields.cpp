@@ -19,6 +19,7 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "BuilderDialog.h"
 #include "BuilderText.h"
@@ -230,7 +231,12 @@ QWidget* TBuilderDialog::Control(const FormField& f) {
     }
     case FormField::Kind::Number:
     case FormField::Kind::Text: {
-      auto* field = new QLineEdit(Qs(f.Value), pnPage);
+      // Given its text once made: a line edit made with its text lays it out without its
+      // layout cache, and a megabyte then costs a hundred times as much, on every paint.
+      auto* field = new QLineEdit(pnPage);
+      // A kept text of any length is edited whole: a line edit cuts at 32767 otherwise.
+      field->setMaxLength(std::numeric_limits<int>::max());
+      field->setText(Qs(f.Value));
       if (f.Shape == FormField::Kind::Number) field->setInputMethodHints(Qt::ImhFormattedNumbersOnly);
       field->installEventFilter(this);
       connect(field, &QLineEdit::textEdited, this, [this, key](const QString& text) { Set(key, text, true); });
@@ -254,7 +260,7 @@ QWidget* TBuilderDialog::Control(const FormField& f) {
       break;
     }
     case FormField::Kind::Note: {
-      auto* note = new QLabel(Cut(Qs(f.Value)), pnPage);
+      auto* note = new QLabel(Cut(f.Value), pnPage);
       note->setWordWrap(true);
       note->setTextFormat(Qt::PlainText);
       note->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -332,7 +338,7 @@ void TBuilderDialog::SetValues(const QWidget* except) {
       check->setChecked(f.Value == "1");
     } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
       if (field->text() != Qs(f.Value)) field->setText(Qs(f.Value));
-    } else if (auto* note = qobject_cast<QLabel*>(control)) note->setText(Cut(Qs(f.Value)));
+    } else if (auto* note = qobject_cast<QLabel*>(control)) note->setText(Cut(f.Value));
   }
   for (auto* button : pnPage->findChildren<QToolButton*>()) {
     if (button->menu() == nullptr) continue;

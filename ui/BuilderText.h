@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Builder.h"
+#include "BuilderForm.h"
 
 namespace zendric {
 
@@ -13,10 +14,8 @@ inline QString Qs(std::string_view text) { return QString::fromUtf8(text.data(),
 // A reading text as one line of a list: display-line breaks become blanks.
 inline QString Plain(std::string_view text) { return Qs(text).replace(QLatin1Char('\r'), QLatin1Char(' ')).trimmed(); }
 
-// A text longer than this is cut where the builder shows it: a label lays out every
-// character of its text on each resize.
-inline constexpr qsizetype LongestShown = 2000;
-inline QString Cut(const QString& text) { return text.size() > LongestShown ? text.left(LongestShown) + QStringLiteral("…") : text; }
+// A text of any length as the builder shows it: its start, cut by the core's rule.
+inline QString Cut(std::string_view text) { return Qs(CutText(text)); }
 
 inline QString Title(const PersonaItem& item) { return Qs(ItemTitle(item)); }
 

@@ -560,8 +560,14 @@ void TMainScreen::btnMakeClick() {
   }
   const QString text = QString::fromStdU16String(std::u16string(field->Text()));
   BuilderDialog->Open(text, pnFound->Chosen());
-  if (BuilderDialog->exec() != QDialog::Accepted) return;
-  const std::optional<BuilderSession::Splice> splice = BuilderDialog->Use(text);
+  const bool used = BuilderDialog->exec() == QDialog::Accepted;
+  const std::optional<BuilderSession::Splice> splice = used ? BuilderDialog->Use(text) : std::nullopt;
+  // Every opening starts a new sitting: the one on a long code (its items, the steps
+  // to undo, the page's copy of a kept text) goes now, and once the old page is deleted
+  // too, what it took goes back.
+  BuilderDialog->Open(QString());
+  if (text.size() >= static_cast<qsizetype>(TFreedMemory::LargeCode))
+    QMetaObject::invokeMethod(this, [] { GiveBackFreedMemory(); }, Qt::QueuedConnection);
   if (!splice) return;
   QTextCursor cursor(meZendric->document());
   cursor.beginEditBlock();

@@ -81,19 +81,16 @@ val Describe() {
     items.call<void>("push", entry);
   }
   const std::string code = BuildCode(persona);
-  const ParseResult reading = ParseCode(code);
+  const ReadingListing& reading = Held().Listing();
   val lines = val::array();
-  for (std::size_t i = 0; i < reading.LineCount(); ++i) lines.call<void>("push", std::string(reading.Line(i)));
+  for (const std::string& line : reading.Lines) lines.call<void>("push", line);
   val result = val::object();
   result.set("code", code);
   result.set("items", items);
   result.set("lines", lines);
   // A kept item may bring its messages along.
   val messages = val::array();
-  const std::size_t listed = std::min(reading.MessageCount(), MostMessagesListed);
-  for (std::size_t i = 0; i < listed; ++i)
-    messages.call<void>("push", "Position " + std::to_string(reading.MessagePosition(i)) + ": " + std::string(reading.Message(i)));
-  if (listed < reading.MessageCount()) messages.call<void>("push", MoreMessages(reading.MessageCount() - listed));
+  for (const std::string& message : reading.Messages) messages.call<void>("push", message);
   result.set("messages", messages);
   result.set("undo", Held().CanUndo());
   result.set("redo", Held().CanRedo());

@@ -9,17 +9,35 @@
 namespace zendric::builder {
 namespace {
 
+// A message that quotes a long text is cut shorter in the note than in the reading:
+// the note stands in a label among the item's fields, a hundred messages at the most.
+constexpr std::size_t LongestNoteMessage = 200;
+
+// What reading a kept text alone says: its messages, as many as a builder lists.
+std::string ReadAloneNote(const std::string& kept) {
+  const ParseResult reading = ParseCode("ZN2. " + kept);
+  std::string messages;
+  const std::size_t listed = std::min(reading.MessageCount(), MostMessagesListed);
+  for (std::size_t i = 0; i < listed; ++i) messages += CutText(reading.Message(i), LongestNoteMessage) + "\n";
+  if (listed < reading.MessageCount()) messages += MoreMessages(reading.MessageCount() - listed) + "\n";
+  if (!messages.empty()) messages.pop_back();
+  return messages.empty() ? "No message: the builder writes this item another way, so it stays as written." : messages;
+}
+
+// The form of a kept item is described again on every choice and key, and a megabyte
+// full of errors takes a tenth of a second to read: the item keeps the note of the
+// text it was last read with, shared by its copies in the steps to undo.
+const std::string& ReadAlone(const PersonaItem& item) {
+  if (!item.KeptNote || item.KeptNote->first != item.Kept)
+    item.KeptNote = std::make_shared<const std::pair<std::string, std::string>>(item.Kept, ReadAloneNote(item.Kept));
+  return item.KeptNote->second;
+}
+
 // A kept item is its text, edited in place: it stays kept while it is typed, so that
 // its form keeps its shape under the typing, and what reading it alone says follows.
 void KeptFields(Form& f, PersonaItem& item) {
   if (const auto text = f.Text("As written", item.Kept)) item.Kept = std::string(*text);
-  const ParseResult reading = ParseCode("ZN2. " + item.Kept);
-  std::string messages;
-  const std::size_t listed = std::min(reading.MessageCount(), MostMessagesListed);
-  for (std::size_t i = 0; i < listed; ++i) messages += std::string(reading.Message(i)) + "\n";
-  if (listed < reading.MessageCount()) messages += MoreMessages(reading.MessageCount() - listed) + "\n";
-  if (!messages.empty()) messages.pop_back();
-  f.Note("Read alone", messages.empty() ? "No message: the builder writes this item another way, so it stays as written." : messages);
+  f.Note("Read alone", ReadAlone(item));
 }
 
 void Fill(Form& f, PersonaItem& item) {
@@ -140,6 +158,32 @@ namespace zendric {
 
 std::string MoreMessages(std::size_t count) {
   return "… and " + std::to_string(count) + (count == 1 ? " more message" : " more messages");
+}
+
+std::string CutText(std::string_view text, std::size_t most) {
+  std::size_t at = 0;
+  for (std::size_t shown = 0; shown < most && at < text.size(); ++shown)
+    at += builder::CharacterBytes(text.substr(at));
+  if (at >= text.size()) return std::string(text);
+  return std::string(text.substr(0, at)) + "…";
+}
+
+std::string MoreLines(std::size_t count) {
+  return "… and " + std::to_string(count) + (count == 1 ? " more line" : " more lines");
+}
+
+ReadingListing ListReading(const ParseResult& reading) {
+  ReadingListing out;
+  const std::size_t lines = std::min(reading.LineCount(), MostLinesListed);
+  out.Lines.reserve(lines + 1);
+  for (std::size_t i = 0; i < lines; ++i) out.Lines.push_back(CutText(reading.Line(i)));
+  if (lines < reading.LineCount()) out.Lines.push_back(MoreLines(reading.LineCount() - lines));
+  const std::size_t messages = std::min(reading.MessageCount(), MostMessagesListed);
+  out.Messages.reserve(messages + 1);
+  for (std::size_t i = 0; i < messages; ++i)
+    out.Messages.push_back("Position " + std::to_string(reading.MessagePosition(i)) + ": " + CutText(reading.Message(i)));
+  if (messages < reading.MessageCount()) out.Messages.push_back(MoreMessages(reading.MessageCount() - messages));
+  return out;
 }
 
 std::string_view KindName(FormField::Kind kind) {

@@ -45,6 +45,22 @@ inline std::string CleanOwnName(std::string_view text) {
   return out;
 }
 
+// Bytes of the character `text` starts with, as DecodeUtf8 reads it: a maximal
+// ill-formed part counts as one character. `text` is not empty.
+inline std::size_t CharacterBytes(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const unsigned char b = p[0];
+  int need = 0;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b >= 0xC2 && b <= 0xDF) need = 1;
+  else if (b >= 0xE0 && b <= 0xEF) need = 2, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
+  else if (b >= 0xF0 && b <= 0xF4) need = 3, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
+  // A maximal ill-formed part ends at the first byte that cannot continue it.
+  std::size_t i = 1;
+  for (int k = 0; k < need && i < text.size() && p[i] >= lo && p[i] <= hi; ++k, ++i) lo = 0x80, hi = 0xBF;
+  return i;
+}
+
 // `text` between two marks.
 inline std::string Enclose(char open, std::string_view text, char close) {
   std::string out(1, open);

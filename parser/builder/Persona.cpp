@@ -1,8 +1,8 @@
 // A persona as a whole: its items written one after the other, any text opened into
 // items, random personas and the edits that keep the code readable. What belongs to
 // one kind of item is in that kind's file; the kind is found here by the tag alone.
+#include <algorithm>
 #include <cctype>
-#include <map>
 
 #include "Kit.h"
 
@@ -58,19 +58,7 @@ const TagRow* TagOf(std::string_view written) {
 // part as one), and the length of `bytes` at the end.
 std::vector<std::size_t> Utf8Offsets(std::string_view bytes) {
   std::vector<std::size_t> offsets;
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    offsets.push_back(i);
-    const unsigned char b = p[i++];
-    int need = 0;
-    unsigned char lo = 0x80, hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) need = 1;
-    else if (b >= 0xE0 && b <= 0xEF) need = 2, lo = b == 0xE0 ? 0xA0 : 0x80, hi = b == 0xED ? 0x9F : 0xBF;
-    else if (b >= 0xF0 && b <= 0xF4) need = 3, lo = b == 0xF0 ? 0x90 : 0x80, hi = b == 0xF4 ? 0x8F : 0xBF;
-    // A maximal ill-formed part ends at the first byte that cannot continue it.
-    for (int k = 0; k < need && i < bytes.size() && p[i] >= lo && p[i] <= hi; ++k, ++i) lo = 0x80, hi = 0xBF;
-  }
+  for (std::size_t i = 0; i < bytes.size(); i += CharacterBytes(bytes.substr(i))) offsets.push_back(i);
   offsets.push_back(bytes.size());
   return offsets;
 }
@@ -83,19 +71,27 @@ struct ItemPiece {
   std::int32_t To = 0;
   bool Message = false;
 };
-std::vector<ItemPiece> TopLevelItems(std::string_view text) {
-  const ParseResult reading = ParseCode(text);
-  std::map<std::int32_t, ItemPiece> byStart;
+std::vector<ItemPiece> TopLevelItems(const ParseResult& reading) {
+  // Lines and messages each come in code order, but a message may fall before a line:
+  // sorted by start, the spans that share a start merge into one piece.
+  std::vector<ItemPiece> spans;
+  spans.reserve(reading.LineCount() + reading.MessageCount());
   const auto add = [&](Span where, bool message) {
     if (where.From <= 0) return;  // the message about a missing prefix belongs to no item
-    ItemPiece& piece = byStart.try_emplace(where.From, ItemPiece{where.From, where.To, false}).first->second;
-    piece.To = std::max(piece.To, where.To);
-    piece.Message = piece.Message || message;
+    spans.push_back({where.From, where.To, message});
   };
   for (std::size_t i = 0; i < reading.LineCount(); ++i) add(reading.LineSpan(i), false);
   for (std::size_t i = 0; i < reading.MessageCount(); ++i) add(reading.MessageItem(i), true);
+  std::stable_sort(spans.begin(), spans.end(), [](const ItemPiece& a, const ItemPiece& b) { return a.From < b.From; });
   std::vector<ItemPiece> pieces;
-  for (const auto& [from, piece] : byStart) pieces.push_back(piece);
+  for (const ItemPiece& span : spans) {
+    if (pieces.empty() || pieces.back().From != span.From) {
+      pieces.push_back({span.From, span.To, false});
+    }
+    ItemPiece& piece = pieces.back();
+    piece.To = std::max(piece.To, span.To);
+    piece.Message = piece.Message || span.Message;
+  }
   return pieces;
 }
 
@@ -169,7 +165,9 @@ std::string BuildCode(const Persona& p) {
   return out + p.Tail;
 }
 
-Persona OpenCode(std::string_view text) {
+Persona OpenCode(std::string_view text) { return OpenCode(text, ParseCode(text)); }
+
+Persona OpenCode(std::string_view text, const ParseResult& reading) {
   Persona p;
   p.Prefix.clear();
   const std::vector<std::size_t> offsets = Utf8Offsets(text);  // byte offset of each code point, and the end
@@ -177,7 +175,7 @@ Persona OpenCode(std::string_view text) {
     return offsets[static_cast<std::size_t>(std::clamp<std::int32_t>(position, 1, static_cast<std::int32_t>(offsets.size())) - 1)];
   };
 
-  const std::vector<ItemPiece> pieces = TopLevelItems(text);
+  const std::vector<ItemPiece> pieces = TopLevelItems(reading);
   std::size_t done = 0;  // bytes of `text` already in the persona
   if (text.starts_with(CodePrefix)) {
     p.Prefix = std::string(CodePrefix);

@@ -184,6 +184,60 @@ TEST(BuilderForm, KeptItemsFullOfErrorsCountTheRest) {
   EXPECT_TRUE(note.ends_with(MoreMessages(all - MostMessagesListed))) << note.substr(note.size() - std::min<std::size_t>(note.size(), 80));
 }
 
+// A cut counts characters, never splits one, and leaves a short text as it is.
+TEST(BuilderForm, CutTextKeepsWholeCharacters) {
+  const struct {
+    std::string_view text;
+    std::size_t most;
+    std::string_view want;
+  } cases[] = {
+      {"abc", 3, "abc"},
+      {"abcd", 3, "abc…"},
+      {"\xC3\xA9\xC3\xA9\xC3\xA9", 2, "\xC3\xA9\xC3\xA9…"},  // two-byte characters
+      {"\xF0\x9F\x90\x89x", 1, "\xF0\x9F\x90\x89…"},        // a four-byte one
+      {"\xFF\xFE" "ab", 2, "\xFF\xFE…"},                     // stray bytes count one each
+      {"\xE2\x82", 1, "\xE2\x82"},                              // a sequence cut short by the end
+      {"", 0, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CutText(c.text, c.most), c.want) << c.text;
+}
+
+// Under the code a builder lists the reading's lines and messages up to their bounds,
+// each cut, and counts what it leaves out.
+TEST(BuilderForm, ListedReadingIsBounded) {
+  std::string items = "ZN2.Dw";
+  for (std::size_t i = 0; i < MostLinesListed + 10; ++i) items += " W+";
+  const struct {
+    std::string code;
+    std::size_t lines, messages;
+    std::string lastLine, lastMessage;
+  } cases[] = {
+      {"ZN2.Dw W+ Wq", 2, 1, "", ""},
+      {items, MostLinesListed + 1, 0, MoreLines(11), ""},
+      {"ZN2.Dw " + std::string(5000, 'x'), 1, MostMessagesListed + 1, "", MoreMessages(5000 - MostMessagesListed)},
+      {"ZN2.Dw" + std::string(5000, '"'), 1, 1, "", ""},  // its one message quotes the run
+      {"ZN2.Dw" + std::string(5000, '{'), 1, MostMessagesListed + 1, "", MoreMessages(5000 - MostMessagesListed)},
+  };
+  for (const auto& c : cases) {
+    const ParseResult reading = ParseCode(c.code);
+    const ReadingListing listed = ListReading(reading);
+    ASSERT_EQ(listed.Lines.size(), c.lines) << c.code.substr(0, 20);
+    ASSERT_EQ(listed.Messages.size(), c.messages) << c.code.substr(0, 20);
+    if (!c.lastLine.empty()) {
+      EXPECT_EQ(listed.Lines.back(), c.lastLine);
+    }
+    if (!c.lastMessage.empty()) {
+      EXPECT_EQ(listed.Messages.back(), c.lastMessage);
+    }
+    for (std::size_t i = 0; i < std::min(reading.LineCount(), MostLinesListed); ++i)
+      EXPECT_EQ(listed.Lines[i], CutText(reading.Line(i)));
+    for (std::size_t i = 0; i < std::min(reading.MessageCount(), MostMessagesListed); ++i)
+      EXPECT_EQ(listed.Messages[i], "Position " + std::to_string(reading.MessagePosition(i)) + ": " + CutText(reading.Message(i)));
+    for (const std::string& text : listed.Lines) EXPECT_LE(text.size(), LongestShown * 4 + 3);
+    for (const std::string& text : listed.Messages) EXPECT_LE(text.size(), LongestShown * 4 + 40);
+  }
+}
+
 // The key of the field `label` of group `group` of the item at `at`, empty for none.
 std::string KeyOf(const Persona& p, std::size_t at, std::string_view group, std::string_view label) {
   const std::vector<FormField> fields = DescribeItem(p.Items[at]);
@@ -239,7 +293,9 @@ TEST(BuilderForm, FreeTextsTakeOnlyWhatReadsBack) {
         ASSERT_FALSE(opened.Items[t.item].IsKept()) << code;
         EXPECT_EQ(KeyOf(opened, t.item, t.group, t.label), key);
         for (const FormField& f : DescribeItem(opened.Items[t.item]))
-          if (f.Key == key) EXPECT_EQ(f.Value, value) << code;
+          if (f.Key == key) {
+            EXPECT_EQ(f.Value, value) << code;
+          }
         continue;
       }
       ++refused;
@@ -326,7 +382,9 @@ TEST(BuilderForm, KeptItemsAreEditedInPlace) {
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].Key, before[i].Key);
     const ParseResult alone = ParseCode("ZN2. " + p.Items[row.item].Kept);
-    if (alone.MessageCount() > 0) EXPECT_TRUE(after[1].Value.starts_with(std::string(alone.Message(0)))) << after[1].Value;
+    if (alone.MessageCount() > 0) {
+      EXPECT_TRUE(after[1].Value.starts_with(std::string(alone.Message(0)))) << after[1].Value;
+    }
     const Persona opened = OpenCode(BuildCode(p));
     EXPECT_EQ(opened.Items[row.item].IsKept(), row.keptWhenOpened);
   }

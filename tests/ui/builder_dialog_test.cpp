@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -162,7 +163,7 @@ class BuilderDialogTest : public QObject {
     for (int i = 0; i < 20; ++i) {
       Named<QPushButton>(&d, "btnRandom")->click();
       const QString reading = Named<QPlainTextEdit>(&d, "meReading")->toPlainText();
-      QVERIFY2(!reading.contains(u"position "_s), qPrintable(d.Code() + u"\n"_s + reading));
+      QVERIFY2(!reading.contains(u"position "_s, Qt::CaseInsensitive), qPrintable(d.Code() + u"\n"_s + reading));
       QVERIFY(Named<QListWidget>(&d, "lbItems")->count() >= 3);
     }
   }
@@ -375,6 +376,109 @@ class BuilderDialogTest : public QObject {
     QVERIFY2(list->item(1)->text().size() < 200, qPrintable(list->item(1)->text()));
     QVERIFY(list->item(1)->text().endsWith(u"\u2026"_s));
     QCOMPARE(list->item(1)->toolTip(), text.mid(7));
+  }
+
+  // A code full of errors opens with as many widgets and shown characters at a
+  // megabyte as at 64 KB: the reading's lines and messages, the note and the row are
+  // cut. The kept item's own field holds all of it, and the code comes back whole.
+  void megabyteOfErrorsShowsItsStart_data() {
+    QTest::addColumn<QChar>("run");
+    QTest::addColumn<QString>("lead");
+    QTest::newRow("brace run") << QChar(u'{') << QString();  // one line of a display line per brace
+    QTest::newRow("quote run") << QChar(u'"') << QString();  // one message quoting all of it
+    QTest::newRow("NUL run") << QChar(u'\0') << QString();
+    QTest::newRow("stray letters") << QChar(u'x') << u" "_s;
+  }
+  void megabyteOfErrorsShowsItsStart() {
+    QFETCH(QChar, run);
+    QFETCH(QString, lead);
+    struct Shown {
+      qsizetype widgets = 0, characters = 0;
+    };
+    const auto open = [&](TBuilderDialog& d, qsizetype size) {
+      const QString code = u"ZN2.Dw"_s + lead + QString(size, run);
+      d.Open(code);
+      QCOMPARE(d.Code(), code);
+      auto* list = Named<QListWidget>(&d, "lbItems");
+      list->setCurrentRow(list->count() - 1);  // the kept run
+      auto* field = qobject_cast<QLineEdit*>(Field(d, u"As written"_s));
+      QVERIFY(field != nullptr);
+      QVERIFY(field->text().size() >= size);
+      QVERIFY(code.endsWith(field->text()));
+    };
+    const auto shown = [](const TBuilderDialog& d) {
+      Shown s;
+      s.widgets = Named<QWidget>(&d, "pnPage")->findChildren<QWidget*>().size();
+      for (const QLabel* label : d.findChildren<QLabel*>()) s.characters += label->text().size();
+      s.characters += Named<QPlainTextEdit>(&d, "meReading")->toPlainText().size();
+      const auto* list = Named<QListWidget>(&d, "lbItems");
+      for (int row = 0; row < list->count(); ++row) s.characters += list->item(row)->text().size();
+      return s;
+    };
+    TBuilderDialog d;
+    open(d, 64 << 10);
+    const Shown small = shown(d);
+    open(d, 1 << 20);
+    const Shown large = shown(d);
+    QCOMPARE(large.widgets, small.widgets);
+    // Only the counts of what is left out grow, by a digit or two.
+    QVERIFY2(large.characters <= small.characters + 8, qPrintable(u"%1 against %2"_s.arg(large.characters).arg(small.characters)));
+    QVERIFY(large.characters < 64 << 10);
+  }
+
+  // A long list measures the rows it shows, not every row: the rows measured for a
+  // hundred times the items stay about the same. Each row still has its hint.
+  void longListsMeasureWhatTheyShow() {
+    class TCounting : public QStyledItemDelegate {
+     public:
+      using QStyledItemDelegate::QStyledItemDelegate;
+      mutable int measured = 0;
+      QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        ++measured;
+        return QStyledItemDelegate::sizeHint(option, index);
+      }
+    };
+    const auto measured = [](int items) {
+      TBuilderDialog d;
+      auto* list = Named<QListWidget>(&d, "lbItems");
+      auto* counting = new TCounting(list);
+      list->setItemDelegate(counting);
+      d.Open(u"ZN2.Dw"_s + QString(u" Gm"_s).repeated(items));
+      d.show();
+      QCoreApplication::processEvents();
+      if (list->count() != items + 1) return -1;
+      if (!list->item(items)->text().contains(u"a second gender item"_s)) return -2;
+      return counting->measured;
+    };
+    const int few = measured(static_cast<int>(TBuilderDialog::ManyRows) + 1), many = measured(100 * static_cast<int>(TBuilderDialog::ManyRows));
+    QVERIFY2(few > 0 && many > 0, qPrintable(u"%1, %2"_s.arg(few).arg(many)));
+    QVERIFY2(many < 3 * few, qPrintable(u"%1 rows measured against %2"_s.arg(many).arg(few)));
+  }
+
+  // A choice in a long list shows in its row at once, as in a short one.
+  void rowsFollowAChoice_data() {
+    QTest::addColumn<int>("items");
+    QTest::newRow("short list") << 3;
+    QTest::newRow("long list") << static_cast<int>(TBuilderDialog::ManyRows) + 1;
+  }
+  void rowsFollowAChoice() {
+    QFETCH(int, items);
+    TBuilderDialog d;
+    d.Open(u"ZN2.Dw"_s + QString(u" Gm"_s).repeated(items));
+    auto* list = Named<QListWidget>(&d, "lbItems");
+    list->setCurrentRow(1);
+    const QString before = list->item(1)->text();
+    QComboBox* box = nullptr;
+    for (const FormField& f : DescribeItem(d.CurrentPersona().Items[1]))
+      if (box == nullptr && f.Shape == FormField::Kind::Select) box = Named<QWidget>(&d, "pnPage")->findChild<QComboBox*>(QString::fromStdString(f.Key));
+    QVERIFY(box != nullptr);
+    const int other = box->currentIndex() + 1 < box->count() ? box->currentIndex() + 1 : 0;
+    box->setCurrentIndex(other);
+    QCoreApplication::processEvents();
+    QVERIFY(d.Code() != u"ZN2.Dw"_s + QString(u" Gm"_s).repeated(items));
+    const QString item = QString::fromStdString(BuildItem(d.CurrentPersona().Items[1]));
+    QVERIFY2(list->item(1)->text() != before && list->item(1)->text().contains(u": "_s + item), qPrintable(list->item(1)->text()));
+    QVERIFY(list->item(2)->text().contains(u"a second gender item"_s));
   }
 
   // The window fits its screen whatever size was remembered, can be made as small as

@@ -3,6 +3,7 @@
 #include "ParseState.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -278,6 +279,102 @@ std::vector<MessagePlace> FieldModel::Places() const {
     places[i] = {caret, mark};
   }
   return places;
+}
+
+std::vector<FieldRange> FieldModel::WavesIn(FieldRange within, std::size_t most) const {
+  std::vector<FieldRange> waves;
+  // Marks in the order of their starts. One that overlaps or touches the last wave
+  // joins it; false once no later mark can make a wave wanted.
+  const auto add = [&](FieldRange mark) {
+    if (mark.End <= mark.Start) return true;
+    if (!waves.empty() && mark.Start <= waves.back().End) {
+      waves.back().End = std::max(waves.back().End, mark.End);
+      return waves.back().End <= within.End;
+    }
+    if (!waves.empty() && waves.back().Start < within.Start) waves.pop_back();  // done, and out
+    if (waves.size() == most || mark.Start >= within.End) return false;
+    waves.push_back(mark);
+    return mark.End <= within.End;
+  };
+  const std::size_t count = reading_.MessageCount();
+  bool sorted = true;
+  for (std::size_t i = 1; i < count && sorted; ++i) sorted = reading_.MessagePosition(i - 1) <= reading_.MessagePosition(i);
+  if (sorted) {
+    // In the order of the messages, which is the field's as a rule: a walk from the
+    // last mark before `within` (which a wave in it may join) to the first past the
+    // waves wanted.
+    const std::int32_t before = PositionsBefore(within.Start);
+    std::size_t k = 0;
+    for (std::size_t step = std::bit_floor(std::max<std::size_t>(count, 1)); step > 0; step >>= 1)
+      if (k + step <= count && reading_.MessagePosition(k + step - 1) <= before) k += step;
+    if (k > 0) --k;
+    std::int32_t counted = k < count ? std::max(reading_.MessagePosition(k) - 1, 0) : 0;
+    std::size_t at = static_cast<std::size_t>(OffsetAfter(counted));
+    for (; k < count; ++k) {
+      const std::int32_t position = reading_.MessagePosition(k);
+      while (counted < position && at < text_.size()) {
+        if (IsLineEnd(text_[at])) {
+          ++at;
+          continue;
+        }
+        at += CodePointAt(text_, at).second;
+        ++counted;
+      }
+      if (!add(CharacterBefore(position < 1 ? 0 : Offset(at)))) break;
+    }
+  } else {
+    std::vector<FieldRange> marks;
+    for (const MessagePlace& place : Places()) marks.push_back(place.Mark);
+    std::sort(marks.begin(), marks.end(), [](FieldRange a, FieldRange b) { return a.Start < b.Start; });
+    for (const FieldRange& mark : marks)
+      if (!add(mark)) break;
+  }
+  std::erase_if(waves, [&](const FieldRange& wave) { return wave.Start < within.Start || wave.End > within.End; });
+  if (waves.size() > most) waves.resize(most);
+  return waves;
+}
+
+namespace {
+
+template <typename Alike>
+AlikeEnds AlikeEndsOf(std::size_t before, std::size_t now, Alike alike) {
+  const std::size_t bound = std::min(before, now);
+  AlikeEnds ends;
+  while (ends.Head < bound && alike(ends.Head, ends.Head)) ++ends.Head;
+  while (ends.Tail < bound - ends.Head && alike(before - 1 - ends.Tail, now - 1 - ends.Tail)) ++ends.Tail;
+  return ends;
+}
+
+}  // namespace
+
+AlikeEnds AlikeLines(const ParseResult& before, const ParseResult& now) {
+  return AlikeEndsOf(before.LineCount(), now.LineCount(),
+                     [&](std::size_t a, std::size_t b) { return before.Line(a) == now.Line(b); });
+}
+
+AlikeEnds AlikeMessages(const ParseResult& before, const ParseResult& now) {
+  return AlikeEndsOf(before.MessageCount(), now.MessageCount(), [&](std::size_t a, std::size_t b) {
+    return before.MessagePosition(a) == now.MessagePosition(b) && before.Message(a) == now.Message(b);
+  });
+}
+
+AlikeEnds AlikeOffers(const std::vector<OfferedCode>& before, const std::vector<OfferedCode>& now) {
+  return AlikeEndsOf(before.size(), now.size(), [&](std::size_t a, std::size_t b) {
+    const FoundCode &x = before[a].Found, &y = now[b].Found;
+    return x.Line == y.Line && x.Column == y.Column && x.Code == y.Code;
+  });
+}
+
+std::int32_t OfferedAgain(const std::vector<OfferedCode>& offer, std::string_view code, std::int32_t line,
+                          std::int32_t column) {
+  std::int32_t same = -1;
+  for (std::size_t i = 0; i < offer.size(); ++i) {
+    const FoundCode& found = offer[i].Found;
+    if (found.Code != code) continue;
+    if (found.Line == line && found.Column == column) return static_cast<std::int32_t>(i);
+    if (same < 0) same = static_cast<std::int32_t>(i);
+  }
+  return same;
 }
 
 bool FieldModel::MayOffer() const { return !code_.starts_with("ZN2.") || hasLineEnd_; }

@@ -102,6 +102,25 @@ std::vector<OfferedCode> FindOffered(std::u16string_view field);
 std::vector<OfferedCode> RefindOffered(std::u16string_view before, std::u16string_view now,
                                        std::vector<OfferedCode> found);
 
+// How many lines (or messages) two readings have alike at their start, Head, and at
+// their end, Tail, counted in what the head leaves: Head + Tail is at most the shorter
+// count. A front end keeps those and makes anew only the ones between.
+struct AlikeEnds {
+  std::size_t Head = 0;
+  std::size_t Tail = 0;
+  friend bool operator==(const AlikeEnds&, const AlikeEnds&) = default;
+};
+// Lines alike: the same text.
+AlikeEnds AlikeLines(const ParseResult& before, const ParseResult& now);
+// Messages alike: the same words at the same position.
+AlikeEnds AlikeMessages(const ParseResult& before, const ParseResult& now);
+// Codes of the offer alike: the same code at the same line and column.
+AlikeEnds AlikeOffers(const std::vector<OfferedCode>& before, const std::vector<OfferedCode>& now);
+// A code chosen from an offer before, found again in `offer`: at its line and column,
+// else the first with its text; -1 for none.
+std::int32_t OfferedAgain(const std::vector<OfferedCode>& offer, std::string_view code, std::int32_t line,
+                          std::int32_t column);
+
 // The field's text as the UTF-8 code it stands for.
 std::string CodeOfField(std::u16string_view field);
 // The field's whole text as UTF-8, line ends kept.
@@ -135,6 +154,11 @@ class FieldModel {
   MessagePlace PlaceOf(std::size_t message) const;
   // Every message's place, in the order of the messages, in one walk.
   std::vector<MessagePlace> Places() const;
+  // The waves that lie wholly within `within`, in field order, those that overlap or
+  // touch joined into one: a megabyte of stray characters is one wave to draw, not a
+  // million. At most the first `most` of them, found at the cost of those and of the
+  // field before them, not of the whole field.
+  std::vector<FieldRange> WavesIn(FieldRange within, std::size_t most = SIZE_MAX) const;
 
   // The field range an edit of code positions from..to replaces (rule 8).
   FieldRange EditRange(std::int32_t from, std::int32_t to) const;

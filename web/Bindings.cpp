@@ -3,6 +3,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -19,7 +20,7 @@ using emscripten::val;
 
 // Texts joined by line feeds: the join takes every line feed out of the code, and the
 // reading adds none, so none can stand inside one. One string crosses into JavaScript
-// faster than thousands.
+// faster than thousands (a copy of the whole reading).
 template <typename TextAt>
 std::string Joined(std::size_t count, TextAt text) {
   std::size_t size = count;
@@ -31,10 +32,6 @@ std::string Joined(std::size_t count, TextAt text) {
     joined += text(i);
   }
   return joined;
-}
-
-std::string Joined(const std::vector<std::string>& texts) {
-  return Joined(texts.size(), [&](std::size_t i) -> std::string_view { return texts[i]; });
 }
 
 // The field last read: the map asks about it.
@@ -66,31 +63,59 @@ const std::vector<OfferedCode>& FoundIn(const FieldModel& before, const FieldMod
   return codes;
 }
 
-// The offer of codes found in the field: {codes, entries, numbers}, the codes and the
-// line each shows with joined by "\n", and per code its line and column; no codes when
-// the offer does not show.
-val Offer(const FieldModel& field, const std::vector<OfferedCode>& found) {
-  std::vector<std::string> codes, entries;
-  std::vector<std::int32_t> numbers;
-  static const std::vector<OfferedCode> none;
-  const std::vector<OfferedCode>& offer = field.Offers(found.size()) ? found : none;
-  for (const OfferedCode& code : offer) {
-    codes.push_back(code.Found.Code);
-    entries.push_back(OfferEntry(code));
-    numbers.insert(numbers.end(), {code.Found.Line, code.Found.Column});
-  }
+// How many rows at either end of a list stay: {head, tail}.
+val Ends(AlikeEnds ends) {
   val result = val::object();
-  result.set("heading", offer.empty() ? std::string() : OfferHeading(offer));
-  result.set("codes", Joined(codes));
-  result.set("entries", Joined(entries));
-  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  result.set("head", ends.Head);
+  result.set("tail", ends.Tail);
   return result;
 }
 
-// {lineCount, lines, messages, numbers, found}: lines and messages joined by "\n";
-// numbers holds four per message: its position, the field offset the caret goes to,
-// and the field range [from, to) of the character that gets the wave; found is the
-// offer of codes found in the field. The field crosses once per input.
+// The codes the page lists now: the offer last handed out.
+std::vector<OfferedCode>& Listed() {
+  static std::vector<OfferedCode> listed;
+  return listed;
+}
+
+// The offer of codes found in the field: {heading, count, alike}, alike as the lines'
+// ({head, tail} listed as before); no codes when the offer does not show. The page
+// asks for the codes it shows (foundAt).
+val Offer(const FieldModel& field, const std::vector<OfferedCode>& found) {
+  static const std::vector<OfferedCode> none;
+  const std::vector<OfferedCode>& offer = field.Offers(found.size()) ? found : none;
+  std::vector<OfferedCode>& listed = Listed();
+  val result = val::object();
+  result.set("heading", offer.empty() ? std::string() : OfferHeading(offer));
+  result.set("count", offer.size());
+  result.set("alike", Ends(AlikeOffers(listed, offer)));
+  if (!(listed.empty() && offer.empty())) listed = offer;
+  return result;
+}
+
+// Code `index` of the offer listed: {code, entry, line, column}; none past its end.
+val FoundAt(std::int32_t index) {
+  const std::vector<OfferedCode>& listed = Listed();
+  if (index < 0 || static_cast<std::size_t>(index) >= listed.size()) return val::null();
+  const OfferedCode& code = listed[static_cast<std::size_t>(index)];
+  val result = val::object();
+  result.set("code", code.Found.Code);
+  result.set("entry", OfferEntry(code));
+  result.set("line", code.Found.Line);
+  result.set("column", code.Found.Column);
+  return result;
+}
+
+// The code chosen from the list before, in the offer listed now; -1 for none.
+std::int32_t FoundAgain(const std::string& code, std::int32_t line, std::int32_t column) {
+  return OfferedAgain(Listed(), code, line, column);
+}
+
+// {lineCount, messageCount, linesAlike, messagesAlike, found}: the counts, and how many
+// lines and messages at the start and the end are as in the reading before ({head,
+// tail}); found is the offer of codes found in the field. The field crosses once per
+// input; the lines and messages stay here, and the page asks for those it shows
+// (lineAt, messageAt, messageCaret, wavesIn): a megabyte's reading is hundreds of
+// thousands of lines.
 val ReadField(const std::u16string& text) {
   FieldModel& field = Shown();
   const FieldModel before = std::exchange(field, FieldModel(text));
@@ -102,20 +127,57 @@ val ReadField(const std::u16string& text) {
     return result;
   }
   const ParseResult& reading = field.Reading();
-  const std::vector<MessagePlace> places = field.Places();
-  std::vector<std::int32_t> numbers;
-  numbers.reserve(4 * places.size());
-  for (std::size_t i = 0; i < places.size(); ++i)
-    numbers.insert(numbers.end(), {reading.MessagePosition(i), places[i].Caret, places[i].Mark.Start, places[i].Mark.End});
-
   val result = val::object();
   result.set("lineCount", reading.LineCount());
-  result.set("lines", Joined(reading.LineCount(), [&](std::size_t i) { return reading.Line(i); }));
-  result.set("messages", Joined(reading.MessageCount(), [&](std::size_t i) { return reading.Message(i); }));
-  // A copy: the view into the module's memory dies with `numbers`.
-  result.set("numbers", val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice"));
+  result.set("messageCount", reading.MessageCount());
+  result.set("linesAlike", Ends(AlikeLines(before.Reading(), reading)));
+  result.set("messagesAlike", Ends(AlikeMessages(before.Reading(), reading)));
   result.set("found", Offer(field, found));
   return result;
+}
+
+// Line `line` of the last reading; empty past its end.
+std::string LineAt(std::int32_t line) {
+  const ParseResult& reading = Shown().Reading();
+  if (line < 0 || static_cast<std::size_t>(line) >= reading.LineCount()) return {};
+  return std::string(reading.Line(static_cast<std::size_t>(line)));
+}
+
+// Lines [from, to) of the last reading joined by "\n", for a copy.
+std::string LinesText(std::int32_t from, std::int32_t to) {
+  const ParseResult& reading = Shown().Reading();
+  const std::size_t first = static_cast<std::size_t>(std::max(from, 0));
+  const std::size_t last = std::min(static_cast<std::size_t>(std::max(to, 0)), reading.LineCount());
+  if (first >= last) return {};
+  return Joined(last - first, [&](std::size_t i) { return reading.Line(first + i); });
+}
+
+// Message `index` of the last reading: {message, position}; none past its end.
+val MessageAt(std::int32_t index) {
+  const ParseResult& reading = Shown().Reading();
+  if (index < 0 || static_cast<std::size_t>(index) >= reading.MessageCount()) return val::null();
+  const std::size_t at = static_cast<std::size_t>(index);
+  val result = val::object();
+  result.set("message", std::string(reading.Message(at)));
+  result.set("position", reading.MessagePosition(at));
+  return result;
+}
+
+// The field offset message `index` of the last reading takes the caret to; 0 for none.
+std::int32_t MessageCaret(std::int32_t index) {
+  const FieldModel& field = Shown();
+  if (index < 0 || static_cast<std::size_t>(index) >= field.Reading().MessageCount()) return 0;
+  return field.PlaceOf(static_cast<std::size_t>(index)).Caret;
+}
+
+// The first `most` waves of the last reading (all for a negative `most`) within the
+// field range [from, to), as pairs of field offsets [from, to) in an Int32Array.
+val WavesIn(std::int32_t from, std::int32_t to, std::int32_t most) {
+  std::vector<std::int32_t> numbers;
+  const std::size_t limit = most < 0 ? SIZE_MAX : static_cast<std::size_t>(most);
+  for (const zendric::FieldRange& wave : Shown().WavesIn({from, to}, limit)) numbers.insert(numbers.end(), {wave.Start, wave.End});
+  // A copy: the view into the module's memory dies with `numbers`.
+  return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
 }
 
 // The caret's item in the last reading (the caret a field offset): {first, last} are
@@ -206,6 +268,13 @@ std::string RenderField(const std::u16string& field, const std::string& key, boo
 EMSCRIPTEN_BINDINGS(zendric_reader) {
   emscripten::function("renderField", &RenderField);
   emscripten::function("readField", &ReadField);
+  emscripten::function("lineAt", &LineAt);
+  emscripten::function("linesText", &LinesText);
+  emscripten::function("messageAt", &MessageAt);
+  emscripten::function("messageCaret", &MessageCaret);
+  emscripten::function("wavesIn", &WavesIn);
+  emscripten::function("foundAt", &FoundAt);
+  emscripten::function("foundAgain", &FoundAgain);
   emscripten::function("itemAtCaret", &ItemAtCaret);
   emscripten::function("lineItem", &LineItem);
   emscripten::function("fixesOf", &FixesOf);

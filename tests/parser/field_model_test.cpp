@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -13,6 +14,9 @@
 #include "Fixes.h"
 
 namespace zendric {
+
+void PrintTo(const FieldRange& range, std::ostream* out) { *out << "{" << range.Start << ", " << range.End << "}"; }
+void PrintTo(const AlikeEnds& ends, std::ostream* out) { *out << "{" << ends.Head << ", " << ends.Tail << "}"; }
 
 void PrintTo(const MessagePlace& place, std::ostream* out) {
   *out << "{" << place.Caret << ", {" << place.Mark.Start << ", " << place.Mark.End << "}}";
@@ -241,6 +245,105 @@ TEST(FieldModel, EditRanges) {
     }
     EXPECT_GE(fixes, 1u);
   }
+}
+
+// The waves drawn: the marks of the messages in field order, those that overlap or
+// touch joined, then those wholly in the range kept, the first `most`; found by a walk
+// over part of the field, they must be those of all the marks.
+TEST(FieldModel, WavesIn) {
+  const struct {
+    std::u16string field;
+    FieldRange within;
+    std::vector<FieldRange> waves;
+  } rows[] = {
+      {u"ZN2.D[  ]", {0, 100}, {{6, 7}, {8, 9}}},  // two messages on one blank: one wave
+      {u"ZN2.D[  ]", {0, 8}, {{6, 7}}},            // the one past the end left out
+      {u"ZN2.D[  ]", {7, 100}, {{8, 9}}},
+      {u"ZN2.Dw Gm", {0, 100}, {}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FieldModel(row.field).WavesIn(row.within), row.waves);
+
+  std::u16string many = u"ZN2.Dw";
+  for (int i = 0; i < 400; ++i) many += i % 5 == 0 ? u" \U0001F409{{\r\n" : i % 3 ? u" W+ Xq" : u" ]]]  [[";
+  for (const std::u16string field : {u"ZN2.Dw {{{{ L4q Xq", u"ZN2.D[  ] ]]] W~~ \n Gm Gm", many.c_str()}) {
+    const FieldModel model(field);
+    std::vector<FieldRange> marks, all;
+    for (const MessagePlace& place : model.Places())
+      if (place.Mark.End > place.Mark.Start) marks.push_back(place.Mark);
+    std::ranges::stable_sort(marks, {}, &FieldRange::Start);
+    for (FieldRange mark : marks) {
+      if (!all.empty() && mark.Start <= all.back().End) all.back().End = std::max(all.back().End, mark.End);
+      else all.push_back(mark);
+    }
+    const std::int32_t size = static_cast<std::int32_t>(field.size());
+    for (const FieldRange within : {FieldRange{0, size}, {0, size / 3}, {7, size}, {size / 4, size / 2}, {9, 9}}) {
+      std::vector<FieldRange> in;
+      std::ranges::copy_if(all, std::back_inserter(in), [&](FieldRange w) { return w.Start >= within.Start && w.End <= within.End; });
+      for (const std::size_t most : {std::size_t{0}, std::size_t{1}, std::size_t{7}, SIZE_MAX}) {
+        std::vector<FieldRange> want(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(std::min(most, in.size())));
+        EXPECT_EQ(model.WavesIn(within, most), want) << within.Start << ".." << within.End << " most " << most;
+      }
+    }
+  }
+}
+
+// The lines and messages two readings share at either end: every one counted is the
+// same, and the first one past each end is not (which leaves one answer).
+TEST(FieldModel, AlikeEnds) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"ZN2.Dw Gm Xq", "ZN2.Dw Gm Xq"},
+      {"", "ZN2.Dw Gm"},
+      {"ZN2.Dw Gm Xq", ""},
+      {"ZN2.Dw Gm", "ZN2.Dw Gm Gm"},  // all of before alike at the start: no tail left
+      {"ZN2.Dw Gm L4m Xq", "ZN2.Dw Gm L5m Xq"},
+      {"ZN2.Dw Gm Xq", "ZN2.Hd Gm Xq"},
+      {"ZN2.Dw L4q Gm [[ Xq", "ZN2.Dw L4q Gm [[ Xq W~"},
+  };
+  for (const auto& [from, to] : rows) {
+    SCOPED_TRACE(std::string(from) + " -> " + to);
+    const ParseResult before = ParseCode(from), now = ParseCode(to);
+    const auto check = [](AlikeEnds ends, std::size_t a, std::size_t b, auto alike) {
+      const std::size_t bound = std::min(a, b);
+      ASSERT_LE(ends.Head + ends.Tail, bound);
+      for (std::size_t i = 0; i < ends.Head; ++i) EXPECT_TRUE(alike(i, i)) << i;
+      for (std::size_t i = 0; i < ends.Tail; ++i) EXPECT_TRUE(alike(a - 1 - i, b - 1 - i)) << i;
+      if (ends.Head < bound) {
+        EXPECT_FALSE(alike(ends.Head, ends.Head));
+      }
+      if (ends.Head + ends.Tail < bound) {
+        EXPECT_FALSE(alike(a - 1 - ends.Tail, b - 1 - ends.Tail));
+      }
+    };
+    check(AlikeLines(before, now), before.LineCount(), now.LineCount(),
+          [&](std::size_t i, std::size_t k) { return before.Line(i) == now.Line(k); });
+    check(AlikeMessages(before, now), before.MessageCount(), now.MessageCount(), [&](std::size_t i, std::size_t k) {
+      return before.Message(i) == now.Message(k) && before.MessagePosition(i) == now.MessagePosition(k);
+    });
+  }
+}
+
+// The found codes a list keeps from one offer to the next, and the code chosen before
+// found again.
+TEST(FieldModel, OffersAlikeAndAgain) {
+  const std::vector<OfferedCode> before = FindOffered(u"ZN2.Dw\nZN2.Hd\nZN2.Dw");
+  ASSERT_EQ(before.size(), 3u);
+  const struct {
+    std::u16string now;
+    AlikeEnds alike;
+  } rows[] = {
+      {u"ZN2.Dw\nZN2.Hd\nZN2.Dw", {3, 0}},
+      {u"ZN2.Dw\nZN2.Hd Gm\nZN2.Dw", {1, 1}},
+      {u"ZN2.Dw\n\nZN2.Hd\nZN2.Dw", {1, 0}},  // the codes below moved a line down
+      {u"ZN2.Dw", {1, 0}},
+      {u"", {0, 0}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(AlikeOffers(before, FindOffered(row.now)), row.alike);
+
+  const std::int32_t column = before[2].Found.Column;
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Dw", 3, column), 2);
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Dw", 4, column), 0);  // no longer at its place: the first like it
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Hd", 2, column), 1);
+  EXPECT_EQ(OfferedAgain(before, "ZN2.Gm", 2, column), -1);
 }
 
 }  // namespace

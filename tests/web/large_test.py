@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Long readings and large texts on the web page, in headless Chromium: only the rows in
-view are made, yet every line is reached (keys, copy, the error jump); texts over the
+view are made and no line is held in JavaScript, yet every line is reached (keys, copy, the error jump); texts over the
 field's limit go to the streaming finder, whose codes match zendric-read --find.
 
 usage: large_test.py SITE_DIR ZENDRIC_READ RANDOM_CODES SOURCE_DIR
@@ -53,6 +53,57 @@ def test_rows_made(driver):
           f"rows in the page for 100 times the lines: {small} against {large}")
 
 
+# The page's JavaScript heap, collected, once the reading of a code of `repeat` items
+# has been shown; and the reading's numbers of lines and errors.
+HEAP = """
+const done = arguments[arguments.length - 1];
+const field = document.getElementById('code');
+field.value = 'ZN2.Dw' + ' W+ Xq'.repeat(arguments[0]);
+field.dispatchEvent(new Event('input', {bubbles: true}));
+requestAnimationFrame(() => setTimeout(() => {
+  gc();
+  done([performance.memory.usedJSHeapSize, ZendricLists.named.reading.count, ZendricLists.named.errors.count]);
+}, 0));
+"""
+
+
+def test_held_data(driver):
+    """The page holds nothing per line or message of a reading: they stay in the module.
+    A megabyte's reading first, so that the module's memory has grown to it already."""
+    driver.execute_async_script(HEAP, 170000)
+    small = driver.execute_async_script(HEAP, 2000)
+    large = driver.execute_async_script(HEAP, 170000)
+    code = len("ZN2.Dw" + " W+ Xq" * 170000)
+    check(large[1:] == [170001, 340000], f"the reading of {code} characters: {large[1:]} lines and errors")
+    check(large[0] - small[0] < code, f"the page's heap grew by {large[0] - small[0]} bytes from {small[1]} to "
+          f"{large[1]} lines, for a code of {code} characters")
+
+
+# The waves' layer after a reading of `repeat` items: its marks, whether its text is the
+# field's up to where it stops, and the waves of the whole field, from a module of its own.
+LAYER = """
+const done = arguments[arguments.length - 1];
+const field = document.getElementById('code');
+field.value = 'ZN2.Dw' + ' W+ Xq'.repeat(arguments[0]);
+field.dispatchEvent(new Event('input', {bubbles: true}));
+const layer = document.getElementById('marks');
+const text = [...layer.childNodes].filter((n) => n.nodeType === 3 || n.nodeName === 'MARK').map((n) => n.textContent).join('');
+const got = [layer.querySelectorAll('mark').length, field.value.startsWith(text.replace(/\u200b$/, ''))];
+ZendricReader().then((m) => {
+  m.readField(field.value);
+  done(got.concat([m.wavesIn(0, field.value.length, -1).length / 2]));
+});
+"""
+
+
+def test_wave_layer(driver):
+    """A field over 100 000 characters draws its first 2000 waves; a shorter one all."""
+    for repeat, drawn in ((3000, None), (20000, 2000)):
+        marks, prefix, waves = driver.execute_async_script(LAYER, repeat)
+        check(marks == (drawn or waves) and waves > 2000 and prefix,
+              f"{repeat} items: {marks} marks of {waves} waves drawn, the layer's text the field's: {prefix}")
+
+
 # show() and the frame after it for `count` rows of a list of the page's kind, made in a
 # fresh element: the median of five, in ms.
 SHOW_TIME = """
@@ -89,6 +140,42 @@ def test_show_scales(driver):
     small = statistics.median(driver.execute_async_script(SHOW_TIME, 2000) for _ in range(3))
     large = statistics.median(driver.execute_async_script(SHOW_TIME, 200000) for _ in range(3))
     check(large < 15 * max(small, 2), f"200 000 rows took {large:.1f} ms, 2000 rows {small:.1f} ms")
+
+
+# After each edit of a long code, the rows made where the view was, then at the start,
+# the middle and the end: [index, text] each, the text rebuilt from the row's nodes.
+ROWS_AT = """
+const field = document.getElementById('code');
+field.value = arguments[0];
+field.dispatchEvent(new Event('input', {bubbles: true}));
+const rows = ZendricLists.named.reading;
+const seen = [];
+for (const at of [-1, 0, rows.count >> 1, rows.count - 1]) {
+  if (at < 0) rows.render();  // the view as it stood before the edit
+  else rows.reveal(at);
+  for (const row of document.getElementById('reading').children)
+    seen.push([row.zendricIndex, [...row.childNodes].map((n) => n.nodeName === 'BR' ? '\\r' : n.textContent).join('')]);
+}
+return [rows.count, seen];
+"""
+
+
+def test_edits_keep_rows(driver):
+    """Rows kept from one reading to the next, and those moved after an edit, show the
+    lines of the new reading."""
+    base = "ZN2.Dw" + " H- Gm Xq" * 1000
+    half = len(base) // 2
+    edits = [base, base[:half] + " W+" + base[half:], base[:half] + base[half + 9:], base + " W+",
+             "ZN2.Hd" + base[6:], base[:30] + base[39:]]
+    page_readings(driver, [base])
+    settle(driver)
+    for code, cli in zip(edits, cli_readings(edits)):
+        count, seen = driver.execute_script(ROWS_AT, code)
+        wrong = [(i, text) for i, text in seen if text != cli["lines"][i]]
+        check(count == len(cli["lines"]) and not wrong,
+              f"after an edit: {count} rows for {len(cli['lines'])} lines, wrong rows {wrong[:3]}")
+    driver.execute_script("window.scrollTo(0, 0)")
+    settle(driver)
 
 
 KEY_STATE = """
@@ -250,14 +337,16 @@ def test_files(driver):
 
 def main():
     options = webdriver.ChromeOptions()
-    for arg in ("--headless=new", "--no-sandbox", "--window-size=1200,860"):
+    # The heap measured exactly, after a collection the test asks for.
+    for arg in ("--headless=new", "--no-sandbox", "--window-size=1200,860", "--enable-precise-memory-info",
+                "--js-flags=--expose-gc"):
         options.add_argument(arg)
     driver = webdriver.Chrome(options=options)
     driver.set_script_timeout(120)
     try:
         driver.get((SITE / "index.html").resolve().as_uri())
         wait_for(driver, "return document.body.dataset.ready === '1'", "the page's module", 20)
-        for test in (test_rows_made, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
+        for test in (test_rows_made, test_held_data, test_edits_keep_rows, test_wave_layer, test_show_scales, test_keys_copy_and_jump, test_large_paste, test_files):
             test(driver)
         check(not [e for e in driver.get_log("browser") if e["level"] == "SEVERE"], "errors in the console")
     finally:

@@ -77,6 +77,8 @@
       this.keys = [];
       this.heights = new Heights(new Float64Array(0));
       this.rows = new Map();  // index -> element, the rows made now
+      this.loose = [];  // rows made before the last change, not known to stay
+      this.shown = 0;  // counts the changes: a row whose zendricShown is this is known to stay
       this.first = 0;
       this.last = 0;
       this.queued = 0;
@@ -87,17 +89,22 @@
 
     get virtual() { return this.count > this.whole; }
 
-    // The list now has `count` rows. `alike` (an array, one value a row) tells which rows
-    // before and after the part that changed stay as they were, and keep their heights;
-    // without it, the rows before `count` stay (a list that grows at its end).
+    // The list now has `count` rows. `alike` tells which rows before and after the part
+    // that changed stay as they were, and keep their heights: either an array, one key a
+    // row, or {head, tail}, the numbers of such rows at the start and at the end, when
+    // whoever holds the rows knows them; without it, the rows before `count` stay (a
+    // list that grows at its end).
     show(count, alike) {
       const old = this.keys;
-      const keys = alike;
+      const keys = Array.isArray(alike) ? alike : null;
       const oldHeights = this.heights;
       const sizes = new Float64Array(count);
       let same = 0;
       let tail = 0;
-      if (keys) {
+      if (alike && !keys) {
+        same = Math.min(alike.head, oldHeights.length, count);
+        tail = Math.min(alike.tail, oldHeights.length - same, count - same);
+      } else if (keys) {
         const bound = Math.min(old.length, count);
         while (same < bound && old[same] === keys[same]) ++same;
         while (tail < bound - same && old[old.length - 1 - tail] === keys[count - 1 - tail]) ++tail;
@@ -107,6 +114,25 @@
       sizes.set(oldHeights.sizes.subarray(0, same));
       sizes.fill(this.estimate, same, count - tail);
       if (tail > 0) sizes.set(oldHeights.sizes.subarray(oldHeights.length - tail), count - tail);
+      // The rows made that stay as they were keep their elements without their keys
+      // asked for again, those after the change moved with it; the others are told
+      // apart by their keys when the view is made.
+      ++this.shown;
+      if (alike) {
+        const kept = new Map();
+        const shift = count - oldHeights.length;
+        for (const [i, row] of this.rows) {
+          const to = i < same ? i : i >= oldHeights.length - tail ? i + shift : -1;
+          if (to < 0) {
+            this.loose.push(row);
+            continue;
+          }
+          row.zendricIndex = to;
+          row.zendricShown = this.shown;
+          kept.set(to, row);
+        }
+        this.rows = kept;
+      }
       this.keys = keys || [];
       this.count = count;
       this.heights = new Heights(sizes);
@@ -151,13 +177,21 @@
       }
       const [first, last] = this.range(measure);
       const spare = new Map();
-      for (const [i, row] of this.rows) {
-        if (i >= first && i < last && row.zendricKey === this.keyAt(i)) continue;
+      const unused = (row) => {
         const k = row.zendricKey;
         if (!spare.has(k)) spare.set(k, []);
         spare.get(k).push(row);
+      };
+      for (const [i, row] of this.rows) {
+        if (i >= first && i < last && (row.zendricShown === this.shown || row.zendricKey === this.keyAt(i))) {
+          row.zendricShown = this.shown;
+          continue;
+        }
+        unused(row);
         this.rows.delete(i);
       }
+      this.loose.forEach(unused);
+      this.loose = [];
       const wanted = [];
       for (let i = first; i < last; ++i) {
         let row = this.rows.get(i);
@@ -171,6 +205,7 @@
             ++this.made;
             this.resized.observe(row);
           }
+          row.zendricShown = this.shown;
           this.rows.set(i, row);
         }
         row.zendricIndex = i;

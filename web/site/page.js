@@ -21,19 +21,18 @@
   const { VirtualList, foundElement } = window.ZendricLists;
 
   let reader = null;
-  // The last reading: its lines, its messages, and four numbers per message (see unpack).
-  let reading = { lines: [], messages: [], numbers: new Int32Array(0) };
-  const errorAt = (i) => ({
-    message: reading.messages[i],
-    position: reading.numbers[4 * i],
-    caret: reading.numbers[4 * i + 1],
-  });
+  // The last reading's numbers of lines and messages. The lines and messages stay in the
+  // module, which hands out those the lists show: a megabyte's reading has hundreds of
+  // thousands of lines, and the page holds none it does not show.
+  let reading = { lines: 0, messages: 0 };
+  const lineAt = (i) => reader.lineAt(i);
+  const errorAt = (i) => reader.messageAt(i);
 
   // One list entry per result line; a carriage return inside a line is a line break.
   const lineProto = document.createElement('div');
   lineProto.setAttribute('role', 'listitem');
   function lineElement(index) {
-    const text = reading.lines[index];
+    const text = lineAt(index);
     const item = lineProto.cloneNode(false);
     if (!text.includes('\r')) {
       item.textContent = text;
@@ -65,37 +64,27 @@
 
   // In a field longer than this, the layers under it hold its text only up to their last
   // wave or lit item, and draw none past it: each copy of the text is laid out whole,
-  // as the field's own is, and a megabyte's layout costs more than a frame.
+  // as the field's own is, and a megabyte's layout costs more than a frame. Nor more
+  // waves than this: each is an element to lay out, and more than the field's first
+  // screens hold.
   const LayerChars = 100000;
+  const LayerWaves = 2000;
   function cutEnd() {
     const end = document.createElement('span');
     end.className = 'cut-end';
     return end;
   }
 
-  // The field's text again, with each marked character inside a <mark>; the layer lies
-  // under the field in the same layout, so only the waves show. Marks that touch are
-  // one <mark>: a megabyte of stray characters is one wave, not a million elements.
-  function showMarks(text, numbers) {
-    const ranges = [];
-    let sorted = true;
-    for (let i = 0; i < numbers.length; i += 4) {
-      if (numbers[i + 3] <= numbers[i + 2]) continue;
-      if (ranges.length && numbers[i + 2] < ranges[ranges.length - 1][0]) sorted = false;
-      ranges.push([numbers[i + 2], numbers[i + 3]]);
-    }
-    if (!sorted) ranges.sort((a, b) => a[0] - b[0]);
-    const merged = [];
-    for (const [from, to] of ranges) {
-      const last = merged[merged.length - 1];
-      if (last && from <= last[1]) last[1] = Math.max(last[1], to);
-      else merged.push([from, to]);
-    }
+  // The field's text again, with each wave's characters inside a <mark>; the layer lies
+  // under the field in the same layout, so only the waves show.
+  function showMarks(text) {
     const long = text.length > LayerChars;
-    while (long && merged.length && merged[merged.length - 1][1] > LayerChars) merged.pop();
+    const waves = reading.messages === 0 ? [] : long ? reader.wavesIn(0, LayerChars, LayerWaves)
+      : reader.wavesIn(0, text.length, -1);
     const layer = document.createDocumentFragment();
     let at = 0;
-    for (const [from, to] of merged) {
+    for (let i = 0; i < waves.length; i += 2) {
+      const from = waves[i], to = waves[i + 1];
       if (from > at) layer.append(text.slice(at, from));
       const mark = document.createElement('mark');
       mark.textContent = text.slice(from, to);
@@ -193,13 +182,13 @@
   // The line with the stop may be out of view and not made: the list itself then takes
   // the stop and hands the focus on to that line.
   function keepTabLine() {
-    if (tabLine >= reading.lines.length) tabLine = 0;
+    if (tabLine >= reading.lines) tabLine = 0;
     readingRows.redecorate();
     giveStop();
   }
   function giveStop() {
     const made = readingRows.element(tabLine);
-    if (made || reading.lines.length === 0) readingList.removeAttribute('tabindex');
+    if (made || reading.lines === 0) readingList.removeAttribute('tabindex');
     else readingList.tabIndex = 0;
   }
   function focusLine(index) {
@@ -238,7 +227,7 @@
     const line = lineOf(event.target);
     if (step === undefined || !line || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
     event.preventDefault();
-    focusLine(Math.max(0, Math.min(reading.lines.length - 1, line.zendricIndex + step)));
+    focusLine(Math.max(0, Math.min(reading.lines - 1, line.zendricIndex + step)));
   });
 
   // A copy of the reading is whole, lines not made included: the lines from the one the
@@ -254,16 +243,16 @@
     const range = selection.getRangeAt(0);
     if (!range.intersectsNode(readingList)) return;
     const inside = (node) => readingList.contains(node);
-    const lineAt = (node, edge) => {
+    const lineOfNode = (node, edge) => {
       const line = lineOf(node.nodeType === 1 ? node : node.parentNode);
       if (line && line !== readingList) return line.zendricIndex;
       return edge;
     };
     const wholeList = !inside(range.startContainer) && !inside(range.endContainer);
     const selectedAll = range.startContainer === readingList && range.endContainer === readingList;
-    let from = inside(range.startContainer) ? lineAt(range.startContainer, selectedFrom) : 0;
-    let to = inside(range.endContainer) ? lineAt(range.endContainer, reading.lines.length - 1) : reading.lines.length - 1;
-    if (selectedAll) [from, to] = [0, reading.lines.length - 1];
+    let from = inside(range.startContainer) ? lineOfNode(range.startContainer, selectedFrom) : 0;
+    let to = inside(range.endContainer) ? lineOfNode(range.endContainer, reading.lines - 1) : reading.lines - 1;
+    if (selectedAll) [from, to] = [0, reading.lines - 1];
     if (!wholeList && !selectedAll && readingRows.element(from) && readingRows.element(to) &&
         inside(range.startContainer) && inside(range.endContainer)) return;  // all of it is made
     const outside = (start) => {
@@ -279,7 +268,7 @@
     };
     const before = inside(range.startContainer) ? '' : outside(true);
     const after = inside(range.endContainer) ? '' : outside(false);
-    const lines = reading.lines.slice(Math.min(from, to), Math.max(from, to) + 1).join('\n').replace(/\r/g, '\n');
+    const lines = reader.linesText(Math.min(from, to), Math.max(from, to) + 1).replace(/\r/g, '\n');
     event.clipboardData.setData('text/plain', before + lines + after);
     event.preventDefault();
   });
@@ -287,67 +276,59 @@
     if (document.activeElement === field) showCaretItem();
   });
 
+  // A row is told apart by what it shows: a line by its text, an error by its position
+  // and words (where it takes the caret is asked for when it is pressed).
   const readingRows = new VirtualList(readingList, {
-    make: lineElement, key: (i) => reading.lines[i], decorate: decorateLine, rendered: () => giveStop(), estimate: 36 });
+    make: lineElement, key: lineAt, decorate: decorateLine, rendered: () => giveStop(), estimate: 36 });
   const errorRows = new VirtualList(errorList, {
-    make: errorElement, key: (i) => reading.numbers[4 * i] + ' ' + reading.numbers[4 * i + 1] + ' ' + reading.messages[i],
-    estimate: 58 });
+    make: errorElement, key: (i) => { const e = errorAt(i); return e.position + ' ' + e.message; }, estimate: 58 });
 
+  // The module says how many lines and messages at either end stay as they were: the
+  // lists keep those rows and their heights.
   function show(text, next) {
     reading = next;
-    readingRows.show(next.lines.length, next.lines);
+    readingRows.show(next.lines, next.linesAlike);
     keepTabLine();
-    errorRows.show(next.messages.length, next.messages);
-    errorsPanel.hidden = next.messages.length === 0;
+    errorRows.show(next.messages, next.messagesAlike);
+    errorsPanel.hidden = next.messages === 0;
 
-    showMarks(text, next.numbers);
+    showMarks(text);
     const count = (n, one) => n + ' ' + one + (n === 1 ? '' : 's');
-    status.textContent = count(next.lines.length, 'item') + ' read, ' + count(next.messages.length, 'error') + '.';
+    status.textContent = count(next.lines, 'item') + ' read, ' + count(next.messages, 'error') + '.';
   }
 
-  // The module's answer: the lines, the messages, and per message its position, the
-  // field offset after it (the caret) and the field range [from, to) of its wave.
-  function unpack(raw) {
-    const lines = raw.lineCount === 0 ? [] : raw.lines.split('\n');
-    const messages = raw.numbers.length === 0 ? [] : raw.messages.split('\n');
-    return { lines, messages, numbers: raw.numbers };
-  }
+  const noneAlike = { head: 0, tail: 0 };
+  const unpack = (raw) => ({
+    lines: raw.lineCount, messages: raw.messageCount, linesAlike: raw.linesAlike, messagesAlike: raw.messagesAlike });
 
   // Codes found in a pasted text that is not a code itself: the offer to read only one.
-  let found = { codes: [], entries: [], numbers: [] };
+  // The codes stay in the module, which hands out those the list shows (foundAt).
+  let found = 0;  // the number listed
+  const foundAt = (i) => reader.foundAt(i);
   // The code of the list last opened in the builder: the builder's "Open the code
   // above" opens it again while the list holds it (at its place, else anywhere), as
   // it does again after an edit that took it away is undone.
   let chosen = null;
-  const foundChosen = () => {
-    if (!chosen) return -1;
-    const at = (i) => found.numbers[2 * i] === chosen.line && found.numbers[2 * i + 1] === chosen.column;
-    const same = found.codes.flatMap((code, i) => (code === chosen.code ? [i] : []));
-    const placed = same.find(at);
-    return placed !== undefined ? placed : same.length ? same[0] : -1;
-  };
+  const foundChosen = () => (chosen ? reader.foundAgain(chosen.code, chosen.line, chosen.column) : -1);
   const buildFound = (i) => {
-    chosen = { code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1] };
+    const code = foundAt(i);
+    chosen = { code: code.code, line: code.line, column: code.column };
     document.dispatchEvent(new CustomEvent('zendric-build-found', { detail: { index: i } }));
   };
   const foundRows = new VirtualList(foundList, {
-    make: (i) => foundElement({
-      code: found.codes[i], line: found.numbers[2 * i], column: found.numbers[2 * i + 1], entry: found.entries[i],
-    }, found.codes.length === 1, () => replaceCode(found.codes[i]), () => buildFound(i)),
-    key: (i) => found.numbers[2 * i] + ':' + found.numbers[2 * i + 1] + ' ' + found.codes[i],
+    // The buttons ask for the row's index when pressed: a row kept may have moved.
+    make: (i) => {
+      const row = foundElement(foundAt(i), found === 1, () => replaceCode(foundAt(row.zendricIndex).code),
+        () => buildFound(row.zendricIndex));
+      return row;
+    },
+    key: (i) => { const code = foundAt(i); return code.line + ':' + code.column + ' ' + code.code; },
     estimate: 62 });
   function offerFound(offer) {
-    const count = offer.numbers.length / 2;
-    finder.hidden = count === 0;
-    if (count === 0) {
-      found = { codes: [], entries: [], numbers: [] };
-      foundRows.show(0, []);
-      return;
-    }
-    const codes = offer.codes.split('\n');
-    finderHeading.textContent = offer.heading;
-    found = { codes, entries: offer.entries.split('\n'), numbers: offer.numbers };
-    foundRows.show(count, codes);
+    found = offer.count || 0;
+    finder.hidden = found === 0;
+    if (found > 0) finderHeading.textContent = offer.heading;
+    foundRows.show(found, offer.alike || { head: 0, tail: 0 });
   }
 
   // A text the module cannot read says so where its reading would stand, and the
@@ -367,8 +348,9 @@
     tooLarge.hidden = raw.tooLarge === undefined;
     tooLarge.textContent = raw.tooLarge || '';
     return {
-      reading: raw.tooLarge === undefined ? unpack(raw) : { lines: [], messages: [], numbers: new Int32Array(0) },
-      found: raw.found || { numbers: [] },
+      reading: raw.tooLarge === undefined ? unpack(raw)
+        : { lines: 0, messages: 0, linesAlike: noneAlike, messagesAlike: noneAlike },
+      found: raw.found || { count: 0 },
     };
   }
 
@@ -417,15 +399,21 @@
     const button = event.target.closest('button[data-index]');
     if (!button) return;
     const index = Number(button.closest('li').zendricIndex);
-    if (!(index < reading.messages.length)) return;
-    const error = errorAt(index);
+    if (!(index < reading.messages)) return;
+    const caret = reader.messageCaret(index);
     field.focus();
-    field.setSelectionRange(error.caret, error.caret);
+    field.setSelectionRange(caret, caret);
   });
 
   readSample.addEventListener('click', () => replaceCode(sample.textContent));
 
-  ZendricReader().then((module) => {
+  // The module is handed over once every script of the page has run: the scripts after
+  // this one listen for it, and the module may be ready before the last of them is
+  // loaded (file:// loads each script on its own).
+  const scriptsRun = document.readyState === 'loading'
+    ? new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, { once: true }))
+    : Promise.resolve();
+  Promise.all([ZendricReader(), scriptsRun]).then(([module]) => {
     reader = module;
     // builder.js makes codes with the same module and puts them in the field as an
     // edit; share.js fills the field from the address or the last visit.

@@ -48,6 +48,19 @@ bool StartsCodePoint(char byte) { return (static_cast<unsigned char>(byte) & 0xC
 
 std::int32_t Offset(std::size_t at) { return static_cast<std::int32_t>(at); }
 
+// Moves `at` on in `text` until `counted` code positions reach `position` (or the text
+// ends); line ends are taken out by the join and have no position of their own.
+void WalkTo(std::u16string_view text, std::int32_t position, std::size_t& at, std::int32_t& counted) {
+  while (counted < position && at < text.size()) {
+    if (IsLineEnd(text[at])) {
+      ++at;
+      continue;
+    }
+    at += CodePointAt(text, at).second;
+    ++counted;
+  }
+}
+
 }  // namespace
 
 std::string CodeOfField(std::u16string_view field) { return Utf8Of(field, false); }
@@ -119,14 +132,8 @@ std::int32_t FieldModel::OffsetAfter(std::int32_t position) const {
   if (position < 1) return 0;
   const Mark& mark = MarkBeforePosition(position);
   std::size_t at = static_cast<std::size_t>(mark.Offset);
-  for (std::int32_t counted = mark.Positions; counted < position && at < text_.size();) {
-    if (IsLineEnd(text_[at])) {
-      ++at;  // taken out by the join: no position of its own
-      continue;
-    }
-    at += CodePointAt(text_, at).second;
-    ++counted;
-  }
+  std::int32_t counted = mark.Positions;
+  WalkTo(text_, position, at, counted);
   return Offset(at);
 }
 
@@ -251,14 +258,7 @@ std::vector<MessagePlace> FieldModel::Places() const {
   for (std::size_t k = 0; k < count; ++k) {
     const std::size_t i = sorted ? k : order[k];
     const std::int32_t position = positions[i];
-    while (counted < position && at < text_.size()) {
-      if (IsLineEnd(text_[at])) {
-        ++at;
-        continue;
-      }
-      at += CodePointAt(text_, at).second;
-      ++counted;
-    }
+    WalkTo(text_, position, at, counted);
     const std::int32_t after = position < 1 ? 0 : Offset(at);
     const FieldRange mark = CharacterBefore(after);
     std::int32_t caret = after;
@@ -312,14 +312,7 @@ std::vector<FieldRange> FieldModel::WavesIn(FieldRange within, std::size_t most)
     std::size_t at = static_cast<std::size_t>(OffsetAfter(counted));
     for (; k < count; ++k) {
       const std::int32_t position = reading_.MessagePosition(k);
-      while (counted < position && at < text_.size()) {
-        if (IsLineEnd(text_[at])) {
-          ++at;
-          continue;
-        }
-        at += CodePointAt(text_, at).second;
-        ++counted;
-      }
+      WalkTo(text_, position, at, counted);
       if (!add(CharacterBefore(position < 1 ? 0 : Offset(at)))) break;
     }
   } else {

@@ -58,7 +58,9 @@ class TCodeLayout : public QPlainTextDocumentLayout {
   // among others, which shows a gap that is not in the code. While the code has blanks
   // (the long-run rule is off), a block is laid out again breaking after blanks only.
   // Paragraphs beyond BlankBreakingUpTo keep the toolkit's breaks: measuring every
-  // word of them on each change would cost more than the breaks are worth.
+  // word of them on each change would cost more than the breaks are worth. So do all
+  // paragraphs of a text beyond it: a pasted megabyte of short lines measured word by
+  // word took over a second (random bytes, whose line ends cut them into paragraphs).
   // A layout of ours carries a tab stop a hair's breadth off the document's (which the
   // toolkit puts back whenever it lays a block out itself) and the room in the block's
   // user state.
@@ -70,7 +72,8 @@ class TCodeLayout : public QPlainTextDocumentLayout {
 
   void BreakAtBlanks(const QTextBlock& block, bool changed = false) {
     if (Breaking || !block.isValid() || Edit->wordWrapMode() == QTextOption::WrapAnywhere ||
-        Edit->lineWrapMode() != QPlainTextEdit::WidgetWidth || block.length() > TCodeEdit::BlankBreakingUpTo)
+        Edit->lineWrapMode() != QPlainTextEdit::WidgetWidth || block.length() > TCodeEdit::BlankBreakingUpTo ||
+        document()->characterCount() > TCodeEdit::BlankBreakingUpTo)
       return;
     const qreal margin = document()->documentMargin();
     const int room = Edit->viewport()->width() - qCeil(2 * margin);

@@ -23,7 +23,8 @@ class TCodeEdit : public QPlainTextEdit {
 
  public:
   static constexpr int LongRun = 10000;
-  // Paragraphs up to this many characters break only at blanks while there is no long run.
+  // Paragraphs break only at blanks while there is no long run and the whole text is
+  // up to this many characters.
   static constexpr int BlankBreakingUpTo = 100000;
   static constexpr int SteadyCaretFrom = 100000;  // characters in the caret's paragraph
 

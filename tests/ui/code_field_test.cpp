@@ -87,6 +87,33 @@ class CodeFieldTest : public QObject {
     }
   }
 
+  // Past BlankBreakingUpTo characters in all, even short paragraphs keep the toolkit's
+  // breaks (here after a "/" inside a word), which cost no measuring of every word.
+  void longTextKeepsTheToolkitBreaks_data() {
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("atBlanks");
+    QTest::newRow("within") << 1 << true;
+    QTest::newRow("beyond") << TCodeEdit::BlankBreakingUpTo / 20 + 1 << false;
+  }
+  void longTextKeepsTheToolkitBreaks() {
+    QFETCH(int, copies);
+    QFETCH(bool, atBlanks);
+    w->resize(290, 315);
+    QApplication::processEvents();
+    const QString first = u"ZN2.Dw Gm"_s + u"/ff"_s.repeated(80);  // wider than the field
+    w->ReplaceCode(first + u"\nZN2.Dw Gm W+ H- S~ Ac+"_s.repeated(copies - 1));
+    QTest::qWait(50);  // the window settles on its size (the found-code bar shows)
+    QTextBlock block = ui->meZendric->document()->begin();
+    // Laid out as for painting (the field shows its end, where the caret is).
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(ui->meZendric->document()->documentLayout());
+    QVERIFY(layout);
+    layout->ensureBlockLayout(block);
+    layout->blockBoundingRect(block);
+    const QTextLine line = block.layout()->lineAt(0);
+    QVERIFY(block.layout()->lineCount() > 1);
+    QCOMPARE(block.text().mid(line.textStart(), line.textLength()) == u"ZN2.Dw "_s, atBlanks);
+  }
+
   // A code given at start-up is in the field before the window has its size.
   void codeGivenBeforeTheWindowShows() {
     TMainScreen early;

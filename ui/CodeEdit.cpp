@@ -1,6 +1,9 @@
 #include "CodeEdit.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
+#include <QTimer>
+#include <algorithm>
 
 #include <QGuiApplication>
 #include <QPlainTextDocumentLayout>
@@ -31,6 +34,29 @@ bool HoldsLongRun(QTextBlock from, const QTextBlock& to) {
 }
 
 bool IsBlank(QChar ch) { return ch == u' ' || ch == u'\t'; }
+
+// The block format's mark of a block that continues the line of the block before it.
+constexpr int ContinuesLineProperty = QTextFormat::UserProperty + 1;
+
+// Where to cut `text` into pieces: after about every TCodeEdit::Piece characters, after
+// a blank near there if there is one (so the cut looks like a wrap), never inside a
+// surrogate pair.
+std::vector<int> PieceEnds(const QString& text) {
+  std::vector<int> ends;
+  int at = 0;
+  while (text.size() - at > TCodeEdit::Piece + TCodeEdit::Piece / 2) {
+    int cut = at + TCodeEdit::Piece;
+    for (int back = cut; back > cut - 256; --back)
+      if (IsBlank(text.at(back - 1))) {
+        cut = back;
+        break;
+      }
+    if (text.at(cut - 1).isHighSurrogate()) --cut;
+    ends.push_back(cut);
+    at = cut;
+  }
+  return ends;
+}
 
 class TCodeLayout : public QPlainTextDocumentLayout {
  public:
@@ -155,6 +181,133 @@ TCodeEdit::TCodeEdit(QWidget* parent) : QPlainTextEdit(parent) {
   setDocument(doc);
   connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TCodeEdit::ChooseCaretBlink);
   connect(this, &QPlainTextEdit::textChanged, this, &TCodeEdit::ChooseCaretBlink);
+  connect(doc, &QTextDocument::contentsChange, this, &TCodeEdit::NoteChange);
+}
+
+bool TCodeEdit::ContinuesLine(const QTextBlock& block) {
+  return block.isValid() && block.blockFormat().boolProperty(ContinuesLineProperty);
+}
+
+void TCodeEdit::NoteChange(int from, int, int charsAdded) {
+  if (everSplit_) breaksStale_ = true;
+  // Whatever put a long line in whole (the toolkit's own setPlainText, a drop moved
+  // within the field), the next change finds it in pieces.
+  const QTextBlock last = document()->findBlock(from + charsAdded);
+  for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next()) {
+    if (block.length() > 2 * LongParagraph) {
+      SplitLater();
+      return;
+    }
+    if (block == last) break;
+  }
+}
+
+void TCodeEdit::SplitLater() {
+  if (splitQueued_) return;
+  splitQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
+    splitQueued_ = false;
+    QTextDocument* doc = document();
+    bool any = false;
+    for (QTextBlock block = doc->begin(); block.isValid() && !any; block = block.next())
+      any = block.length() > LongParagraph + 1;
+    if (!any) return;
+    // Joined to the edit that brought the line, so that undo takes both back; with
+    // nothing to undo (a text set whole), the pieces are where the history starts.
+    const bool history = doc->isUndoAvailable();
+    if (!history) doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    if (history)
+      cursor.joinPreviousEditBlock();
+    else
+      cursor.beginEditBlock();
+    SplitLongBlocks(0, doc->characterCount() - 1);
+    cursor.endEditBlock();
+    if (!history) doc->setUndoRedoEnabled(true);
+  });
+}
+
+// Cuts every block from the one holding `from` to the one holding `to` that is longer
+// than LongParagraph into pieces, the last block first so that the rest stay put.
+void TCodeEdit::SplitLongBlocks(int from, int to) {
+  QTextDocument* doc = document();
+  QTextCursor cursor(doc);
+  const QTextBlock first = doc->findBlock(from);
+  for (QTextBlock block = doc->findBlock(to); block.isValid(); block = block.previous()) {
+    if (block.length() > LongParagraph + 1) {
+      QTextBlockFormat piece = block.blockFormat();
+      piece.setProperty(ContinuesLineProperty, true);
+      const std::vector<int> ends = PieceEnds(block.text());
+      const int start = block.position();
+      for (auto end = ends.rbegin(); end != ends.rend(); ++end) {
+        cursor.setPosition(start + *end);
+        cursor.insertBlock(piece, cursor.charFormat());
+      }
+      everSplit_ = true;
+      breaksStale_ = true;
+    }
+    if (block == first) break;
+  }
+}
+
+void TCodeEdit::InsertText(QTextCursor& cursor, const QString& text) {
+  cursor.beginEditBlock();
+  const int start = cursor.selectionStart();
+  cursor.insertText(text);
+  AfterInsert(start, cursor.position());
+  cursor.endEditBlock();
+}
+
+// Inside the edit block of an insertion from `start` to `end`, so that the toolkit lays
+// out only the pieces, once.
+void TCodeEdit::AfterInsert(int start, int end) {
+  // A line end of the text starts a line, though the toolkit gives the block it makes
+  // the format of the block it was cut from.
+  if (everSplit_) {
+    QTextDocument* doc = document();
+    const QTextBlock last = doc->findBlock(end);
+    QTextCursor format(doc);
+    for (QTextBlock block = doc->findBlock(start); block != last && block.isValid();) {
+      block = block.next();
+      if (!ContinuesLine(block)) continue;
+      QTextBlockFormat line = block.blockFormat();
+      line.clearProperty(ContinuesLineProperty);
+      format.setPosition(block.position());
+      format.setBlockFormat(line);
+    }
+  }
+  SplitLongBlocks(start, end);
+}
+
+const std::vector<int>& TCodeEdit::Breaks() const {
+  if (breaksStale_) {
+    breaks_.clear();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+      if (ContinuesLine(block)) breaks_.push_back(block.position());
+    breaksStale_ = false;
+  }
+  return breaks_;
+}
+
+int TCodeEdit::ModelOffset(int position) const {
+  const std::vector<int>& breaks = Breaks();
+  return position - static_cast<int>(std::upper_bound(breaks.begin(), breaks.end(), position) - breaks.begin());
+}
+
+int TCodeEdit::FieldPosition(int offset, bool afterBreak) const {
+  // The k-th break (from 0) stands at code offset breaks[k] - k - 1; each one before
+  // `offset` adds a position.
+  const std::vector<int>& breaks = Breaks();
+  int low = 0, high = static_cast<int>(breaks.size());
+  while (low < high) {
+    const int middle = (low + high) / 2;
+    const int at = breaks[static_cast<std::size_t>(middle)] - middle - 1;
+    if (at < offset || (afterBreak && at == offset))
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  return offset + low;
 }
 
 TCodeEdit::~TCodeEdit() {
@@ -181,14 +334,92 @@ namespace zendric {
 
 void TCodeEdit::insertFromMimeData(const QMimeData* source) {
   if (largeTextTaker && source->hasText() && largeTextTaker(source->text())) return;
+  // The toolkit's own insertion (its line ends are the ones typing makes), nested in an
+  // edit block of ours.
+  QTextCursor edit(document());
+  edit.beginEditBlock();
+  const int start = textCursor().selectionStart();
   QPlainTextEdit::insertFromMimeData(source);
+  AfterInsert(start, textCursor().position());
+  edit.endEditBlock();
+}
+
+// A copy holds the code: the breaks between the pieces of a line are left out.
+QMimeData* TCodeEdit::createMimeDataFromSelection() const {
+  QMimeData* data = QPlainTextEdit::createMimeDataFromSelection();
+  const QTextCursor cursor = textCursor();
+  const std::vector<int>& breaks = Breaks();
+  const auto first = std::upper_bound(breaks.begin(), breaks.end(), cursor.selectionStart());
+  const auto last = std::upper_bound(first, breaks.end(), cursor.selectionEnd());
+  if (first == last) return data;
+  QString text = data->text();
+  for (auto at = last; at != first;) {
+    --at;
+    text.remove(*at - 1 - cursor.selectionStart(), 1);
+  }
+  delete data;
+  data = new QMimeData;
+  data->setText(text);
+  return data;
+}
+
+// Between two pieces of a line there are two caret places for one place in the code:
+// a key that would stop at the second, or delete the break, goes one further.
+void TCodeEdit::keyPressEvent(QKeyEvent* event) {
+  if (!everSplit_ || isReadOnly()) return QPlainTextEdit::keyPressEvent(event);
+  QTextCursor cursor = textCursor();
+  if (event->matches(QKeySequence::InsertParagraphSeparator)) {
+    InsertText(cursor, QStringLiteral("\n"));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return;
+  }
+  const bool back = (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) ||
+                    event->matches(QKeySequence::DeleteStartOfWord);
+  const bool forward = event->matches(QKeySequence::Delete) || event->matches(QKeySequence::DeleteEndOfWord);
+  if (!cursor.hasSelection() && back && cursor.atBlockStart() && ContinuesLine(cursor.block())) {
+    cursor.movePosition(QTextCursor::PreviousCharacter);
+    setTextCursor(cursor);
+  } else if (!cursor.hasSelection() && forward && cursor.atBlockEnd() && ContinuesLine(cursor.block().next())) {
+    cursor.movePosition(QTextCursor::NextCharacter);
+    setTextCursor(cursor);
+  }
+  QPlainTextEdit::keyPressEvent(event);
+  const bool right = event->matches(QKeySequence::MoveToNextChar) || event->matches(QKeySequence::SelectNextChar);
+  const bool left = event->matches(QKeySequence::MoveToPreviousChar) || event->matches(QKeySequence::SelectPreviousChar);
+  if (!right && !left) return;
+  cursor = textCursor();
+  const QTextCursor::MoveMode mode = event->matches(QKeySequence::SelectNextChar) ||
+                                             event->matches(QKeySequence::SelectPreviousChar)
+                                         ? QTextCursor::KeepAnchor
+                                         : QTextCursor::MoveAnchor;
+  if (right && cursor.atBlockEnd() && ContinuesLine(cursor.block().next()))
+    cursor.movePosition(QTextCursor::NextCharacter, mode);
+  else if (left && cursor.atBlockStart() && ContinuesLine(cursor.block()))
+    cursor.movePosition(QTextCursor::PreviousCharacter, mode);
+  else
+    return;
+  setTextCursor(cursor);
 }
 
 std::u16string TCodeEdit::ModelText() const {
   const QString raw = document()->toRawText();
   std::u16string text(reinterpret_cast<const char16_t*>(raw.utf16()), static_cast<std::size_t>(raw.size()));
-  for (char16_t& unit : text)
-    if (unit == QChar::ParagraphSeparator) unit = u'\n';
+  const std::vector<int>& breaks = Breaks();
+  auto next = breaks.begin();
+  std::size_t kept = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    char16_t unit = text[at];
+    if (unit == QChar::ParagraphSeparator) {
+      if (next != breaks.end() && static_cast<std::size_t>(*next) == at + 1) {
+        ++next;
+        continue;  // a break between pieces of one line
+      }
+      unit = u'\n';
+    }
+    text[kept++] = unit;
+  }
+  text.resize(kept);
   return text;
 }
 

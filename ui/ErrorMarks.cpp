@@ -35,7 +35,7 @@ class TMarkLayer : public QWidget {
   const TErrorMarks& marks_;
 };
 
-TErrorMarks::TErrorMarks(QPlainTextEdit* field) : QObject(field), field_(field) {
+TErrorMarks::TErrorMarks(TCodeEdit* field) : QObject(field), field_(field) {
   layer_ = new TMarkLayer(field_, *this);
   layer_->setGeometry(field_->viewport()->geometry());
   layer_->raise();
@@ -115,7 +115,8 @@ QPointF TErrorMarks::BlockOrigin(const QTextBlock& block) const {
 QRect TErrorMarks::RectIn(const Mark& mark, const QTextBlock& block, QPointF origin) const {
   const QTextLayout* layout = block.layout();
   if (!layout || layout->lineCount() == 0) return {};
-  const int start = mark.Start - block.position(), end = mark.End - block.position();
+  const int start = field_->FieldPosition(mark.Start, true) - block.position();
+  const int end = std::min(field_->FieldPosition(mark.End) - block.position(), block.length() - 1);
   const QTextLine line = LineHolding(*layout, start);
   const qreal left = line.cursorToX(start);
   const bool lastLine = line.lineNumber() == layout->lineCount() - 1;
@@ -131,15 +132,15 @@ QRect TErrorMarks::RectIn(const Mark& mark, const QTextBlock& block, QPointF ori
 }
 
 QRect TErrorMarks::MarkRect(const Mark& mark) const {
-  const QTextBlock block = field_->document()->findBlock(mark.Start);
+  const QTextBlock block = field_->document()->findBlock(field_->FieldPosition(mark.Start, true));
   return RectIn(mark, block, BlockOrigin(block));
 }
 
 void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
   if (marks_.empty()) return;
   // Only the marks of the lines in view: a long code may carry thousands.
-  const int first = field_->cursorForPosition(QPoint(0, 0)).position();
-  const int last = field_->cursorForPosition(QPoint(layer_->width(), layer_->height())).position();
+  const int first = field_->ModelOffset(field_->cursorForPosition(QPoint(0, 0)).position());
+  const int last = field_->ModelOffset(field_->cursorForPosition(QPoint(layer_->width(), layer_->height())).position());
   auto m = std::lower_bound(marks_.begin(), marks_.end(), first - 1,
                             [](const Mark& mark, int offset) { return mark.End < offset; });
   const int baseline = field_->fontMetrics().ascent();
@@ -147,8 +148,9 @@ void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
   QTextBlock block;
   QPointF origin;
   for (; m != marks_.end() && m->Start <= last + 1; ++m) {
-    if (!block.isValid() || !block.contains(m->Start)) {
-      block = field_->document()->findBlock(m->Start);
+    const int at = field_->FieldPosition(m->Start, true);
+    if (!block.isValid() || !block.contains(at)) {
+      block = field_->document()->findBlock(at);
       origin = BlockOrigin(block);
     }
     const QRect r = RectIn(*m, block, origin);
@@ -165,7 +167,7 @@ void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
 
 const TErrorMarks::Mark* TErrorMarks::MarkAt(QPoint point) const {
   // The caret place nearest the pointer has the character under it on one side or the other.
-  const int caret = field_->cursorForPosition(point).position();
+  const int caret = field_->ModelOffset(field_->cursorForPosition(point).position());
   auto m = std::lower_bound(marks_.begin(), marks_.end(), caret - 1,
                             [](const Mark& mark, int offset) { return mark.End < offset; });
   for (; m != marks_.end() && m->Start <= caret + 1; ++m)

@@ -14,6 +14,7 @@
 #include <span>
 #include <vector>
 
+#include "CodeEdit.h"
 #include "FieldModel.h"
 
 namespace zendric {
@@ -26,7 +27,7 @@ class TErrorMarks : public QObject {
   // A code can hold a million errors: a mark is four numbers, and the messages stay
   // in the reading.
   struct Mark {
-    int Start;  // field offsets, as a QTextCursor counts them
+    int Start;  // code offsets in the field, as the field model counts them
     int End;
     std::uint32_t First;  // the mark's messages: messageOrder_[First, First + Count)
     std::uint32_t Count;
@@ -34,7 +35,7 @@ class TErrorMarks : public QObject {
 
   static constexpr QColor MarkColour{255, 0, 0};
 
-  explicit TErrorMarks(QPlainTextEdit* field);
+  explicit TErrorMarks(TCodeEdit* field);
 
   // Replaces every mark by those of `field`, the field as it is now, read; the marks
   // share it.
@@ -64,7 +65,7 @@ class TErrorMarks : public QObject {
   QPointF BlockOrigin(const QTextBlock& block) const;
   QRect RectIn(const Mark& mark, const QTextBlock& block, QPointF origin) const;
 
-  QPlainTextEdit* field_;
+  TCodeEdit* field_;
   QWidget* layer_;
   std::shared_ptr<const FieldModel> shown_;
   std::vector<Mark> marks_;  // by Start, no two on one character

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace zendric {
 
-TFixOffer::TFixOffer(QPlainTextEdit* field, TErrorList* list, const TErrorMarks* marks, QObject* parent)
+TFixOffer::TFixOffer(TCodeEdit* field, TErrorList* list, const TErrorMarks* marks, QObject* parent)
     : QObject(parent), field_(field), list_(list), marks_(marks), button_(new QToolButton(list->viewport())) {
   button_->setObjectName(u"btnFixes"_s);
   button_->setText(u"Fix\u2026"_s);
@@ -101,16 +101,16 @@ int TFixOffer::MessageAtOffset(int offset) const {
 
 int TFixOffer::MessageAtCaret() const {
   if (!reading_) return -1;
-  return shown_->MessageAt(field_->textCursor().position());
+  return shown_->MessageAt(field_->ModelOffset(field_->textCursor().position()));
 }
 
 void TFixOffer::Apply(const Fix& fix) {
   if (!shown_) return;
   const FieldRange range = shown_->EditRange(fix.From, fix.To);
   QTextCursor edit(field_->document());
-  edit.setPosition(range.Start);
-  edit.setPosition(range.End, QTextCursor::KeepAnchor);
-  edit.insertText(QString::fromStdString(fix.Text));  // one edit: one undo
+  edit.setPosition(field_->FieldPosition(range.Start, true));
+  edit.setPosition(field_->FieldPosition(range.End), QTextCursor::KeepAnchor);
+  field_->InsertText(edit, QString::fromStdString(fix.Text));  // one edit: one undo
   field_->setTextCursor(edit);
   field_->setFocus();
 }
@@ -134,7 +134,7 @@ bool TFixOffer::eventFilter(QObject* watched, QEvent* event) {
     // over a wave the menu starts with the fixes of its error
     auto* asked = static_cast<QContextMenuEvent*>(event);
     const QPoint at = asked->pos();
-    const int row = MessageAtOffset(field_->cursorForPosition(at).position());
+    const int row = MessageAtOffset(field_->ModelOffset(field_->cursorForPosition(at).position()));
     if (row < 0) return false;
     std::unique_ptr<QMenu> menu(field_->createStandardContextMenu());
     menu->setObjectName(u"mnFieldFixes"_s);

@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "CodeEdit.h"
 #include "ErrorList.h"
 #include "ErrorMarks.h"
 #include "FieldModel.h"
@@ -23,7 +24,7 @@ class TFixOffer : public QObject {
   Q_OBJECT
 
  public:
-  TFixOffer(QPlainTextEdit* field, TErrorList* list, const TErrorMarks* marks, QObject* parent);
+  TFixOffer(TCodeEdit* field, TErrorList* list, const TErrorMarks* marks, QObject* parent);
 
   // The field's state shown now, with its reading.
   void SetReading(std::shared_ptr<const FieldModel> field);
@@ -52,7 +53,7 @@ class TFixOffer : public QObject {
   void PlaceButton();
   int MessageAtOffset(int offset) const;
 
-  QPlainTextEdit* field_;
+  TCodeEdit* field_;
   TErrorList* list_;
   const TErrorMarks* marks_;
   QToolButton* button_;

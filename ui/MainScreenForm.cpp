@@ -347,7 +347,7 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
 // Every change of the field, whatever made it: one reading of the whole code. The field
 // makes a line of its own of every line end put into it, whatever the edit.
 void TMainScreen::meZendricChange() {
-  auto next = std::make_shared<const FieldModel>(static_cast<TCodeEdit*>(meZendric)->ModelText());
+  auto next = std::make_shared<const FieldModel>(meZendric->ModelText());
   ++parseCount;
 
   // Settle the scroll box's new height first, so the column wraps for the room it gets;
@@ -374,7 +374,7 @@ void TMainScreen::meZendricChange() {
 // The lines of the item the caret (or the start of the selection) stands in light up in
 // the reading. The caret moves with every key as well: once for a reading is enough.
 void TMainScreen::ShowCaretItem(bool scroll) {
-  const int caret = meZendric->textCursor().selectionStart();
+  const int caret = meZendric->ModelOffset(meZendric->textCursor().selectionStart());
   if (caret == caretShownAt) return;
   caretShownAt = caret;
   const CaretItem item = field->ItemAt(caret);
@@ -400,8 +400,8 @@ void TMainScreen::SelectLineItem(std::size_t line) {
   if (line >= reading->LineCount()) return;
   const FieldRange range = ItemRange(reading->LineSpan(line));
   QTextCursor select = meZendric->textCursor();
-  select.setPosition(range.Start);
-  select.setPosition(range.End, QTextCursor::KeepAnchor);
+  select.setPosition(meZendric->FieldPosition(range.Start, true));
+  select.setPosition(meZendric->FieldPosition(range.End), QTextCursor::KeepAnchor);
   meZendric->setTextCursor(select);
   meZendric->ensureCursorVisible();
 }
@@ -421,8 +421,8 @@ void TMainScreen::ShowItemMarks() {
     if (range.End <= range.Start) continue;
     QTextEdit::ExtraSelection mark;
     mark.cursor = QTextCursor(meZendric->document());
-    mark.cursor.setPosition(range.Start);
-    mark.cursor.setPosition(range.End, QTextCursor::KeepAnchor);
+    mark.cursor.setPosition(meZendric->FieldPosition(range.Start, true));
+    mark.cursor.setPosition(meZendric->FieldPosition(range.End), QTextCursor::KeepAnchor);
     QColor light = meZendric->palette().color(QPalette::Active, QPalette::Highlight);
     light.setAlpha(60);
     mark.format.setBackground(light);
@@ -437,7 +437,7 @@ void TMainScreen::ReplaceCode(const QString& code) {
   QTextCursor cursor(meZendric->document());
   cursor.beginEditBlock();
   cursor.select(QTextCursor::Document);
-  cursor.insertText(code);
+  meZendric->InsertText(cursor, code);
   cursor.endEditBlock();
   meZendric->setTextCursor(cursor);  // the caret after the new code, as typing leaves it
 }
@@ -541,7 +541,7 @@ void TMainScreen::lbErrorsClick() {
   const int row = lbErrors->currentRow();
   if (row < 0 || static_cast<std::size_t>(row) >= reading->MessageCount()) return;
   QTextCursor caret = meZendric->textCursor();
-  caret.setPosition(field->PlaceOf(static_cast<std::size_t>(row)).Caret);
+  caret.setPosition(meZendric->FieldPosition(field->PlaceOf(static_cast<std::size_t>(row)).Caret));
   meZendric->setTextCursor(caret);
   meZendric->setFocus();
 }
@@ -571,9 +571,9 @@ void TMainScreen::btnMakeClick() {
   if (!splice) return;
   QTextCursor cursor(meZendric->document());
   cursor.beginEditBlock();
-  cursor.setPosition(splice->Range.Start);
-  cursor.setPosition(splice->Range.End, QTextCursor::KeepAnchor);
-  cursor.insertText(QString::fromStdU16String(splice->Text));
+  cursor.setPosition(meZendric->FieldPosition(splice->Range.Start, true));
+  cursor.setPosition(meZendric->FieldPosition(splice->Range.End), QTextCursor::KeepAnchor);
+  meZendric->InsertText(cursor, QString::fromStdU16String(splice->Text));
   cursor.endEditBlock();
   meZendric->setTextCursor(cursor);  // the caret after the code, as typing leaves it
 }

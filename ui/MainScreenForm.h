@@ -21,6 +21,7 @@
 namespace zendric {
 
 class TAboutDialog;
+class TCodeEdit;
 class TBuilderDialog;
 class TErrorMarks;
 class TFixOffer;
@@ -119,7 +120,7 @@ class TMainScreen : public QWidget {
   bool settingErrorListHeight = false;
   TFixOffer* fixOffer = nullptr;
   QWidget* pnTop = nullptr;
-  QPlainTextEdit* meZendric = nullptr;
+  TCodeEdit* meZendric = nullptr;
   QWidget* pnButton = nullptr;
   QToolButton* btnAbout = nullptr;
   QToolButton* btnMake = nullptr;

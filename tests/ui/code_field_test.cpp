@@ -1,6 +1,7 @@
 // The code field: lines break at blanks only while the code has blanks, and an empty
 // field shows a hint.
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -8,6 +9,7 @@
 
 #include "CodeEdit.h"
 #include "Controls.h"
+#include "FieldModel.h"
 #include "MainScreenForm.h"
 
 using namespace zendric;
@@ -142,6 +144,83 @@ class CodeFieldTest : public QObject {
     QTest::keyClick(ui->meZendric, Qt::Key_Z, Qt::ControlModifier);
     for (const QString& line : DisplayLines().mid(0, DisplayLines().size() - 1))
       QVERIFY2(line.endsWith(u' ') || !line.contains(u' '), qPrintable(line));
+  }
+
+  // A long line is held in pieces; the code, its positions, copies and edits at the
+  // breaks between them are those of one line. Each row pastes `text` and then makes
+  // the edit at `at` (a code offset): `keys` typed, or Backspace / Delete.
+  void longLinesInPieces_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QString>("keys");  // "\b" Backspace, "\x7f" Delete, "\n" Enter
+    const QString braces = u"ZN2.Dw"_s + QString(300000, u'{');
+    QString items = u"ZN2.Dw"_s;
+    while (items.size() < 100000) items += u" Gm W+ H-"_s;
+    QTest::newRow("typed in the middle") << braces << 150000 << u"x"_s;
+    QTest::newRow("backspace at a break") << braces << -1 << u"\b"_s;
+    QTest::newRow("delete at a break") << braces << -1 << u"\x7f"_s;
+    QTest::newRow("enter at a break") << braces << -1 << u"\n"_s;
+    QTest::newRow("enter, then typed") << items << 50001 << u"\nZN2.Dw"_s;
+    QTest::newRow("lines around it") << u"ZN2.Dw Gm\n"_s + items + u"\nZN2.Dw Gf"_s << 20 << u"y"_s;
+  }
+  void longLinesInPieces() {
+    QFETCH(QString, text);
+    QFETCH(int, at);
+    QFETCH(QString, keys);
+    auto* field = static_cast<TCodeEdit*>(ui->meZendric);
+    field->setFocus();
+    QApplication::clipboard()->setText(text);
+    field->paste();
+    QVERIFY(field->document()->blockCount() > text.count(u'\n') + 1);  // held in pieces
+    for (QTextBlock block = field->document()->begin(); block.isValid(); block = block.next())
+      QVERIFY(block.length() <= TCodeEdit::LongParagraph);
+    QCOMPARE(QString::fromStdU16String(field->ModelText()), text);
+
+    // Every code offset and back; a break's two sides are one offset.
+    QTextBlock second = field->document()->begin().next();
+    while (!TCodeEdit::ContinuesLine(second)) second = second.next();
+    const int breakAt = field->ModelOffset(second.position());
+    QCOMPARE(field->ModelOffset(second.position() - 1), breakAt);
+    QCOMPARE(field->FieldPosition(breakAt), second.position() - 1);
+    QCOMPARE(field->FieldPosition(breakAt, true), second.position());
+    for (int offset : {0, 1, breakAt - 1, breakAt + 1, static_cast<int>(text.size())})
+      QCOMPARE(field->ModelOffset(field->FieldPosition(offset)), offset);
+
+    // A copy across the break holds the code as it is.
+    QTextCursor select(field->document());
+    select.setPosition(field->FieldPosition(breakAt - 3));
+    select.setPosition(field->FieldPosition(breakAt + 3), QTextCursor::KeepAnchor);
+    field->setTextCursor(select);
+    field->copy();
+    QCOMPARE(QApplication::clipboard()->text(), text.mid(breakAt - 3, 6));
+
+    const int offset = at < 0 ? breakAt : at;
+    QTextCursor caret(field->document());
+    caret.setPosition(field->FieldPosition(offset, true));
+    field->setTextCursor(caret);
+    QString want = text;
+    int place = offset;
+    for (QChar key : keys) {
+      if (key == u'\b') {
+        QTest::keyClick(field, Qt::Key_Backspace);
+        want.remove(--place, 1);
+      } else if (key == u'\x7f') {
+        QTest::keyClick(field, Qt::Key_Delete);
+        want.remove(place, 1);
+      } else if (key == u'\n') {
+        QTest::keyClick(field, Qt::Key_Return);
+        want.insert(place++, u'\n');
+      } else {
+        QTest::keyClicks(field, QString(key));
+        want.insert(place++, key);
+      }
+    }
+    QCOMPARE(QString::fromStdU16String(field->ModelText()), want);
+    QCOMPARE(field->ModelOffset(field->textCursor().position()), place);
+    QCOMPARE(w->Reading().LineCount(), FieldModel(want.toStdU16String()).Reading().LineCount());
+    if (keys.size() > 1) return;
+    field->undo();  // one key, one step back
+    QCOMPARE(QString::fromStdU16String(field->ModelText()), text);
   }
 
   // The hint shows in the empty field and nowhere else; it is no text of the field.

@@ -223,6 +223,35 @@ class CodeFieldTest : public QObject {
     QCOMPARE(QString::fromStdU16String(field->ModelText()), text);
   }
 
+  // Arrow keys pass a break between pieces in one press, as they pass a character.
+  void arrowsPassABreakInOneKey_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("from");  // code offsets, from the break
+    QTest::addColumn<int>("to");
+    QTest::newRow("right onto it") << int(Qt::Key_Right) << -1 << 0;
+    QTest::newRow("right from it") << int(Qt::Key_Right) << 0 << 1;
+    QTest::newRow("left onto it") << int(Qt::Key_Left) << 1 << 0;
+    QTest::newRow("left from it") << int(Qt::Key_Left) << 0 << -1;
+  }
+  void arrowsPassABreakInOneKey() {
+    QFETCH(int, key);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    auto* field = static_cast<TCodeEdit*>(ui->meZendric);
+    field->setFocus();
+    w->ReplaceCode(u"ZN2.Dw"_s + QString(100000, u'{'));
+    QTextBlock piece = field->document()->begin().next();
+    QVERIFY(TCodeEdit::ContinuesLine(piece));
+    const int breakAt = field->ModelOffset(piece.position());
+    QTextCursor caret(field->document());
+    caret.setPosition(field->FieldPosition(breakAt + from, key == Qt::Key_Right));
+    field->setTextCursor(caret);
+    QTest::keyClick(field, Qt::Key(key));
+    QCOMPARE(field->ModelOffset(field->textCursor().position()), breakAt + to);
+    QTest::keyClick(field, Qt::Key(key));
+    QCOMPARE(field->ModelOffset(field->textCursor().position()), breakAt + to + (key == Qt::Key_Right ? 1 : -1));
+  }
+
   // The hint shows in the empty field and nowhere else; it is no text of the field.
   void emptyFieldShowsAHint() {
     QCOMPARE(ui->meZendric->placeholderText(), u"Type or paste a Zendric 2 code, e.g. ZN2.Dw Gm L12m"_s);

@@ -253,17 +253,36 @@ void TCodeEdit::SplitLongBlocks(int from, int to) {
 void TCodeEdit::InsertText(QTextCursor& cursor, const QString& text) {
   cursor.beginEditBlock();
   const int start = cursor.selectionStart();
+  const bool continues = ContinuesLine(document()->findBlock(start));
   cursor.insertText(text);
-  AfterInsert(start, cursor.position());
+  AfterInsert(start, cursor.position(), continues);
   cursor.endEditBlock();
 }
 
+// A selection that ends in another block leaves its first block with the format of the
+// block it ended in: replacing a whole line held in pieces marked the line's own first
+// block as continuing the line before, and the code then had a line end at every break.
+// The block where the edit started keeps the mark it had.
+void TCodeEdit::KeepMark(int start, bool continues) {
+  const QTextBlock block = document()->findBlock(start);
+  if (ContinuesLine(block) == continues) return;
+  QTextBlockFormat format = block.blockFormat();
+  if (continues)
+    format.setProperty(ContinuesLineProperty, true);
+  else
+    format.clearProperty(ContinuesLineProperty);
+  QTextCursor(block).setBlockFormat(format);
+  breaksStale_ = true;
+}
+
 // Inside the edit block of an insertion from `start` to `end`, so that the toolkit lays
-// out only the pieces, once.
-void TCodeEdit::AfterInsert(int start, int end) {
+// out only the pieces, once; `continues`: whether the block at `start` continued a line
+// before it.
+void TCodeEdit::AfterInsert(int start, int end, bool continues) {
   // A line end of the text starts a line, though the toolkit gives the block it makes
   // the format of the block it was cut from.
   if (everSplit_) {
+    KeepMark(start, continues);
     QTextDocument* doc = document();
     const QTextBlock last = doc->findBlock(end);
     QTextCursor format(doc);
@@ -339,8 +358,9 @@ void TCodeEdit::insertFromMimeData(const QMimeData* source) {
   QTextCursor edit(document());
   edit.beginEditBlock();
   const int start = textCursor().selectionStart();
+  const bool continues = ContinuesLine(document()->findBlock(start));
   QPlainTextEdit::insertFromMimeData(source);
-  AfterInsert(start, textCursor().position());
+  AfterInsert(start, textCursor().position(), continues);
   edit.endEditBlock();
 }
 

@@ -72,7 +72,8 @@ class TCodeEdit : public QPlainTextEdit {
   void ChooseCaretBlink();
   void NoteChange(int from, int charsRemoved, int charsAdded);
   void SplitLongBlocks(int from, int to);
-  void AfterInsert(int start, int end);
+  void AfterInsert(int start, int end, bool continues);
+  void KeepMark(int start, bool continues);
   void SplitLater();
   const std::vector<int>& Breaks() const;
 

@@ -223,6 +223,41 @@ class CodeFieldTest : public QObject {
     QCOMPARE(QString::fromStdU16String(field->ModelText()), text);
   }
 
+  // A line in pieces replaced by another keeps its first block a line's start, and the
+  // code then has no line end at the breaks: replaced whole, from its start or from a
+  // break to the end, by the program or typed over.
+  void replacedPiecesStartALine_data() {
+    QTest::addColumn<int>("from");  // a code offset; -1: the first break
+    QTest::addColumn<bool>("typed");
+    QTest::newRow("whole line") << 0 << false;
+    QTest::newRow("whole line, typed over") << 0 << true;
+    QTest::newRow("from a break") << -1 << false;
+  }
+  void replacedPiecesStartALine() {
+    QFETCH(int, from);
+    QFETCH(bool, typed);
+    auto* field = static_cast<TCodeEdit*>(ui->meZendric);
+    field->setFocus();
+    const QString text = u"ZN2.Dw"_s + QString(100000, u'{');
+    w->ReplaceCode(text);
+    QTextBlock piece = field->document()->begin().next();
+    QVERIFY(TCodeEdit::ContinuesLine(piece));
+    const int start = from < 0 ? field->ModelOffset(piece.position()) : from;
+    QTextCursor select(field->document());
+    select.setPosition(field->FieldPosition(start, true));
+    select.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    const QString added = typed ? u"x"_s : QString(100000, u'"');
+    if (typed) {
+      field->setTextCursor(select);
+      QTest::keyClicks(field, added);
+    } else {
+      field->InsertText(select, added);
+    }
+    QCOMPARE(QString::fromStdU16String(field->ModelText()), text.left(start) + added);
+    QTest::keyClicks(field, u"yz"_s);
+    QCOMPARE(QString::fromStdU16String(field->ModelText()), text.left(start) + added + u"yz"_s);
+  }
+
   // Arrow keys pass a break between pieces in one press, as they pass a character.
   void arrowsPassABreakInOneKey_data() {
     QTest::addColumn<int>("key");

@@ -28,6 +28,7 @@ enum FormHint : std::uint8_t {
   HintTree = 1,    // a select whose options form a tree by their depths
   HintSearch = 2,  // a select long enough to want a search field
   HintTicks = 4,   // a check that stands with the checks beside it of the same group in one menu of ticks
+  HintLong = 8,    // a text of more than LongestShown bytes: a field of several lines that lays out only what is in view
 };
 
 struct FormField {

@@ -258,7 +258,8 @@ class Form {
     return Take(valid, takes);
   }
   std::optional<std::string_view> Text(std::string label, std::string value) {
-    Add(Kind::Text, std::move(label), {}, std::move(value));
+    const std::uint8_t hints = value.size() > LongestShown ? HintLong : HintNone;
+    Add(Kind::Text, std::move(label), {}, std::move(value), hints);
     return Take(true, {});
   }
   std::optional<bool> Check(std::string label, bool on, std::uint8_t hints = HintNone) {
@@ -274,6 +275,9 @@ class Form {
 
   // The value given, to check before describing the field (a number's validity).
   std::string_view Value() const { return value_; }
+  // Whether the walk sets a value rather than describing: what only a description
+  // shows (a note) need not be made.
+  bool Setting() const { return setting_; }
 
  private:
   void Add(Kind kind, std::string label, std::vector<FormOption> options, std::string value, std::uint8_t hints = HintNone) {

@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "BuilderText.h"
+#include "CodeEdit.h"
 
 namespace zendric {
 namespace {
@@ -306,6 +307,16 @@ bool TBuilderDialog::eventFilter(QObject* watched, QEvent* event) {
       if (event->type() == QEvent::KeyPress) undo ? Undo() : Redo();
       return true;
     }
+  }
+  if (qobject_cast<TCodeEdit*>(watched) != nullptr) {
+    if (event->type() == QEvent::KeyPress) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        keyPressEvent(key);
+        return true;
+      }
+    }
+    if (event->type() == QEvent::FocusOut) EndTyping();
   }
   return QDialog::eventFilter(watched, event);
 }

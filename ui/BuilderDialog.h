@@ -71,7 +71,8 @@ class TBuilderDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
   // Enter never closes the builder: Ctrl+Enter or the button uses the code.
   void keyPressEvent(QKeyEvent* event) override;
-  // The builder's undo keys win over a line edit's own undo.
+  // The builder's undo keys win over a line edit's own undo; a long text field takes no
+  // line break and ends its typing when it loses the focus, as a line edit does.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -103,6 +104,7 @@ class TBuilderDialog : public QDialog {
   // the fields keep their shape, only their values are set again.
   void DrawPage();
   QWidget* Control(const FormField& field);
+  QWidget* LongField(const FormField& field);
   QWidget* Ticks(const std::vector<const FormField*>& ticks);
   QWidget* Search(const FormField& field, QComboBox* box);
   void SetValues(const QWidget* except);

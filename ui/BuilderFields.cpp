@@ -23,11 +23,16 @@
 
 #include "BuilderDialog.h"
 #include "BuilderText.h"
+#include "CodeEdit.h"
 
 namespace zendric {
 namespace {
 
 const char* const KeyProperty = "formKey";
+// The text a long field last gave the core or was given: a change of the document
+// that leaves it (the field cutting its line into pieces) is no edit.
+const char* const HeldProperty = "formText";
+constexpr int LongFieldLines = 8;
 constexpr int DepthRole = Qt::UserRole + 1;
 
 QString KeyOf(const QObject* control) { return control->property(KeyProperty).toString(); }
@@ -37,7 +42,8 @@ QString KeyOf(const QObject* control) { return control->property(KeyProperty).to
 std::string ShapeOf(int row, const std::vector<FormField>& fields) {
   std::string shape = std::to_string(row);
   for (const FormField& f : fields) {
-    shape += '\x02' + std::string(KindName(f.Shape)) + '\x01' + f.Key + '\x01' + f.Group + '\x01' + f.Label;
+    shape += '\x02' + std::string(KindName(f.Shape)) + '\x01' + f.Key + '\x01' + f.Group + '\x01' + f.Label + '\x01' +
+             std::to_string(f.Hints);
     for (const FormOption& o : f.Options) shape += '\x01' + o.Text;
   }
   return shape;
@@ -74,6 +80,32 @@ void SelectValue(QComboBox* box, const std::string& value) {
   box->setCurrentIndex(box->findData(Qs(value)));
 }
 
+// A long field's whole text in place of what it holds, as one edit that is not the
+// user's: the field has no undo of its own (the builder's steps are the undo).
+void SetLongText(TCodeEdit* field, const QString& text) {
+  field->setProperty(HeldProperty, text);
+  QTextCursor cursor(field->document());
+  cursor.select(QTextCursor::Document);
+  field->InsertText(cursor, text);
+}
+
+// The caret of a field being typed into, to put back when the page is drawn again.
+int CaretOf(const QWidget* focus) {
+  if (const auto* line = qobject_cast<const QLineEdit*>(focus)) return line->cursorPosition();
+  if (const auto* text = qobject_cast<const TCodeEdit*>(focus)) return text->textCursor().position();
+  return -1;
+}
+
+void PutCaret(QWidget* field, int caret) {
+  if (caret < 0) return;
+  if (auto* line = qobject_cast<QLineEdit*>(field)) return line->setCursorPosition(caret);
+  if (auto* text = qobject_cast<TCodeEdit*>(field)) {
+    QTextCursor cursor = text->textCursor();
+    cursor.setPosition(std::min(caret, text->document()->characterCount() - 1));
+    text->setTextCursor(cursor);
+  }
+}
+
 }  // namespace
 
 void TBuilderDialog::FillPage() {
@@ -96,8 +128,7 @@ void TBuilderDialog::DrawPage() {
   const bool same = row == pageRow && pnPage != nullptr;
   const QString focusName = same && focus != nullptr && pnPage->isAncestorOf(focus) ? focus->objectName() : QString();
   const int scrolled = same ? sbPage->verticalScrollBar()->value() : 0;
-  const auto* typing = focusName.isEmpty() ? nullptr : qobject_cast<const QLineEdit*>(focus);
-  const int caret = typing != nullptr ? typing->cursorPosition() : -1;
+  const int caret = focusName.isEmpty() ? -1 : CaretOf(focus);
   pageRow = row;
   const Persona& persona = session.Current();
 
@@ -167,6 +198,7 @@ void TBuilderDialog::DrawPage() {
     form->addRow(label, cell);
     if (const auto typed = refused.find(f.Key); typed != refused.end()) {
       if (auto* field = qobject_cast<QLineEdit*>(control)) field->setText(typed->second.Typed);
+      else if (auto* text = qobject_cast<TCodeEdit*>(control)) SetLongText(text, typed->second.Typed);
       ShowWhy(f.Key, typed->second.Why);
     }
   }
@@ -191,7 +223,7 @@ void TBuilderDialog::DrawPage() {
   if (focusName.isEmpty()) return;
   if (auto* again = pnPage->findChild<QWidget*>(focusName)) {
     again->setFocus();
-    if (auto* field = qobject_cast<QLineEdit*>(again); field != nullptr && caret >= 0) field->setCursorPosition(caret);
+    PutCaret(again, caret);
     sbPage->ensureWidgetVisible(again);
   }
 }
@@ -231,6 +263,10 @@ QWidget* TBuilderDialog::Control(const FormField& f) {
     }
     case FormField::Kind::Number:
     case FormField::Kind::Text: {
+      if ((f.Hints & HintLong) != 0) {
+        control = LongField(f);
+        break;
+      }
       // Given its text once made: a line edit made with its text lays it out without its
       // layout cache, and a megabyte then costs a hundred times as much, on every paint.
       auto* field = new QLineEdit(pnPage);
@@ -272,6 +308,30 @@ QWidget* TBuilderDialog::Control(const FormField& f) {
   control->setObjectName(Qs(key));
   control->setProperty(KeyProperty, Qs(key));
   return control;
+}
+
+// A line edit shapes the whole of its text when it is given it, again when it first
+// paints and on every key: a kept megabyte cost a third of a second to show and more
+// than a tenth to type into. The code field lays out only the lines in view and holds
+// a long line in pieces, so that a key lays out the piece it falls in. Like a line
+// edit, it takes no line break (Enter goes to the window) and leaves Tab to the focus.
+QWidget* TBuilderDialog::LongField(const FormField& f) {
+  auto* field = new TCodeEdit(pnPage);
+  field->setTabChangesFocus(true);
+  field->document()->setUndoRedoEnabled(false);
+  field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const QMargins frame = field->contentsMargins();
+  field->setFixedHeight(field->fontMetrics().lineSpacing() * LongFieldLines + 2 * qRound(field->document()->documentMargin()) +
+                        frame.top() + frame.bottom());
+  SetLongText(field, Qs(f.Value));
+  field->installEventFilter(this);
+  connect(field->document(), &QTextDocument::contentsChanged, this, [this, field, key = f.Key] {
+    const QString text = QString::fromStdU16String(field->ModelText());
+    if (text == field->property(HeldProperty).toString()) return;
+    field->setProperty(HeldProperty, text);
+    Set(key, text, true);
+  });
+  return field;
 }
 
 QWidget* TBuilderDialog::Ticks(const std::vector<const FormField*>& ticks) {
@@ -338,6 +398,8 @@ void TBuilderDialog::SetValues(const QWidget* except) {
       check->setChecked(f.Value == "1");
     } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
       if (field->text() != Qs(f.Value)) field->setText(Qs(f.Value));
+    } else if (auto* text = qobject_cast<TCodeEdit*>(control)) {
+      if (const QString value = Qs(f.Value); text->property(HeldProperty).toString() != value) SetLongText(text, value);
     } else if (auto* note = qobject_cast<QLabel*>(control)) note->setText(Cut(f.Value));
   }
   for (auto* button : pnPage->findChildren<QToolButton*>()) {
@@ -395,6 +457,8 @@ void TBuilderDialog::ShowWhy(const std::string& key, const QString& why) {
   control->setToolTip(why);
   if (qobject_cast<QLineEdit*>(control) != nullptr)
     control->setStyleSheet(why.isEmpty() ? QString() : QStringLiteral("QLineEdit { border: 2px solid #c62828; }"));
+  else if (qobject_cast<TCodeEdit*>(control) != nullptr)
+    control->setStyleSheet(why.isEmpty() ? QString() : QStringLiteral("QPlainTextEdit { border: 2px solid #c62828; }"));
 }
 
 void TBuilderDialog::EndTyping() {

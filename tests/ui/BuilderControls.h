@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
 #include "BuilderDialog.h"
+#include "CodeEdit.h"
 #include "Controls.h"
 
 namespace zendric::testing {
@@ -21,6 +23,14 @@ inline QWidget* Field(const TBuilderDialog& d, const QString& label) {
   for (const FormField& f : DescribeItem(d.CurrentPersona().Items[static_cast<std::size_t>(row)]))
     if (QString::fromStdString(f.Label) == label) return Named<QWidget>(&d, "pnPage")->findChild<QWidget*>(QString::fromStdString(f.Key));
   return nullptr;
+}
+
+// The text of a text field, a line edit or a long text's field; a null string for any
+// other control.
+inline QString TextOf(const QWidget* control) {
+  if (const auto* line = qobject_cast<const QLineEdit*>(control)) return line->text();
+  if (const auto* text = qobject_cast<const TCodeEdit*>(control)) return QString::fromStdU16String(text->ModelText());
+  return {};
 }
 
 // Shown and active, so that the window's keys reach it.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
@@ -182,6 +183,41 @@ TEST(BuilderForm, KeptItemsFullOfErrorsCountTheRest) {
   const std::string& note = fields.back().Value;
   EXPECT_EQ(static_cast<std::size_t>(std::count(note.begin(), note.end(), '\n')), MostMessagesListed);
   EXPECT_TRUE(note.ends_with(MoreMessages(all - MostMessagesListed))) << note.substr(note.size() - std::min<std::size_t>(note.size(), 80));
+}
+
+// A text field of more than LongestShown bytes is hinted long, at any place in it.
+TEST(BuilderForm, LongTextsAreHinted) {
+  const struct {
+    std::size_t bytes;
+    bool hinted;
+  } rows[] = {{2, false}, {LongestShown, false}, {LongestShown + 1, true}, {1 << 20, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.bytes);
+    const Persona p = OpenCode("ZN2.Dw " + std::string(row.bytes, '{'));
+    const std::vector<FormField> fields = DescribeItem(p.Items.back());
+    ASSERT_EQ(fields.front().Shape, FormField::Kind::Text);
+    EXPECT_EQ((fields.front().Hints & HintLong) != 0, row.hinted);
+    EXPECT_EQ(fields.back().Hints & HintLong, 0);  // the note
+  }
+}
+
+// Reading a megabyte full of errors for the note is done once per text: describing
+// the item again takes a small part of the first time, and after the text changes the
+// note is that of the new text.
+TEST(BuilderForm, KeptNotesAreMadeOncePerText) {
+  Persona p = OpenCode("ZN2.Dw " + std::string(1 << 20, '{'));
+  const std::size_t at = p.Items.size() - 1;
+  const auto cpu = [](const auto& work) {
+    const std::clock_t start = std::clock();
+    work();
+    return static_cast<double>(std::clock() - start);
+  };
+  std::string first;
+  const double made = cpu([&] { first = DescribeItem(p.Items[at]).back().Value; });
+  const double again = cpu([&] { EXPECT_EQ(DescribeItem(p.Items[at]).back().Value, first); });
+  EXPECT_LT(again * 10, made) << again << " against " << made;
+  ASSERT_TRUE(GiveField(p, at, DescribeItem(p.Items[at]).front().Key, "Wq").Taken);
+  EXPECT_EQ(DescribeItem(p.Items[at]).back().Value, std::string(ParseCode("ZN2. Wq").Message(0)));
 }
 
 // A cut counts characters, never splits one, and leaves a short text as it is.

@@ -425,6 +425,39 @@ class BuilderDialogTest : public QObject {
     QVERIFY(large.characters < 64 << 10);
   }
 
+  // A long kept text is edited in a field of several lines, as a line edit would be:
+  // keys go into the code, Enter adds no line, Ctrl+Z takes the typing back whole.
+  void longKeptTextEditedInItsField_data() {
+    QTest::addColumn<QString>("keys");  // "\n": Enter, "\x1a": Ctrl+Z
+    QTest::addColumn<QString>("added");  // behind the code opened
+    QTest::newRow("typed") << u"ab"_s << u"ab"_s;
+    QTest::newRow("enter") << u"a\n"_s << u"a"_s;
+    QTest::newRow("undone") << u"ab\x1a"_s << QString();
+  }
+  void longKeptTextEditedInItsField() {
+    QFETCH(QString, keys);
+    QFETCH(QString, added);
+    TBuilderDialog d;
+    QVERIFY(ShowActive(d));
+    const QString code = u"ZN2.Dw"_s + QString(100000, u'{');
+    d.Open(code);
+    QWidget* control = Field(d, u"As written"_s);
+    QVERIFY(qobject_cast<QLineEdit*>(control) == nullptr);
+    QCOMPARE(TextOf(control), code.mid(4));
+    auto* field = qobject_cast<TCodeEdit*>(control);
+    QVERIFY(field != nullptr);
+    field->setFocus();
+    field->moveCursor(QTextCursor::End);
+    for (QChar key : keys) {
+      if (key == u'\n') QTest::keyClick(field, Qt::Key_Return);
+      else if (key == u'\x1a') QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+      else QTest::keyClicks(field, QString(key));
+    }
+    QCOMPARE(d.Code(), code + added);
+    QCOMPARE(TextOf(Field(d, u"As written"_s)), code.mid(4) + added);
+    QVERIFY(d.isVisible());
+  }
+
   // A long list measures the rows it shows, not every row: the rows measured for a
   // hundred times the items stay about the same. Each row still has its hint.
   void longListsMeasureWhatTheyShow() {

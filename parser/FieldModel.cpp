@@ -112,6 +112,16 @@ FieldModel::FieldModel(std::u16string text) : text_(std::move(text)) {
   if (marks_.empty()) marks_.push_back({0, 0, 0});
   tooLarge_ = TooLargeToRead(code_.size());
   if (!tooLarge_) reading_ = ParseCode(code_);
+  for (std::size_t i = 1; i < reading_.MessageCount() && messagesInOrder_; ++i)
+    messagesInOrder_ = reading_.MessagePosition(i - 1) <= reading_.MessagePosition(i);
+}
+
+std::size_t FieldModel::FirstMessageAfter(std::int32_t positions) const {
+  const std::size_t count = reading_.MessageCount();
+  std::size_t k = 0;
+  for (std::size_t step = std::bit_floor(std::max<std::size_t>(count, 1)); step > 0; step >>= 1)
+    if (k + step <= count && reading_.MessagePosition(k + step - 1) <= positions) k += step;
+  return k;
 }
 
 const FieldModel::Mark& FieldModel::MarkAtOrBeforeOffset(std::int32_t offset) const {
@@ -297,16 +307,10 @@ std::vector<FieldRange> FieldModel::WavesIn(FieldRange within, std::size_t most)
     return mark.End <= within.End;
   };
   const std::size_t count = reading_.MessageCount();
-  bool sorted = true;
-  for (std::size_t i = 1; i < count && sorted; ++i) sorted = reading_.MessagePosition(i - 1) <= reading_.MessagePosition(i);
-  if (sorted) {
-    // In the order of the messages, which is the field's as a rule: a walk from the
-    // last mark before `within` (which a wave in it may join) to the first past the
-    // waves wanted.
-    const std::int32_t before = PositionsBefore(within.Start);
-    std::size_t k = 0;
-    for (std::size_t step = std::bit_floor(std::max<std::size_t>(count, 1)); step > 0; step >>= 1)
-      if (k + step <= count && reading_.MessagePosition(k + step - 1) <= before) k += step;
+  if (messagesInOrder_) {
+    // In the order of the messages, which is the field's: a walk from the last mark
+    // before `within` (which a wave in it may join) to the first past the waves wanted.
+    std::size_t k = FirstMessageAfter(PositionsBefore(within.Start));
     if (k > 0) --k;
     std::int32_t counted = k < count ? std::max(reading_.MessagePosition(k) - 1, 0) : 0;
     std::size_t at = static_cast<std::size_t>(OffsetAfter(counted));
@@ -325,6 +329,34 @@ std::vector<FieldRange> FieldModel::WavesIn(FieldRange within, std::size_t most)
   std::erase_if(waves, [&](const FieldRange& wave) { return wave.Start < within.Start || wave.End > within.End; });
   if (waves.size() > most) waves.resize(most);
   return waves;
+}
+
+std::vector<MarkedMessage> FieldModel::MarksIn(FieldRange within) const {
+  std::vector<MarkedMessage> found;
+  const auto overlaps = [&](FieldRange mark) {
+    return mark.End > mark.Start && mark.End > within.Start && mark.Start < within.End;
+  };
+  const std::size_t count = reading_.MessageCount();
+  if (messagesInOrder_) {
+    // The characters before `within` carry the messages up to their count of positions.
+    std::size_t k = FirstMessageAfter(PositionsBefore(within.Start));
+    std::int32_t counted = k < count ? std::max(reading_.MessagePosition(k) - 1, 0) : 0;
+    std::size_t at = static_cast<std::size_t>(OffsetAfter(counted));
+    for (; k < count; ++k) {
+      const std::int32_t position = reading_.MessagePosition(k);
+      WalkTo(text_, position, at, counted);
+      const FieldRange mark = CharacterBefore(position < 1 ? 0 : Offset(at));
+      if (mark.End > mark.Start && mark.Start >= within.End) break;
+      if (overlaps(mark)) found.push_back({mark, static_cast<std::uint32_t>(k)});
+    }
+    return found;
+  }
+  const std::vector<MessagePlace> places = Places();
+  for (std::size_t i = 0; i < places.size(); ++i)
+    if (overlaps(places[i].Mark)) found.push_back({places[i].Mark, static_cast<std::uint32_t>(i)});
+  std::stable_sort(found.begin(), found.end(),
+                   [](const MarkedMessage& a, const MarkedMessage& b) { return a.Mark.Start < b.Mark.Start; });
+  return found;
 }
 
 namespace {

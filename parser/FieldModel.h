@@ -78,6 +78,13 @@ struct MessagePlace {
   friend bool operator==(const MessagePlace&, const MessagePlace&) = default;
 };
 
+// A message's wave, and the message it is of.
+struct MarkedMessage {
+  FieldRange Mark;
+  std::uint32_t Message = 0;
+  friend bool operator==(const MarkedMessage&, const MarkedMessage&) = default;
+};
+
 // One code of the offer.
 struct OfferedCode {
   FoundCode Found;
@@ -160,6 +167,12 @@ class FieldModel {
   // field before them, not of the whole field.
   std::vector<FieldRange> WavesIn(FieldRange within, std::size_t most = SIZE_MAX) const;
 
+  // The waves of the messages whose character overlaps `within`, one per message: in
+  // field order, and in the order of the messages where several are under one
+  // character. Found at the cost of those and of a halving, not of every message, when
+  // the messages are in the field's order (as the interpreter reports them).
+  std::vector<MarkedMessage> MarksIn(FieldRange within) const;
+
   // The field range an edit of code positions from..to replaces (rule 8).
   FieldRange EditRange(std::int32_t from, std::int32_t to) const;
   // The message at the caret (rule 9); -1 for none.
@@ -185,6 +198,8 @@ class FieldModel {
   const Mark& MarkAtOrBeforeOffset(std::int32_t offset) const;
   const Mark& MarkBeforePosition(std::int32_t position) const;
   std::size_t BytesBefore(std::int32_t position) const;
+  // The first message whose position is past `positions`, found by halving.
+  std::size_t FirstMessageAfter(std::int32_t positions) const;
   FieldRange CharacterBefore(std::int32_t offset) const;
   std::int32_t EndOfItemBefore(std::int32_t offset) const;
 
@@ -194,6 +209,7 @@ class FieldModel {
   std::vector<Mark> marks_;
   bool hasLineEnd_ = false;
   bool tooLarge_ = false;
+  bool messagesInOrder_ = true;  // by position, as a rule
 };
 
 }  // namespace zendric

@@ -7,6 +7,7 @@
 #include <QTextLayout>
 #include <QToolTip>
 #include <algorithm>
+#include <limits>
 
 #include "ErrorList.h"
 
@@ -44,35 +45,45 @@ TErrorMarks::TErrorMarks(TCodeEdit* field) : QObject(field), field_(field) {
 
 void TErrorMarks::Show(std::shared_ptr<const FieldModel> field) {
   shown_ = std::move(field);
-  const std::vector<MessagePlace> places = shown_->Places();
-  struct Found {
-    int Start, End;
-    std::uint32_t Message;
-  };
-  std::vector<Found> found;
-  found.reserve(places.size());
-  for (std::size_t i = 0; i < places.size(); ++i) {
-    if (places[i].Mark.Start == places[i].Mark.End) continue;  // no character to carry it: an empty field
-    found.push_back({places[i].Mark.Start, places[i].Mark.End, static_cast<std::uint32_t>(i)});
-  }
-  // Several errors on one character make one mark that names them all, in list order.
-  const auto byStart = [](const Found& a, const Found& b) { return a.Start < b.Start; };
-  if (!std::is_sorted(found.begin(), found.end(), byStart)) std::stable_sort(found.begin(), found.end(), byStart);
-  // Built anew rather than cleared, so that a short list lets the memory of a long one go.
+  coveredAny_ = false;
+  // Let go rather than cleared, so that a short list lets the memory of a long one go.
+  marks_ = {};
+  messageOrder_ = {};
+  layer_->update();
+}
+
+void TErrorMarks::Cover(FieldRange range) const {
+  if (coveredAny_ && covered_.Start <= range.Start && range.End <= covered_.End) return;
   std::vector<Mark> marks;
   std::vector<std::uint32_t> order;
-  order.reserve(found.size());
-  for (const Found& f : found) {
-    if (!marks.empty() && marks.back().Start == f.Start)
-      ++marks.back().Count;
-    else
-      marks.push_back({f.Start, f.End, static_cast<std::uint32_t>(order.size()), 1});
-    order.push_back(f.Message);
+  if (shown_) {
+    const std::vector<MarkedMessage> found = shown_->MarksIn(range);
+    order.reserve(found.size());
+    // Several errors on one character make one mark that names them all, in list order.
+    for (const MarkedMessage& f : found) {
+      if (!marks.empty() && marks.back().Start == f.Mark.Start)
+        ++marks.back().Count;
+      else
+        marks.push_back({f.Mark.Start, f.Mark.End, static_cast<std::uint32_t>(order.size()), 1});
+      order.push_back(f.Message);
+    }
   }
-  marks.shrink_to_fit();
   marks_ = std::move(marks);
   messageOrder_ = std::move(order);
-  layer_->update();
+  covered_ = range;
+  coveredAny_ = true;
+}
+
+const std::vector<TErrorMarks::Mark>& TErrorMarks::Marks() const {
+  Cover({0, std::numeric_limits<std::int32_t>::max()});
+  return marks_;
+}
+
+std::span<const std::uint32_t> TErrorMarks::MessagesUnder(int offset) const {
+  Cover({offset, offset + 1});
+  for (const Mark& mark : marks_)
+    if (mark.Start <= offset && offset < mark.End) return MessageIndexes(mark);
+  return {};
 }
 
 QStringList TErrorMarks::MessagesOf(const Mark& mark) const {
@@ -112,23 +123,31 @@ QPointF TErrorMarks::BlockOrigin(const QTextBlock& block) const {
   return QPointF(caret.left() - first.cursorToX(0), caret.top() - first.y());
 }
 
-QRect TErrorMarks::RectIn(const Mark& mark, const QTextBlock& block, QPointF origin) const {
+// The rectangle of field positions [start, end) of `block`, on the display line that
+// holds `start`, cut at that line's end.
+QRect TErrorMarks::RunRect(const QTextBlock& block, QPointF origin, int start, int end) const {
   const QTextLayout* layout = block.layout();
   if (!layout || layout->lineCount() == 0) return {};
-  const int start = field_->FieldPosition(mark.Start, true) - block.position();
-  const int end = std::min(field_->FieldPosition(mark.End) - block.position(), block.length() - 1);
   const QTextLine line = LineHolding(*layout, start);
+  const int lineEnd = line.textStart() + line.textLength();
+  end = std::min(end, lineEnd);
   const qreal left = line.cursorToX(start);
   const bool lastLine = line.lineNumber() == layout->lineCount() - 1;
   int width = 0;
-  if (end < line.textStart() + line.textLength() || lastLine) width = qRound(line.cursorToX(end) - left);
+  if (end < lineEnd || lastLine) width = qRound(line.cursorToX(end) - left);
   if (width <= 0) {
-    // The character ends a wrapped display line: measure it instead.
+    // The run ends a wrapped display line: measure it instead.
     width = std::max(1, field_->fontMetrics().horizontalAdvance(block.text().mid(start, end - start)));
   }
   // Wide enough for two turns of the wave under a blank or an "i"; the wave runs in
   // the line's descent and may reach a little below it.
   return QRect(qRound(origin.x() + left), qRound(origin.y() + line.y()), std::max(width, 5), qRound(line.height()) + 2);
+}
+
+QRect TErrorMarks::RectIn(const Mark& mark, const QTextBlock& block, QPointF origin) const {
+  const int start = field_->FieldPosition(mark.Start, true) - block.position();
+  const int end = std::min(field_->FieldPosition(mark.End) - block.position(), block.length() - 1);
+  return RunRect(block, origin, start, end);
 }
 
 QRect TErrorMarks::MarkRect(const Mark& mark) const {
@@ -137,37 +156,52 @@ QRect TErrorMarks::MarkRect(const Mark& mark) const {
 }
 
 void TErrorMarks::PaintMarks(QPainter& painter, const QRect& area) const {
-  if (marks_.empty()) return;
-  // Only the marks of the lines in view: a long code may carry thousands.
+  if (!shown_ || shown_->Reading().MessageCount() == 0) return;
+  // Only the marks of the lines in view: a long code may carry a million.
   const int first = field_->ModelOffset(field_->cursorForPosition(QPoint(0, 0)).position());
   const int last = field_->ModelOffset(field_->cursorForPosition(QPoint(layer_->width(), layer_->height())).position());
-  auto m = std::lower_bound(marks_.begin(), marks_.end(), first - 1,
-                            [](const Mark& mark, int offset) { return mark.End < offset; });
+  Cover({std::max(first - 1, 0), last + 2});
   const int baseline = field_->fontMetrics().ascent();
   painter.setPen(QPen(MarkColour, 1));
-  QTextBlock block;
-  QPointF origin;
-  for (; m != marks_.end() && m->Start <= last + 1; ++m) {
-    const int at = field_->FieldPosition(m->Start, true);
-    if (!block.isValid() || !block.contains(at)) {
-      block = field_->document()->findBlock(at);
-      origin = BlockOrigin(block);
-    }
-    const QRect r = RectIn(*m, block, origin);
-    if (!r.intersects(area)) continue;
+  const auto wave = [&](const QRect& r) {
+    if (!r.intersects(area)) return;
     // A zigzag two pixels high and four long, from the baseline down.
     const int high = r.top() + baseline + 1, low = high + 2;
-    QPolygon wave;
+    QPolygon zigzag;
     int x = r.left();
-    for (int i = 0; x <= r.right(); x += 2, ++i) wave << QPoint(x, i % 2 ? high : low);
-    if (x - 2 < r.right()) wave << QPoint(r.right(), high + 1);  // half a turn to the character's edge
-    painter.drawPolyline(wave);
+    for (int i = 0; x <= r.right(); x += 2, ++i) zigzag << QPoint(x, i % 2 ? high : low);
+    if (x - 2 < r.right()) zigzag << QPoint(r.right(), high + 1);  // half a turn to the character's edge
+    painter.drawPolyline(zigzag);
+  };
+  QTextBlock block;
+  QPointF origin;
+  for (auto m = marks_.begin(); m != marks_.end();) {
+    // Marks one after the other in one block make one run, drawn a display line at a
+    // time: a line of errors costs two measures, not two for each character.
+    const int start = field_->FieldPosition(m->Start, true);
+    int end = field_->FieldPosition(m->End);
+    for (++m; m != marks_.end() && field_->FieldPosition(m->Start, true) == end; ++m) end = field_->FieldPosition(m->End);
+    if (!block.isValid() || !block.contains(start)) {
+      block = field_->document()->findBlock(start);
+      origin = BlockOrigin(block);
+    }
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0) continue;
+    const int blockEnd = block.length() - 1;
+    for (int at = start - block.position(), to = std::min(end - block.position(), blockEnd); at < to;) {
+      const QTextLine line = LineHolding(*layout, at);
+      const int lineEnd = line.textStart() + line.textLength();
+      wave(RunRect(block, origin, at, to));
+      if (lineEnd <= at) break;
+      at = lineEnd;
+    }
   }
 }
 
 const TErrorMarks::Mark* TErrorMarks::MarkAt(QPoint point) const {
   // The caret place nearest the pointer has the character under it on one side or the other.
   const int caret = field_->ModelOffset(field_->cursorForPosition(point).position());
+  Cover({std::max(caret - 1, 0), caret + 2});
   auto m = std::lower_bound(marks_.begin(), marks_.end(), caret - 1,
                             [](const Mark& mark, int offset) { return mark.End < offset; });
   for (; m != marks_.end() && m->Start <= caret + 1; ++m)

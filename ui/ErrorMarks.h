@@ -38,10 +38,18 @@ class TErrorMarks : public QObject {
   explicit TErrorMarks(TCodeEdit* field);
 
   // Replaces every mark by those of `field`, the field as it is now, read; the marks
-  // share it.
+  // share it. A code can hold a million errors: the marks are found for the part of the
+  // field that is drawn or asked about, when it is.
   void Show(std::shared_ptr<const FieldModel> field);
 
-  const std::vector<Mark>& Marks() const { return marks_; }
+  // Every mark of the field. It costs what the field's messages cost: for tests and
+  // short codes.
+  const std::vector<Mark>& Marks() const;
+  // The indexes in the reading of the messages marked at the character at `offset`
+  // (a code offset in the field); empty for none.
+  std::span<const std::uint32_t> MessagesUnder(int offset) const;
+  // How many marks are held now: those of the part of the field last drawn or asked about.
+  std::size_t HeldMarks() const { return marks_.size(); }
   // The messages recorded at `mark`, in the order of the list and as it shows them.
   QStringList MessagesOf(const Mark& mark) const;
   // The indexes in the reading of the messages recorded at `mark`.
@@ -64,12 +72,19 @@ class TErrorMarks : public QObject {
   void PaintMarks(QPainter& painter, const QRect& area) const;
   QPointF BlockOrigin(const QTextBlock& block) const;
   QRect RectIn(const Mark& mark, const QTextBlock& block, QPointF origin) const;
+  QRect RunRect(const QTextBlock& block, QPointF origin, int start, int end) const;
+  // Makes the marks of every character that overlaps `range` known.
+  void Cover(FieldRange range) const;
 
   TCodeEdit* field_;
   QWidget* layer_;
   std::shared_ptr<const FieldModel> shown_;
-  std::vector<Mark> marks_;  // by Start, no two on one character
-  std::vector<std::uint32_t> messageOrder_;  // indexes of the reading's messages, by mark
+  // The marks of the characters that overlap covered_, the part of the field last
+  // drawn or asked about.
+  mutable FieldRange covered_;
+  mutable bool coveredAny_ = false;
+  mutable std::vector<Mark> marks_;  // by Start, no two on one character
+  mutable std::vector<std::uint32_t> messageOrder_;  // indexes of the reading's messages, by mark
 };
 
 }  // namespace zendric

@@ -90,13 +90,8 @@ void TFixOffer::OpenAtCaret() {
 // The message whose mark covers the character at `offset` (the pointer's).
 int TFixOffer::MessageAtOffset(int offset) const {
   if (!reading_) return -1;
-  for (const TErrorMarks::Mark& mark : marks_->Marks()) {
-    if (mark.Start <= offset && offset < mark.End) {
-      const auto indexes = marks_->MessageIndexes(mark);
-      if (!indexes.empty()) return static_cast<int>(indexes.front());
-    }
-  }
-  return -1;
+  const auto indexes = marks_->MessagesUnder(offset);
+  return indexes.empty() ? -1 : static_cast<int>(indexes.front());
 }
 
 int TFixOffer::MessageAtCaret() const {

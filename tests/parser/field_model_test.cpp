@@ -18,6 +18,10 @@ namespace zendric {
 void PrintTo(const FieldRange& range, std::ostream* out) { *out << "{" << range.Start << ", " << range.End << "}"; }
 void PrintTo(const AlikeEnds& ends, std::ostream* out) { *out << "{" << ends.Head << ", " << ends.Tail << "}"; }
 
+void PrintTo(const MarkedMessage& mark, std::ostream* out) {
+  *out << "{{" << mark.Mark.Start << ", " << mark.Mark.End << "}, " << mark.Message << "}";
+}
+
 void PrintTo(const MessagePlace& place, std::ostream* out) {
   *out << "{" << place.Caret << ", {" << place.Mark.Start << ", " << place.Mark.End << "}}";
 }
@@ -247,6 +251,14 @@ TEST(FieldModel, EditRanges) {
   }
 }
 
+// Fields with messages on blanks, on characters of two units, past line ends, and
+// several on one character.
+std::vector<std::u16string> MarkedFields() {
+  std::u16string many = u"ZN2.Dw";
+  for (int i = 0; i < 400; ++i) many += i % 5 == 0 ? u" \U0001F409{{\r\n" : i % 3 ? u" W+ Xq" : u" ]]]  [[";
+  return {u"ZN2.Dw {{{{ L4q Xq", u"ZN2.D[  ] ]]] W~~ \n Gm Gm", many};
+}
+
 // The waves drawn: the marks of the messages in field order, those that overlap or
 // touch joined, then those wholly in the range kept, the first `most`; found by a walk
 // over part of the field, they must be those of all the marks.
@@ -263,9 +275,7 @@ TEST(FieldModel, WavesIn) {
   };
   for (const auto& row : rows) EXPECT_EQ(FieldModel(row.field).WavesIn(row.within), row.waves);
 
-  std::u16string many = u"ZN2.Dw";
-  for (int i = 0; i < 400; ++i) many += i % 5 == 0 ? u" \U0001F409{{\r\n" : i % 3 ? u" W+ Xq" : u" ]]]  [[";
-  for (const std::u16string field : {u"ZN2.Dw {{{{ L4q Xq", u"ZN2.D[  ] ]]] W~~ \n Gm Gm", many.c_str()}) {
+  for (const std::u16string& field : MarkedFields()) {
     const FieldModel model(field);
     std::vector<FieldRange> marks, all;
     for (const MessagePlace& place : model.Places())
@@ -283,6 +293,39 @@ TEST(FieldModel, WavesIn) {
         std::vector<FieldRange> want(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(std::min(most, in.size())));
         EXPECT_EQ(model.WavesIn(within, most), want) << within.Start << ".." << within.End << " most " << most;
       }
+    }
+  }
+}
+
+// The marks of the part of the field drawn: found by a walk from a halving, they must be
+// those of every message whose character overlaps the part, in field order and, on one
+// character, in the order of the messages.
+TEST(FieldModel, MarksIn) {
+  const struct {
+    std::u16string field;
+    FieldRange within;
+    std::vector<MarkedMessage> marks;
+  } rows[] = {
+      {u"ZN2.D[  ]", {0, 100}, {{{6, 7}, 0}, {{6, 7}, 1}, {{8, 9}, 2}}},  // two on one blank
+      {u"ZN2.D[  ]", {7, 8}, {}},                                         // between the marks
+      {u"ZN2.D[  ]", {8, 9}, {{{8, 9}, 2}}},
+      {u"ZN2.Dw Gm", {0, 100}, {}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FieldModel(row.field).MarksIn(row.within), row.marks);
+
+  for (const std::u16string& field : MarkedFields()) {
+    const FieldModel model(field);
+    const std::vector<MessagePlace> places = model.Places();
+    const std::int32_t size = static_cast<std::int32_t>(field.size());
+    for (const FieldRange within : {FieldRange{0, size}, {0, size / 3}, {7, size}, {size / 4, size / 2}, {9, 10}}) {
+      std::vector<MarkedMessage> want;
+      for (std::size_t i = 0; i < places.size(); ++i) {
+        const FieldRange mark = places[i].Mark;
+        if (mark.End > mark.Start && mark.End > within.Start && mark.Start < within.End)
+          want.push_back({mark, static_cast<std::uint32_t>(i)});
+      }
+      std::ranges::stable_sort(want, {}, [](const MarkedMessage& m) { return m.Mark.Start; });
+      EXPECT_EQ(model.MarksIn(within), want) << within.Start << ".." << within.End;
     }
   }
 }

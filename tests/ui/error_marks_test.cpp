@@ -2,6 +2,8 @@
 // says, and that the marks follow every change of the code.
 #include <QApplication>
 #include <QHelpEvent>
+#include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QToolTip>
 #include <memory>
@@ -149,6 +151,25 @@ class ErrorMarksTest : public QObject {
     TAboutDialog about(w.get());
     QTest::mouseClick(AboutControls(about).btnRead, Qt::LeftButton);
     QVERIFY(Marks().Marks().empty());
+  }
+
+  // A hundred thousand errors: the marks made are those of the lines in view, wherever
+  // the view is, and the lines in view have their waves.
+  void onlyTheMarksInViewAreMade() {
+    ui->meZendric->setPlainText(u"ZN2.Dw"_s + QString(100000, u'{'));
+    QScrollBar* bar = ui->meZendric->verticalScrollBar();
+    for (const int at : {0, bar->maximum() / 2, bar->maximum()}) {
+      bar->setValue(at);
+      QApplication::processEvents();
+      const QImage image = ui->meZendric->grab().toImage();
+      QSet<int> redRows;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if (const QColor c = image.pixelColor(x, y); c.red() > 200 && c.green() < 90 && c.blue() < 90) redRows << y;
+      const int lines = Viewport()->height() / ui->meZendric->fontMetrics().lineSpacing();
+      QVERIFY2(redRows.size() >= lines, qPrintable(u"%1 rows of red for %2 lines"_s.arg(redRows.size()).arg(lines)));
+      QVERIFY2(Marks().HeldMarks() > 0 && Marks().HeldMarks() < 10000, qPrintable(QString::number(Marks().HeldMarks())));
+    }
   }
 
   // The pointer over a mark shows its messages; beside it, nothing.

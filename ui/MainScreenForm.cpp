@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -347,6 +348,17 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
 // Every change of the field, whatever made it: one reading of the whole code. The field
 // makes a line of its own of every line end put into it, whatever the edit.
 void TMainScreen::meZendricChange() {
+  // A reading of a hundred thousand lines and messages and more holds tens of megabytes
+  // (a megabyte of errors, some 75): it goes before the next one is made, so that the
+  // window never holds both, and the next one is made in the memory it had.
+  std::u16string largeBefore;
+  const ParseResult& last = field->Reading();
+  const bool letGo = last.MessageCount() + last.LineCount() >= LargeReading;
+  const int columnScroll = sbCodeList->verticalScrollBar()->value();
+  if (letGo) {
+    largeBefore = field->Text();
+    LetGoOfReading();
+  }
   auto next = std::make_shared<const FieldModel>(meZendric->ModelText());
   ++parseCount;
 
@@ -357,12 +369,14 @@ void TMainScreen::meZendricChange() {
   layout()->activate();
   std::shared_ptr<const FieldModel> before = std::exchange(field, std::move(next));
   reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
-  OfferFoundCodes(*before);
+  OfferFoundCodes(largeBefore.empty() ? before->Text() : std::u16string_view(largeBefore));
   before.reset();
+  largeBefore = {};
   errorMarks->Show(field);
   lbErrors->SetReading(reading, field);
   fixOffer->SetReading(field);
   FillCodeList();
+  if (letGo) sbCodeList->verticalScrollBar()->setValue(columnScroll);  // as a reading in place of a reading leaves it
   hoverMark = errorItemMark = {};  // their items may be gone
   ShowItemMarks();
   caretShownAt = -1;
@@ -446,14 +460,24 @@ void TMainScreen::ReplaceCode(const QString& code) {
 // like a code may hold more than one (a file of codes, one a line). The finder reads
 // again only the lines the edit touched: a field of 20 000 codes costs a keystroke
 // what its edited line costs.
-void TMainScreen::OfferFoundCodes(const FieldModel& before) {
+// Every part of the window that shows the reading lets it go, and shows none for now.
+void TMainScreen::LetGoOfReading() {
+  errorMarks->Show(nullptr);
+  lbErrors->SetReading(nullptr);
+  fixOffer->SetReading(nullptr);
+  resultColumn->Fill(nullptr);
+  field = std::make_shared<const FieldModel>();
+  reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
+}
+
+void TMainScreen::OfferFoundCodes(std::u16string_view before) {
   std::vector<OfferedCode> codes = pnFound->TakeCodes();
   const bool known = std::exchange(codesFound, false);
   if (!field->MayOffer()) {
     pnFound->Offer({}, false);
     return;
   }
-  codes = known ? RefindOffered(before.Text(), field->Text(), std::move(codes)) : FindOffered(field->Text());
+  codes = known ? RefindOffered(before, field->Text(), std::move(codes)) : FindOffered(field->Text());
   codesFound = true;
   const bool shown = field->Offers(codes.size());
   pnFound->Offer(std::move(codes), shown);

@@ -37,6 +37,8 @@ class TMainScreen : public QWidget {
   static constexpr int ErrorListHeight = 80;
   static constexpr QSize FirstSize{558, 315};
   static constexpr int FirstCodeHeight = 57;
+  // Lines and messages from which the window lets a reading go before it makes the next.
+  static constexpr std::size_t LargeReading = 100000;
 
   explicit TMainScreen(QWidget* parent = nullptr);
   ~TMainScreen() override;
@@ -101,7 +103,8 @@ class TMainScreen : public QWidget {
   void lbErrorsClick();
   void btnAboutClick();
   void btnMakeClick();
-  void OfferFoundCodes(const FieldModel& before);
+  void OfferFoundCodes(std::u16string_view before);
+  void LetGoOfReading();
   void Tell(const QString& message);
   bool TakeDrop(const QMimeData* data);
   void FillCodeList();

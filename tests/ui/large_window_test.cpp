@@ -16,6 +16,7 @@
 
 #include "CodeEdit.h"
 #include "FieldModel.h"
+#include "FoundCodeBar.h"
 #include "CodeEdit.h"
 #include "Controls.h"
 #include "MainScreenForm.h"
@@ -316,6 +317,32 @@ class LargeWindowTest : public QObject {
     QCOMPARE(field->ModelOffset(field->textCursor().position()),
              FieldModel(field->ModelText()).PlaceOf(want.MessageCount() - 1).Caret);
     QCOMPARE(w->ParseCount(), parses + 1);
+  }
+
+  // A reading of LargeReading lines and messages is let go before the next one is made:
+  // what shows after a key is all the next one's, the reading stays scrolled where it
+  // was, and the codes of the other lines are found again from the text before the key.
+  void aKeyAfterALargeReading() {
+    const QString large = MultiLine(int(TMainScreen::LargeReading) / 2) + u" X"_s + QString(60000, u'{');
+    ui->meZendric->setPlainText(u"ZN2.Dw Gm \n"_s + large);
+    const auto* bar = Named<TFoundCodeBar>(w.get(), "pnFound");
+    QCOMPARE(bar->Codes().size(), std::size_t{2});
+    QVERIFY2(w->Reading().LineCount() + w->Reading().MessageCount() >= TMainScreen::LargeReading,
+             qPrintable(u"%1 lines, %2 messages"_s.arg(w->Reading().LineCount()).arg(w->Reading().MessageCount())));
+    ScrollTo(Bar()->maximum() / 2);
+    const int scrolled = Bar()->value();
+    QTextCursor end(ui->meZendric->document()->firstBlock());
+    end.movePosition(QTextCursor::EndOfBlock);  // after the blank
+    ui->meZendric->setTextCursor(end);
+    QTest::keyClicks(ui->meZendric, u"L4m"_s);
+    auto* field = static_cast<TCodeEdit*>(ui->meZendric);
+    const ParseResult want = ParseCode(CodeOfField(field->ModelText()));
+    QCOMPARE(w->Reading().LineCount(), want.LineCount());
+    QCOMPARE(ui->lbErrors->count(), static_cast<int>(want.MessageCount()));
+    QCOMPARE(w->ResultColumn().LineCount(), want.LineCount());
+    QCOMPARE(Bar()->value(), scrolled);
+    QCOMPARE(bar->Codes().size(), std::size_t{2});
+    QCOMPARE(QString::fromStdString(bar->Codes().front().Found.Code), u"ZN2.Dw Gm L4m"_s);
   }
 
   // All rows have one height, and each is wide enough for its message.

@@ -465,7 +465,7 @@ void TMainScreen::LetGoOfReading() {
   errorMarks->Show(nullptr);
   lbErrors->SetReading(nullptr);
   fixOffer->SetReading(nullptr);
-  resultColumn->Fill(nullptr);
+  resultColumn->LetGo();
   field = std::make_shared<const FieldModel>();
   reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
 }

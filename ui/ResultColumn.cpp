@@ -221,6 +221,12 @@ void TResultColumn::UseWidth(int newWidth) {
   averageCharWidth = std::max(1, ruler.fontMetrics().averageCharWidth());
 }
 
+void TResultColumn::LetGo() {
+  keepTexts = true;
+  Fill(nullptr);
+  keepTexts = false;
+}
+
 void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
   measureTimer.stop();
   lines = reading ? std::move(reading) : std::make_shared<const ParseResult>();
@@ -260,7 +266,7 @@ void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
       ++pending;
     }
   }
-  ForgetOldTexts();
+  if (!keepTexts) ForgetOldTexts();
   Restack();
   Place();
   nextToMeasure = first;

@@ -49,6 +49,9 @@ class TResultColumn : public QObject {
   // Shows the result lines of `reading` (UTF-8, '\r' breaking a line within its label),
   // rewrapped for the room the box has now. The column shares the reading.
   void Fill(std::shared_ptr<const ParseResult> reading);
+  // Shows nothing and lets the reading go, while the heights measured for its texts
+  // stay known for the next one: a reading let go before the next is made.
+  void LetGo();
   // Destroys every label and separator; the panel keeps its size until the next Fill.
   void Clear();
 
@@ -128,6 +131,7 @@ class TResultColumn : public QObject {
   QTimer measureTimer;
 
   std::shared_ptr<const ParseResult> lines;
+  bool keepTexts = false;  // while a reading is let go
   std::vector<Piece> pieces;
   std::vector<std::uint32_t> firstPiece;  // of each line, and the piece count at the end
   std::vector<int> heights;         // of each piece

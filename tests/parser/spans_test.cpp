@@ -1,6 +1,7 @@
 // The map between a code and its reading: the span of code each result line and each
 // message came from, worked out by hand for each code.
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <string>
 #include <string_view>
@@ -147,6 +148,46 @@ TEST(Spans, ResultBuiltOutOfOrder) {
   EXPECT_TRUE(copy == r);
   copy.SetLineSpan(0, {1, 3});
   EXPECT_FALSE(copy == r);
+}
+
+// The longest message and the largest position are kept as messages come: the first
+// of equally long ones, positions in any order, nothing left over from before a Clear.
+TEST(Spans, LongestMessageAndLargestPosition) {
+  struct Message {
+    const char* text;
+    std::int32_t position;
+  };
+  struct Row {
+    std::vector<Message> messages;
+    std::size_t longest;
+    std::int32_t largest;
+  };
+  const Row rows[] = {
+      {{}, 0, 0},
+      {{{"", 0}}, 0, 0},
+      {{{"ab", 9}, {"abc", 3}, {"x", 5}}, 1, 9},
+      {{{"abc", 2}, {"xyz", 12}, {"ab", 7}}, 0, 12},
+      {{{"a", 4}, {"b", 4}, {"long one", 1}, {"long two", 30}}, 2, 30},
+  };
+  ParseResult r;
+  r.AddMessage("left over from before", 1000);
+  for (const Row& row : rows) {
+    r.Clear();
+    for (const Message& m : row.messages) r.AddMessage(m.text, m.position);
+    EXPECT_EQ(r.LongestMessage(), row.longest) << row.messages.size() << " messages";
+    EXPECT_EQ(r.LargestMessagePosition(), row.largest) << row.messages.size() << " messages";
+  }
+  // a real reading agrees with a walk over its messages
+  const ParseResult read = ParseCode("ZN2.Dw {{ x? W+++++++ Q");
+  ASSERT_GT(read.MessageCount(), 2u);
+  std::size_t longest = 0;
+  std::int32_t largest = 0;
+  for (std::size_t i = 0; i < read.MessageCount(); ++i) {
+    if (read.Message(i).size() > read.Message(longest).size()) longest = i;
+    largest = std::max(largest, read.MessagePosition(i));
+  }
+  EXPECT_EQ(read.LongestMessage(), longest);
+  EXPECT_EQ(read.LargestMessagePosition(), largest);
 }
 
 }  // namespace

@@ -50,6 +50,8 @@ void ParseResult::Clear() {
   lines_.clear();
   messageText_.Clear();
   messages_.clear();
+  longestMessage_ = 0;
+  largestPosition_ = 0;
 }
 
 void ParseResult::Reserve(std::size_t lineBytes, std::size_t lines) {
@@ -89,6 +91,8 @@ void ParseResult::InsertInLine(std::size_t i, std::size_t at, std::string_view t
 }
 
 void ParseResult::AddMessage(std::string_view text, std::int32_t position, Span item) {
+  if (!messages_.empty() && text.size() > messages_[longestMessage_].Length) longestMessage_ = messages_.size();
+  largestPosition_ = messages_.empty() ? position : std::max(largestPosition_, position);
   messages_.push_back({messageText_.Size(), text.size(), item, position});
   messageText_.Append(text);
 }

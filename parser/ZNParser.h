@@ -35,6 +35,11 @@ class ParseResult {
   std::string_view Message(std::size_t i) const { return Text(messageText_, messages_[i]); }
   std::int32_t MessagePosition(std::size_t i) const { return messages_[i].Position; }
   Span MessageItem(std::size_t i) const { return messages_[i].Where; }
+  // The first of the longest messages (in bytes) and the largest position of any, 0 and
+  // 0 for none: kept as messages are added, so that a list of a million messages learns
+  // its widest row without walking them all.
+  std::size_t LongestMessage() const { return longestMessage_; }
+  std::int32_t LargestMessagePosition() const { return largestPosition_; }
 
   // The lines whose span holds code position `position`, as [first, last): spans do
   // not decrease from line to line, so they are one run, found by halving. Empty
@@ -109,6 +114,8 @@ class ParseResult {
   std::vector<Entry> lines_;
   Buffer messageText_;
   std::vector<Entry> messages_;
+  std::size_t longestMessage_ = 0;
+  std::int32_t largestPosition_ = 0;
 };
 
 // Reads `code` (UTF-8; ill-formed bytes read as U+FFFD). Never throws.

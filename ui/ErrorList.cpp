@@ -1,10 +1,16 @@
 #include "ErrorList.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QHoverEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <climits>
 
 using namespace Qt::StringLiterals;
@@ -149,12 +155,6 @@ void TErrorList::FitWholeRows() {
   Fitting = false;
 }
 
-void TErrorList::updateGeometries() {
-  QListView::updateGeometries();
-  FitWholeRows();
-  emit GeometriesUpdated();
-}
-
 void TErrorList::changeEvent(QEvent* event) {
   QListView::changeEvent(event);
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
@@ -183,23 +183,236 @@ QString TErrorListModel::ItemText(int row) const {
 
 // All rows take the size of the longest message, so that the list scrolls sideways as
 // far as the widest one reaches; messages come from a few fixed patterns, so the
-// longest in bytes is the widest but for a pixel or two of slack.
+// longest in bytes is the widest but for a pixel or two of slack. The reading keeps its
+// longest message and largest position: nothing here walks the messages.
 void TErrorList::SetReading(std::shared_ptr<const ParseResult> reading, std::shared_ptr<const FieldModel> field) {
   QSize rowSize;
   int positionWidth = 0;
-  const std::size_t count = reading ? reading->MessageCount() : 0;
-  if (count > 0) {
-    std::size_t longest = 0;
-    for (std::size_t i = 1; i < count; ++i)
-      if (reading->Message(i).size() > reading->Message(longest).size()) longest = i;
-    std::int32_t last = 1;
-    for (std::size_t i = 0; i < count; ++i) last = std::max(last, reading->MessagePosition(i));
+  if (reading && reading->MessageCount() > 0) {
+    const std::int32_t last = std::max<std::int32_t>(1, reading->LargestMessagePosition());
     positionWidth = fontMetrics().horizontalAdvance(PositionText(last) + u"  "_s);
-    rowSize = SizeOfRow(ShownMessage(reading->Message(longest)));
+    rowSize = SizeOfRow(ShownMessage(reading->Message(reading->LongestMessage())));
     rowSize.rwidth() += fontMetrics().averageCharWidth() + positionWidth;
     RowHeight_ = rowSize.height();
   }
+  RowWidth = rowSize.isValid() ? rowSize.width() : 0;
+  HoverRow = -1;  // as the view forgets its hovered index on a reset
   Model->SetReading(std::move(reading), std::move(field), rowSize, positionWidth);
+}
+
+// --- the rows' geometry, by arithmetic ---
+
+void TErrorList::doItemsLayout() {
+  ++LayoutCount_;
+  // QListView's own would walk every row to place it: skipped for its base's, which
+  // only sets the scroll bars and repaints.
+  QAbstractItemView::doItemsLayout();
+}
+
+int TErrorList::RowsInView() const { return RowHeight_ > 0 ? viewport()->height() / RowHeight_ : 0; }
+
+// Scrolled by item (the usual style), the vertical scroll bar counts rows.
+int TErrorList::verticalOffset() const {
+  const qint64 value = verticalScrollBar()->value();
+  return static_cast<int>(std::min<qint64>(PerItem() ? value * RowHeight_ : value, INT_MAX));
+}
+
+int TErrorList::horizontalOffset() const {
+  const QScrollBar* bar = horizontalScrollBar();
+  return isRightToLeft() ? bar->maximum() - bar->value() : bar->value();
+}
+
+QRect TErrorList::visualRect(const QModelIndex& index) const {
+  if (!index.isValid() || index.model() != Model || index.row() >= Model->rowCount() || RowHeight_ <= 0) return {};
+  // far out of sight, a row's place is kept within what a rectangle can hold
+  const qint64 top = static_cast<qint64>(index.row()) * RowHeight_ - verticalOffset();
+  const int y = static_cast<int>(std::clamp<qint64>(top, INT_MIN / 4, INT_MAX / 4));
+  return {-horizontalOffset(), y, std::max(RowWidth, viewport()->width()), RowHeight_};
+}
+
+std::pair<int, int> TErrorList::RowsIn(const QRect& area) const {
+  const int count = Model->rowCount();
+  const int left = -horizontalOffset(), width = std::max(RowWidth, viewport()->width());
+  if (RowHeight_ <= 0 || count == 0 || area.isEmpty() || area.right() < left || area.left() >= left + width)
+    return {0, -1};
+  const qint64 top = static_cast<qint64>(area.top()) + verticalOffset();
+  const qint64 bottom = static_cast<qint64>(area.bottom()) + verticalOffset();
+  if (bottom < 0) return {0, -1};
+  return {static_cast<int>(std::max<qint64>(0, top) / RowHeight_),
+          static_cast<int>(std::min<qint64>(count - 1, bottom / RowHeight_))};
+}
+
+QModelIndex TErrorList::indexAt(const QPoint& point) const {
+  const auto [first, last] = RowsIn(QRect(point, QSize(1, 1)));
+  return first <= last ? Model->index(first) : QModelIndex();
+}
+
+// The scroll bars as QListView sets them for rows of one size in one column: scrolled
+// by item, a page is the whole rows in view and the bar ends with the last row at the
+// bottom.
+void TErrorList::updateGeometries() {
+  QScrollBar* across = horizontalScrollBar();
+  QScrollBar* down = verticalScrollBar();
+  const qint64 count = Model->rowCount();
+  if (geometry().isEmpty() || count <= 0 || RowHeight_ <= 0) {
+    across->setRange(0, 0);
+    down->setRange(0, 0);
+  } else {
+    const QSize room = viewport()->size();
+    across->setSingleStep(RowWidth);
+    across->setPageStep(room.width());
+    across->setRange(0, std::max(0, RowWidth - room.width()));
+    const qint64 height = count * RowHeight_;
+    if (PerItem()) {
+      const qint64 page = height <= room.height() ? count : room.height() / RowHeight_;
+      down->setSingleStep(1);
+      down->setPageStep(static_cast<int>(page));
+      down->setRange(0, static_cast<int>(count - page));
+    } else {
+      down->setSingleStep(RowHeight_);
+      down->setPageStep(room.height());
+      down->setRange(0, static_cast<int>(std::clamp<qint64>(height - room.height(), 0, INT_MAX)));
+    }
+  }
+  // The scroll area would show or hide its bars for the new ranges on the next turn of
+  // the event loop; QListView's own has them placed at once, and so the rows too.
+  if (!PlacingBars) {
+    PlacingBars = true;
+    QEvent place(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(this, &place);
+    PlacingBars = false;
+  }
+  QAbstractItemView::updateGeometries();
+  FitWholeRows();
+  emit GeometriesUpdated();
+}
+
+void TErrorList::scrollContentsBy(int dx, int dy) {
+  if (PerItem()) dy = static_cast<int>(std::clamp<qint64>(static_cast<qint64>(dy) * RowHeight_, INT_MIN / 4, INT_MAX / 4));
+  scrollDirtyRegion(dx, dy);
+  viewport()->scroll(dx, dy);
+}
+
+// As QListView goes for rows in one column: a page moves by the whole rows in view
+// less one, so that the row left stays in sight; Home and End go to the first and last.
+QModelIndex TErrorList::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers) {
+  const int count = Model->rowCount();
+  if (count == 0) return {};
+  const QModelIndex current = currentIndex();
+  if (!current.isValid()) return Model->index(0);
+  const int row = current.row();
+  const int page = std::max(1, RowsInView() - 1);
+  qint64 to = row;
+  switch (cursorAction) {
+    case MoveUp:
+    case MovePrevious: to = row - 1; break;
+    case MoveDown:
+    case MoveNext: to = row + 1; break;
+    case MovePageUp: to = static_cast<qint64>(row) - page; break;
+    case MovePageDown: to = static_cast<qint64>(row) + page; break;
+    case MoveHome: to = 0; break;
+    case MoveEnd: to = count - 1; break;
+    case MoveLeft:
+    case MoveRight: break;
+  }
+  return Model->index(static_cast<int>(std::clamp<qint64>(to, 0, count - 1)));
+}
+
+void TErrorList::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  const QRect rect = visualRect(index);
+  if (!rect.isValid()) return;
+  const QRect area = viewport()->rect();
+  if (hint == EnsureVisible) {
+    if (rect.top() < area.top()) hint = PositionAtTop;
+    else if (rect.bottom() > area.bottom()) hint = PositionAtBottom;
+    else return;
+  }
+  QScrollBar* bar = verticalScrollBar();
+  qint64 value = bar->value();
+  if (PerItem()) {
+    // the rows that end with this one and fit in the view
+    const int row = index.row();
+    const int shown = std::max(1, std::min(row + 1, RowsInView()));
+    value = hint == PositionAtTop ? row : hint == PositionAtBottom ? row - shown + 1 : row - shown / 2;
+  } else {
+    value += hint == PositionAtTop      ? rect.top()
+             : hint == PositionAtBottom ? std::min(rect.top(), rect.bottom() - area.height() + 1)
+                                        : rect.top() - (area.height() - rect.height()) / 2;
+  }
+  bar->setValue(static_cast<int>(std::clamp<qint64>(value, bar->minimum(), bar->maximum())));
+}
+
+void TErrorList::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+  QItemSelection selection;
+  const auto [first, last] = RowsIn(rect.normalized());
+  if (first <= last) selection.select(Model->index(first), Model->index(last));
+  selectionModel()->select(selection, command);
+}
+
+QRegion TErrorList::visualRegionForSelection(const QItemSelection& selection) const {
+  QRegion region;
+  for (const QItemSelectionRange& range : selection)
+    if (range.isValid() && range.model() == Model)
+      region += (visualRect(Model->index(range.top())) | visualRect(Model->index(range.bottom()))) & viewport()->rect();
+  return region;
+}
+
+// The rows in sight, with the states QListView gives them.
+void TErrorList::paintEvent(QPaintEvent* event) {
+  QStyleOptionViewItem option;
+  initViewItemOption(&option);
+  QPainter painter(viewport());
+  const QModelIndex current = currentIndex();
+  const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+  const QStyle::State state = option.state;
+  const auto [first, last] = RowsIn(event->rect());
+  for (int row = first; row <= last; ++row) {
+    const QModelIndex index = Model->index(row);
+    option.rect = visualRect(index);
+    option.state = state;
+    if (selectionModel()->isSelected(index)) option.state |= QStyle::State_Selected;
+    if (state & QStyle::State_Enabled) {
+      const bool enabled = Model->flags(index) & Qt::ItemIsEnabled;
+      option.state.setFlag(QStyle::State_Enabled, enabled);
+      option.palette.setCurrentColorGroup(enabled ? QPalette::Normal : QPalette::Disabled);
+    }
+    if (focus && index == current) option.state |= QStyle::State_HasFocus;
+    option.state.setFlag(QStyle::State_MouseOver, row == HoverRow);
+    itemDelegateForIndex(index)->paint(&painter, option, index);
+  }
+}
+
+// The row under the pointer, followed as the view follows its hovered index.
+bool TErrorList::viewportEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove: HoverRow = indexAt(static_cast<QHoverEvent*>(event)->position().toPoint()).row(); break;
+    case QEvent::Enter: HoverRow = indexAt(viewport()->mapFromGlobal(QCursor::pos())).row(); break;
+    case QEvent::HoverLeave:
+    case QEvent::Leave: HoverRow = -1; break;
+    default: break;
+  }
+  return QListView::viewportEvent(event);
+}
+
+// QListView's own tell screen readers of the row by its place in the layout; a row's
+// place is its number.
+void TErrorList::Announce(QAccessible::Event what, const QModelIndex& index) {
+  if (!index.isValid() || !QAccessible::isActive()) return;
+  QAccessibleEvent event(this, what);
+  event.setChild(index.row());
+  QAccessible::updateAccessibility(&event);
+}
+
+void TErrorList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  if (hasFocus()) Announce(QAccessible::Focus, current);
+  QAbstractItemView::currentChanged(current, previous);
+}
+
+void TErrorList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+  Announce(QAccessible::SelectionAdd, selected.indexes().value(0));
+  Announce(QAccessible::SelectionRemove, deselected.indexes().value(0));
+  QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 }  // namespace zendric

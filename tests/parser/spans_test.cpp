@@ -149,5 +149,34 @@ TEST(Spans, ResultBuiltOutOfOrder) {
   EXPECT_FALSE(copy == r);
 }
 
+// The longest message and the largest position are kept as messages come: the first
+// of equally long ones, positions in any order, nothing left over from before a Clear.
+TEST(Spans, LongestMessageAndLargestPosition) {
+  struct Message {
+    const char* text;
+    std::int32_t position;
+  };
+  struct Row {
+    std::vector<Message> messages;
+    std::size_t longest;
+    std::int32_t largest;
+  };
+  const Row rows[] = {
+      {{}, 0, 0},
+      {{{"", 0}}, 0, 0},
+      {{{"ab", 9}, {"abc", 3}, {"x", 5}}, 1, 9},
+      {{{"abc", 2}, {"xyz", 12}, {"ab", 7}}, 0, 12},
+      {{{"a", 4}, {"b", 4}, {"long one", 1}, {"long two", 30}}, 2, 30},
+  };
+  ParseResult r;
+  r.AddMessage("left over from before", 1000);
+  for (const Row& row : rows) {
+    r.Clear();
+    for (const Message& m : row.messages) r.AddMessage(m.text, m.position);
+    EXPECT_EQ(r.LongestMessage(), row.longest) << row.messages.size() << " messages";
+    EXPECT_EQ(r.LargestMessagePosition(), row.largest) << row.messages.size() << " messages";
+  }
+}
+
 }  // namespace
 }  // namespace zendric

@@ -244,12 +244,15 @@ void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
   pieces = std::move(newPieces);
   firstPiece = std::move(newFirsts);
 
-  const QSize room = Box->maximumViewportSize();
-  int newWidth = room.width();
-  // The scroll bar will take its share of the width: wrap for what is left.
-  if (TallerThan(newWidth, room.height()))
-    newWidth = std::max(0, newWidth - Box->verticalScrollBar()->sizeHint().width());
-  UseWidth(newWidth);
+  // A reading let go keeps the width it was wrapped at, and with it the heights known.
+  if (!keepTexts) {
+    const QSize room = Box->maximumViewportSize();
+    int newWidth = room.width();
+    // The scroll bar will take its share of the width: wrap for what is left.
+    if (TallerThan(newWidth, room.height()))
+      newWidth = std::max(0, newWidth - Box->verticalScrollBar()->sizeHint().width());
+    UseWidth(newWidth);
+  }
 
   const std::size_t count = pieces.size();
   std::vector<int>(count, 0).swap(heights);

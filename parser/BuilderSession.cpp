@@ -1,6 +1,7 @@
 #include "BuilderSession.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "ParseState.h"
 
@@ -90,11 +91,12 @@ FieldRange FoundCodeRange(std::u16string_view field, const FoundCode& code) {
 
 BuilderSession::BuilderSession() { Load({}, -1); }
 
-void BuilderSession::Load(std::u16string_view field, std::ptrdiff_t chosen) {
+void BuilderSession::Load(std::u16string_view field, std::ptrdiff_t chosen, const FieldModel* read) {
   auto opened = std::make_shared<Opened>();
   opened->Field = std::u16string(field);
   opened->Range = {0, static_cast<std::int32_t>(field.size())};
-  const FieldModel model(opened->Field);
+  std::optional<FieldModel> own;
+  const FieldModel& model = read != nullptr && read->Text() == field ? *read : own.emplace(opened->Field);
   if (model.MayOffer()) {
     const std::vector<OfferedCode> found = FindOffered(field);
     if (model.Offers(found.size()) && !found.empty()) {
@@ -125,11 +127,11 @@ void BuilderSession::Load(std::u16string_view field, std::ptrdiff_t chosen) {
   opened_ = std::move(opened);
 }
 
-void BuilderSession::Start(std::u16string_view field, std::ptrdiff_t chosen) {
+void BuilderSession::Start(std::u16string_view field, std::ptrdiff_t chosen, const FieldModel* read) {
   undo_.clear();
   redo_.clear();
   typing_ = false;
-  Load(field, chosen);
+  Load(field, chosen, read);
 }
 
 void BuilderSession::Open(std::u16string_view field, std::ptrdiff_t chosen) {

@@ -43,7 +43,9 @@ class BuilderSession {
 
   // Starts afresh from the field (rule 1), without any steps to undo: a new sitting.
   // `chosen` is the index of the code chosen in the bar's list; -1 for the one offered.
-  void Start(std::u16string_view field, std::ptrdiff_t chosen = -1);
+  // `read`, where the front end has read the field already, serves as its reading when
+  // its text is the field's: a megabyte full of errors is then not read a second time.
+  void Start(std::u16string_view field, std::ptrdiff_t chosen = -1, const FieldModel* read = nullptr);
   // The same as one step that can be undone, for a builder that stays open.
   void Open(std::u16string_view field, std::ptrdiff_t chosen = -1);
 
@@ -107,7 +109,7 @@ class BuilderSession {
   };
   void Record(Persona before, std::size_t item, std::shared_ptr<const Opened> from);
   void Record(Persona before, std::size_t item) { Record(std::move(before), item, opened_); }
-  void Load(std::u16string_view field, std::ptrdiff_t chosen);
+  void Load(std::u16string_view field, std::ptrdiff_t chosen, const FieldModel* read = nullptr);
   std::optional<std::size_t> Swap(std::vector<Step>& from, std::vector<Step>& to);
 
   Persona persona_;

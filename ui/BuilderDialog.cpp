@@ -210,10 +210,10 @@ void TBuilderDialog::DescribeControls() {
   }
 }
 
-void TBuilderDialog::Open(const QString& field, std::ptrdiff_t chosen) {
+void TBuilderDialog::Open(const QString& field, std::ptrdiff_t chosen, const FieldModel* read) {
   searches.clear();
   refused.clear();
-  session.Start(field.toStdU16String(), chosen);
+  session.Start(field.toStdU16String(), chosen, read);
   FillItemList(0);
 }
 

@@ -41,8 +41,9 @@ class TBuilderDialog : public QDialog {
 
   // A new sitting on the reader's field: a post opens the code the found-code bar
   // offers (`chosen`: the index chosen in its list, -1 for none), any other text opens
-  // whole; an empty field gives a new persona. Nothing to undo yet.
-  void Open(const QString& field, std::ptrdiff_t chosen = -1);
+  // whole; an empty field gives a new persona. Nothing to undo yet. `read`: the field as
+  // the window read it, whose reading then serves.
+  void Open(const QString& field, std::ptrdiff_t chosen = -1, const FieldModel* read = nullptr);
   // The code as built now.
   QString Code() const;
   const Persona& CurrentPersona() const { return session.Current(); }

@@ -583,7 +583,7 @@ void TMainScreen::btnMakeClick() {
     if (Settings) BuilderDialog->RememberSizeIn(std::make_unique<QSettings>(Settings->fileName(), Settings->format()));
   }
   const QString text = QString::fromStdU16String(std::u16string(field->Text()));
-  BuilderDialog->Open(text, pnFound->Chosen());
+  BuilderDialog->Open(text, pnFound->Chosen(), field.get());  // the field's reading serves
   const bool used = BuilderDialog->exec() == QDialog::Accepted;
   const std::optional<BuilderSession::Splice> splice = used ? BuilderDialog->Use(text) : std::nullopt;
   // Every opening starts a new sitting: the one on a long code (its items, the steps

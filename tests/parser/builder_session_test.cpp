@@ -50,6 +50,16 @@ TEST(BuilderSession, UsesTheCodeInItsPlace) {
     BuilderSession s;
     s.Start(c.field, c.chosen);
     EXPECT_EQ(s.Code(), c.opened) << Utf8(c.field);
+    // The field as the front end read it opens the same, and so does a reading of
+    // another text, which is not taken for this one's.
+    const FieldModel read(c.field), other(u"ZN2.Hd Gm Q");
+    for (const FieldModel* given : {&read, &other}) {
+      BuilderSession same;
+      same.Start(c.field, c.chosen, given);
+      EXPECT_EQ(same.Code(), c.opened) << Utf8(c.field);
+      EXPECT_EQ(same.Listing().Lines, s.Listing().Lines) << Utf8(c.field);
+      EXPECT_EQ(same.Listing().Messages, s.Listing().Messages) << Utf8(c.field);
+    }
     EXPECT_FALSE(s.Changed());
     if (c.change) RemoveLast(s);
     EXPECT_EQ(s.Changed(), c.change);

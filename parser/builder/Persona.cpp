@@ -176,6 +176,8 @@ Persona OpenCode(std::string_view text, const ParseResult& reading) {
   };
 
   const std::vector<ItemPiece> pieces = TopLevelItems(reading);
+  // Room for them all at once: growing a list of items copies every item in it.
+  p.Items.reserve(pieces.size() + 1);
   std::size_t done = 0;  // bytes of `text` already in the persona
   if (text.starts_with(CodePrefix)) {
     p.Prefix = std::string(CodePrefix);

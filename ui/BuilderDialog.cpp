@@ -446,7 +446,11 @@ void TBuilderDialog::ShowCode() {
   const std::string code = session.Code();
   // A line edit shapes all of its text on every paint: a code of a megabyte shows its
   // start, as a kept item does, and "Use this code" takes all of it.
-  edCode->setText(Cut(code));
+  const QString shown = Cut(code);
+  edCode->setText(shown);
+  // The caret goes to the end of a text given: a cut code would show the end of its
+  // start, a run of whatever the middle holds, instead of its species and first items.
+  if (shown.size() < static_cast<qsizetype>(code.size())) edCode->setCursorPosition(0);
   const ReadingListing& listed = session.Listing();
   QString text;
   for (const std::string& line : listed.Lines) text += Qs(line).replace(QLatin1Char('\r'), QStringLiteral("\n    ")) + "\n";

@@ -423,6 +423,8 @@ class BuilderDialogTest : public QObject {
     // Only the counts of what is left out grow, by a digit or two.
     QVERIFY2(large.characters <= small.characters + 8, qPrintable(u"%1 against %2"_s.arg(large.characters).arg(small.characters)));
     QVERIFY(large.characters < 64 << 10);
+    // The code line shows the start of the code, not the end of the part kept.
+    QCOMPARE(Named<QLineEdit>(&d, "edCode")->cursorPosition(), 0);
   }
 
   // A long kept text is edited in a field of several lines, as a line edit would be:

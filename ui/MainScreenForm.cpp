@@ -456,10 +456,6 @@ void TMainScreen::ReplaceCode(const QString& code) {
   meZendric->setTextCursor(cursor);  // the caret after the new code, as typing leaves it
 }
 
-// A text that is not a code may hold one, and a text of several lines that starts
-// like a code may hold more than one (a file of codes, one a line). The finder reads
-// again only the lines the edit touched: a field of 20 000 codes costs a keystroke
-// what its edited line costs.
 // Every part of the window that shows the reading lets it go, and shows none for now.
 void TMainScreen::LetGoOfReading() {
   errorMarks->Show(nullptr);
@@ -470,6 +466,10 @@ void TMainScreen::LetGoOfReading() {
   reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
 }
 
+// A text that is not a code may hold one, and a text of several lines that starts
+// like a code may hold more than one (a file of codes, one a line). The finder reads
+// again only the lines the edit touched: a field of 20 000 codes costs a keystroke
+// what its edited line costs.
 void TMainScreen::OfferFoundCodes(std::u16string_view before) {
   std::vector<OfferedCode> codes = pnFound->TakeCodes();
   const bool known = std::exchange(codesFound, false);

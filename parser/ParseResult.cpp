@@ -1,8 +1,20 @@
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 
 #include "ZNParser.h"
 
 namespace zendric {
+
+namespace {
+
+// Room beyond what a reading wrote that is worth giving back: below it, the realloc
+// would cost more than the room is worth.
+constexpr std::size_t LeftoverBytes = 64 * 1024;
+
+}  // namespace
+
+void ParseResult::Buffer::Free::operator()(char* p) const { std::free(p); }
 
 ParseResult::Buffer::Buffer(const Buffer& other) { *this = other; }
 
@@ -15,13 +27,21 @@ ParseResult::Buffer& ParseResult::Buffer::operator=(const Buffer& other) {
   return *this;
 }
 
-void ParseResult::Buffer::Reserve(std::size_t capacity) {
-  if (capacity <= capacity_) return;
-  // Left uninitialised (no "()"): the new room is written before it is read.
-  std::unique_ptr<char[]> grown(new char[capacity]);
-  if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
-  data_ = std::move(grown);
+void ParseResult::Buffer::Resize(std::size_t capacity) {
+  // Left uninitialised: the new room is written before it is read.
+  void* resized = std::realloc(data_.get(), capacity == 0 ? 1 : capacity);
+  if (resized == nullptr) throw std::bad_alloc();
+  (void)data_.release();
+  data_.reset(static_cast<char*>(resized));
   capacity_ = capacity;
+}
+
+void ParseResult::Buffer::Reserve(std::size_t capacity) {
+  if (capacity > capacity_) Resize(capacity);
+}
+
+void ParseResult::Buffer::Fit() {
+  if (capacity_ - size_ >= LeftoverBytes) Resize(size_);
 }
 
 void ParseResult::Buffer::Grow(std::size_t more) { Reserve(std::max(size_ + more, 2 * capacity_ + 64)); }
@@ -39,7 +59,7 @@ std::pair<std::size_t, std::size_t> ParseResult::LinesAt(std::int32_t position) 
   // Lines without a span (From == 0) come only from readings built by hand; they
   // hold no position and sort first, as they would with the halving below.
   const auto first = std::partition_point(lines_.begin(), lines_.end(),
-                                          [&](const Entry& e) { return e.Where.To < position; });
+                                          [&](const LineEntry& e) { return e.Where.To < position; });
   auto last = first;
   while (last != lines_.end() && last->Where.From != 0 && last->Where.From <= position) ++last;
   return {static_cast<std::size_t>(first - lines_.begin()), static_cast<std::size_t>(last - lines_.begin())};
@@ -64,37 +84,50 @@ void ParseResult::ReserveMessages(std::size_t textBytes, std::size_t messages) {
   messages_.reserve(messages);
 }
 
+namespace {
+
+// A vector whose capacity is far beyond its size gives the rest back; the copy this
+// takes is of the entries written only.
+template <class Entry>
+void FitEntries(std::vector<Entry>& entries) {
+  if ((entries.capacity() - entries.size()) * sizeof(Entry) >= LeftoverBytes) entries.shrink_to_fit();
+}
+
+}  // namespace
+
+void ParseResult::Fit() {
+  lineText_.Fit();
+  messageText_.Fit();
+  FitEntries(lines_);
+  FitEntries(messages_);
+}
+
 void ParseResult::AddLine(std::string_view text, Span where) {
-  lines_.push_back({lineText_.Size(), text.size(), where, 0});
   lineText_.Append(text);
+  LineEntry& e = lines_.emplace_back();
+  e.SetEnd(lineText_.Size());
+  e.Where = where;
 }
 
 void ParseResult::AppendToLine(std::size_t i, std::string_view text) {
-  Entry& e = lines_[i];
-  if (i + 1 == lines_.size()) {
-    lineText_.Append(text);
-  } else {
-    // A line before the last one: the lines after it move up. Readers write to the last
-    // line, so this is only here to keep any other order correct.
-    lineText_.Insert(e.Offset + e.Length, text);
-    for (std::size_t k = i + 1; k < lines_.size(); ++k) lines_[k].Offset += text.size();
-  }
-  e.Length += text.size();
+  InsertInLine(i, Length(lines_, i), text);
 }
 
 void ParseResult::InsertInLine(std::size_t i, std::size_t at, std::string_view text) {
-  Entry& e = lines_[i];
-  at = std::min(at, e.Length);
-  lineText_.Insert(e.Offset + at, text);
-  e.Length += text.size();
-  for (std::size_t k = i + 1; k < lines_.size(); ++k) lines_[k].Offset += text.size();
+  // The lines after it move up: readers mostly write to the last line, where none do.
+  const std::size_t begin = i == 0 ? 0 : lines_[i - 1].End();
+  lineText_.Insert(begin + std::min(at, Length(lines_, i)), text);
+  for (std::size_t k = i; k < lines_.size(); ++k) lines_[k].SetEnd(lines_[k].End() + text.size());
 }
 
 void ParseResult::AddMessage(std::string_view text, std::int32_t position, Span item) {
-  if (!messages_.empty() && text.size() > messages_[longestMessage_].Length) longestMessage_ = messages_.size();
+  if (!messages_.empty() && text.size() > Length(messages_, longestMessage_)) longestMessage_ = messages_.size();
   largestPosition_ = messages_.empty() ? position : std::max(largestPosition_, position);
-  messages_.push_back({messageText_.Size(), text.size(), item, position});
   messageText_.Append(text);
+  MessageEntry& e = messages_.emplace_back();
+  e.SetEnd(messageText_.Size());
+  e.Where = item;
+  e.Position = position;
 }
 
 bool operator==(const ParseResult& a, const ParseResult& b) {

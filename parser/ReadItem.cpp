@@ -124,6 +124,8 @@ void ReadItem(ParseState& s, bool TopLevel) {
 ParseResult ParseCode(std::string_view code) {
   ParseState s;
   ParseCode(s, code);
+  // The room made up front for the worst case goes back before the reading is kept.
+  s.Result.Fit();
   return std::move(s.Result);
 }
 

@@ -28,11 +28,11 @@ struct Span {
 class ParseResult {
  public:
   std::size_t LineCount() const { return lines_.size(); }
-  std::string_view Line(std::size_t i) const { return Text(lineText_, lines_[i]); }
+  std::string_view Line(std::size_t i) const { return Text(lineText_, lines_, i); }
   Span LineSpan(std::size_t i) const { return lines_[i].Where; }
 
   std::size_t MessageCount() const { return messages_.size(); }
-  std::string_view Message(std::size_t i) const { return Text(messageText_, messages_[i]); }
+  std::string_view Message(std::size_t i) const { return Text(messageText_, messages_, i); }
   std::int32_t MessagePosition(std::size_t i) const { return messages_[i].Position; }
   Span MessageItem(std::size_t i) const { return messages_[i].Where; }
   // The first of the longest messages (in bytes) and the largest position of any, 0 and
@@ -50,12 +50,14 @@ class ParseResult {
   void Clear();
   void Reserve(std::size_t lineBytes, std::size_t lines);
   void ReserveMessages(std::size_t textBytes, std::size_t messages);
+  // Gives back the room reserved beyond what was written, once the reading is whole.
+  void Fit();
   void AddLine(std::string_view text, Span where = {});
   void AppendToLine(std::size_t i, std::string_view text);
   // AppendToLine for the last line, which there must be.
   void AppendToLastLine(std::string_view text) {
     lineText_.Append(text);
-    lines_.back().Length += text.size();
+    lines_.back().SetEnd(lineText_.Size());
   }
   // Inserts before byte `at` (from 0) of line i; `at` must not pass its end.
   void InsertInLine(std::size_t i, std::size_t at, std::string_view text);
@@ -68,7 +70,8 @@ class ParseResult {
 
  private:
   // A growing run of bytes: appending is a bounds check and a copy, which matters
-  // here, where a reading appends a hundred small pieces.
+  // here, where a reading appends a hundred small pieces. Held with malloc, so that it
+  // can grow and shrink in place (see Fit).
   class Buffer {
    public:
     Buffer() = default;
@@ -82,10 +85,12 @@ class ParseResult {
       return *this;
     }
 
-    std::string_view View(std::size_t offset, std::size_t length) const { return {data_.get() + offset, length}; }
+    std::string_view View(std::size_t from, std::size_t to) const { return {data_.get() + from, to - from}; }
     std::size_t Size() const { return size_; }
     void Clear() { size_ = 0; }
     void Reserve(std::size_t capacity);
+    // Gives back room far beyond the size: realloc shrinks in place, copying nothing.
+    void Fit();
     void Append(std::string_view text) {
       if (capacity_ - size_ < text.size()) Grow(text.size());
       if (!text.empty()) std::memcpy(data_.get() + size_, text.data(), text.size());
@@ -94,26 +99,47 @@ class ParseResult {
     void Insert(std::size_t at, std::string_view text);
 
    private:
+    struct Free {
+      void operator()(char* p) const;
+    };
+    void Resize(std::size_t capacity);
     void Grow(std::size_t more);
-    std::unique_ptr<char[]> data_;
+    std::unique_ptr<char, Free> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
   };
 
-  struct Entry {
-    std::size_t Offset = 0;  // into the buffer of its kind
-    std::size_t Length = 0;
+  // Texts lie in their buffer in order with nothing between them (appending to the last
+  // line, the usual case, is appending to the buffer), so an entry keeps only where its
+  // text ends: the one before ends where it begins. The end is kept in two halves, which
+  // packs an entry in 4-byte units: a message takes 20 bytes, and a megabyte of stray
+  // braces (a million messages) 20 MB instead of 32.
+  struct LineEntry {
+    std::uint32_t EndLow = 0;
+    std::uint32_t EndHigh = 0;
     Span Where;
-    std::int32_t Position = 0;  // messages only
+    std::size_t End() const { return static_cast<std::size_t>((std::uint64_t{EndHigh} << 32) | EndLow); }
+    void SetEnd(std::size_t end) {
+      EndLow = static_cast<std::uint32_t>(end);
+      EndHigh = static_cast<std::uint32_t>(std::uint64_t{end} >> 32);
+    }
   };
-  static std::string_view Text(const Buffer& buffer, const Entry& e) { return buffer.View(e.Offset, e.Length); }
+  struct MessageEntry : LineEntry {
+    std::int32_t Position = 0;
+  };
+  template <class Entry>
+  static std::string_view Text(const Buffer& buffer, const std::vector<Entry>& entries, std::size_t i) {
+    return buffer.View(i == 0 ? 0 : entries[i - 1].End(), entries[i].End());
+  }
+  template <class Entry>
+  static std::size_t Length(const std::vector<Entry>& entries, std::size_t i) {
+    return entries[i].End() - (i == 0 ? 0 : entries[i - 1].End());
+  }
 
-  // Lines lie in the buffer in their order with nothing between them: appending to the
-  // last line (the usual case) is appending to the buffer.
   Buffer lineText_;
-  std::vector<Entry> lines_;
+  std::vector<LineEntry> lines_;
   Buffer messageText_;
-  std::vector<Entry> messages_;
+  std::vector<MessageEntry> messages_;
   std::size_t longestMessage_ = 0;
   std::int32_t largestPosition_ = 0;
 };

@@ -242,8 +242,9 @@ TEST(ZendricRead, OutOfMemoryLosesOnlyThatCode) {
 #if ZENDRIC_ASAN
   GTEST_SKIP() << "AddressSanitizer cannot run under a memory limit";
 #endif
-  // 2 MB of '{' take far more than 200 MB to read; the codes around it are read.
-  const std::string input = "ZN2.Dw Gm\nZN2.Dw" + std::string(2000000, '{') + "\nZN2.Dw Gf\n";
+  // 4 MB of '{' take far more than 200 MB to read (a message of some 40 bytes each);
+  // the codes around it are read.
+  const std::string input = "ZN2.Dw Gm\nZN2.Dw" + std::string(4000000, '{') + "\nZN2.Dw Gf\n";
   const struct {
     std::string args;
     std::string where;
@@ -257,7 +258,7 @@ TEST(ZendricRead, OutOfMemoryLosesOnlyThatCode) {
     SCOPED_TRACE(mode.args);
     const Outcome r = RunReader(mode.args, input, "ulimit -v 200000; ");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "zendric-read: " + mode.where + ": out of memory reading this code (2000006 bytes)\n");
+    EXPECT_EQ(r.err, "zendric-read: " + mode.where + ": out of memory reading this code (4000006 bytes)\n");
     EXPECT_NE(r.out.find("I'm a male"), std::string::npos);
     EXPECT_NE(r.out.find("I'm a female"), std::string::npos);
     EXPECT_EQ(r.out.find("{{"), std::string::npos);

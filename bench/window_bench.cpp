@@ -486,6 +486,8 @@ struct RealFigures {
   double keyCpuSeconds = 0;
   double idleCpuSeconds = 0;   // CPU used in the idle time after the paste
   double pastedMb = 0;         // resident memory with the code shown
+  double restingMb = 0;        // and after the idle time
+  double keyedMb = 0;          // and after the key
   double clearedMb = 0;        // and after the field was cleared
 };
 
@@ -518,11 +520,13 @@ std::optional<RealFigures> MeasureRealPaste(const std::string& display, const La
   cpu = CpuSeconds(app.pid);
   std::this_thread::sleep_for(std::chrono::duration<double>(idleSeconds));
   f.idleCpuSeconds = CpuSeconds(app.pid) - cpu;
+  f.restingMb = ResidentMb(app.pid);
   cpu = CpuSeconds(app.pid);
   start = Clock::now();
   RunXdotool(display, {"key", "x"});
   f.keySeconds = UntilQuiet(app.pid, start);
   f.keyCpuSeconds = CpuSeconds(app.pid) - cpu;
+  f.keyedMb = ResidentMb(app.pid);
   RunXdotool(display, {"key", "ctrl+a", "Delete"});
   UntilQuiet(app.pid, Clock::now());
   f.clearedMb = ResidentMb(app.pid);
@@ -600,8 +604,9 @@ void MeasureRealPastes(const char* program, const std::vector<NamedCode>& codes,
   std::printf("\nthe real program (%s), started afresh for each paste; idle CPU over %.0f s after it\n", program,
               idleSeconds);
   std::printf("(s: until it stops working; CPU s: what it used meanwhile)\n");
-  std::printf("%-20s %8s %8s %8s %8s %8s %9s %9s %10s\n", "paste", "paste s", "CPU s", "key s", "CPU s", "idle CPU",
-              "start MB", "shown MB", "cleared MB");
+  std::printf("(MB resident: at start, with the code shown, after the idle time, after the key, cleared)\n");
+  std::printf("%-20s %8s %8s %8s %8s %8s %9s %9s %8s %8s %10s\n", "paste", "paste s", "CPU s", "key s", "CPU s",
+              "idle CPU", "start MB", "shown MB", "idle MB", "key MB", "cleared MB");
   for (const NamedCode& c : codes) {
     if (std::string(c.label).find(only) == std::string::npos) continue;
     std::optional<RealFigures> f;
@@ -618,8 +623,9 @@ void MeasureRealPastes(const char* program, const std::vector<NamedCode>& codes,
       std::printf("%-20s not measured: the program did not start, or no paste reached it\n", c.label);
       continue;
     }
-    std::printf("%-20s %8.2f %8.2f %8.2f %8.2f %8.2f %9.1f %9.1f %10.1f\n", c.label, f->pasteSeconds, f->pasteCpuSeconds,
-                f->keySeconds, f->keyCpuSeconds, f->idleCpuSeconds, startMb, f->pastedMb, f->clearedMb);
+    std::printf("%-20s %8.2f %8.2f %8.2f %8.2f %8.2f %9.1f %9.1f %8.1f %8.1f %10.1f\n", c.label, f->pasteSeconds,
+                f->pasteCpuSeconds, f->keySeconds, f->keyCpuSeconds, f->idleCpuSeconds, startMb, f->pastedMb, f->restingMb,
+                f->keyedMb, f->clearedMb);
     std::fflush(stdout);
   }
 #else

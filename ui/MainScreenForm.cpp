@@ -64,6 +64,9 @@ TMainScreen::TMainScreen(QWidget* parent) : QWidget(parent) {
   PlaceOnScreen();
   setAcceptDrops(true);
   meZendric->viewport()->installEventFilter(this);  // a file dropped on the field opens
+  giveBackWhenIdle.setSingleShot(true);
+  giveBackWhenIdle.setInterval(TFreedMemory::IdleMilliseconds);
+  connect(&giveBackWhenIdle, &QTimer::timeout, this, [] { GiveBackFreedMemory(); });
 }
 
 // The code field, and the About button in a narrow panel at its right.
@@ -383,6 +386,7 @@ void TMainScreen::meZendricChange() {
   ShowCaretItem(true);
   // The last reading, its marks and its column are freed by now.
   if (freedMemory.AfterReading(field->Code().size())) GiveBackFreedMemory();
+  if (field->Code().size() >= TFreedMemory::LargeCode) giveBackWhenIdle.start();
 }
 
 // The lines of the item the caret (or the start of the selection) stands in light up in

@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
 #include <QMimeData>
 #include <QWidget>
@@ -148,6 +149,7 @@ class TMainScreen : public QWidget {
   int caretShownAt = -1;  // the field offset they were found for, -1 after a new reading
   FieldRange hoverMark, errorItemMark;
   TFreedMemory freedMemory;
+  QTimer giveBackWhenIdle;  // after a reading of a long code
   TErrorMarks* errorMarks = nullptr;
   TMainMenu* mbMain = nullptr;
 };

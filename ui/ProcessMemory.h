@@ -14,6 +14,10 @@
 // (a megabyte of errors: 300 MB held by an empty window). So the window gives freed
 // memory back once the code it reads has become much smaller than the largest it read
 // since it last did: when the field is cleared, or a long paste replaced by a code.
+// It also does so when typing in a long code pauses: the keys of a burst reuse the
+// memory the last reading freed, and the window at rest holds little beyond what it
+// shows (a megabyte's paste leaves some 35 MB of freed pages behind: the clipboard's
+// copies, the field's insertion, the readings made on the way).
 #pragma once
 
 #include <algorithm>
@@ -46,6 +50,8 @@ class TFreedMemory {
   static constexpr std::size_t LargeCode = 256 * 1024;
   // Given back once a code is under this share of the largest read since.
   static constexpr std::size_t Shrink = 4;
+  // And this long after the last reading of a code of LargeCode or more.
+  static constexpr int IdleMilliseconds = 1000;
 
   // Tells of a reading of `codeBytes`; true when the memory freed since should go back
   // now (the caller does so, after the last reading's memory is freed).

@@ -244,6 +244,22 @@ class WindowLoadTest : public QObject {
     QVERIFY2(cleared - before < (pasted - before) / 4, qPrintable(figures));
   }
 
+  // A pause after a long paste gives back what the paste freed on its way (the
+  // clipboard's copies, the field's insertion), and keeps the reading shown.
+  void restingGivesMemoryBack() {
+    KeepFreedMemory();
+    const double before = Resident();
+    Paste("ZN2.Dw" + std::string(1000000, '"'));
+    QTRY_VERIFY_WITH_TIMEOUT(w->ResultColumn().Settled(), 60000);
+    const double pasted = Resident();
+    QTest::qWait(TFreedMemory::IdleMilliseconds + 500);
+    const double resting = Resident();
+    const QString figures = u"MB before %1, pasted %2, resting %3"_s.arg(before / 1e6).arg(pasted / 1e6).arg(resting / 1e6);
+    QVERIFY2(pasted - before > 20e6, qPrintable(figures));
+    QVERIFY2(resting - before < (pasted - before) / 2, qPrintable(figures));
+    QCOMPARE(w->findChild<TErrorList*>()->model()->rowCount(), 1);
+  }
+
   // Each worst case finishes; a key in it costs at most a few times a key in ordinary
   // items of the same size (before, a '{' run cost over ten times as much); no label
   // holds more than a piece; and once settled nothing is left to run or paint.

@@ -86,7 +86,9 @@ OfferedCode OfferOf(FoundCode code) {
 
 FieldModel::FieldModel() : marks_{{0, 0, 0}} {}
 
-FieldModel::FieldModel(std::u16string text) : text_(std::move(text)) {
+FieldModel::FieldModel(std::u16string text) : FieldModel(std::move(text), ParseResult()) {}
+
+FieldModel::FieldModel(std::u16string text, ParseResult room) : text_(std::move(text)) {
   const std::u16string_view field = text_;
   code_.reserve(field.size() + field.size() / 4);
   marks_.reserve(field.size() / Stride + 1);
@@ -111,7 +113,7 @@ FieldModel::FieldModel(std::u16string text) : text_(std::move(text)) {
   }
   if (marks_.empty()) marks_.push_back({0, 0, 0});
   tooLarge_ = TooLargeToRead(code_.size());
-  if (!tooLarge_) reading_ = ParseCode(code_);
+  if (!tooLarge_) reading_ = ParseCode(code_, std::move(room));
   for (std::size_t i = 1; i < reading_.MessageCount() && messagesInOrder_; ++i)
     messagesInOrder_ = reading_.MessagePosition(i - 1) <= reading_.MessagePosition(i);
 }

@@ -45,6 +45,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -140,10 +141,15 @@ class FieldModel {
  public:
   FieldModel();  // the empty field, not read yet: no lines, no messages
   explicit FieldModel(std::u16string text);
+  // Read into the memory of `room`, a reading no longer wanted: a long code read again
+  // at every key writes where the last reading was instead of taking more.
+  FieldModel(std::u16string text, ParseResult room);
 
   std::u16string_view Text() const { return text_; }
   std::string_view Code() const { return code_; }
   const ParseResult& Reading() const { return reading_; }
+  // The reading, for its memory to serve the next one; this model has none after.
+  ParseResult TakeReading() { return std::exchange(reading_, ParseResult()); }
   bool HasLineEnd() const { return hasLineEnd_; }
   // A code over the size the interpreter reads is not read: no lines, no messages.
   bool TooLarge() const { return tooLarge_; }

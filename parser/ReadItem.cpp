@@ -121,8 +121,11 @@ void ReadItem(ParseState& s, bool TopLevel) {
   if (TopLevel && s.CurrentLine >= static_cast<std::int32_t>(s.Result.LineCount())) --s.CurrentLine;
 }
 
-ParseResult ParseCode(std::string_view code) {
+ParseResult ParseCode(std::string_view code) { return ParseCode(code, ParseResult()); }
+
+ParseResult ParseCode(std::string_view code, ParseResult room) {
   ParseState s;
+  s.Result = std::move(room);
   ParseCode(s, code);
   // The room made up front for the worst case goes back before the reading is kept.
   s.Result.Fit();

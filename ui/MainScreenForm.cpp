@@ -352,17 +352,18 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event) {
 // makes a line of its own of every line end put into it, whatever the edit.
 void TMainScreen::meZendricChange() {
   // A reading of a hundred thousand lines and messages and more holds tens of megabytes
-  // (a megabyte of errors, some 75): it goes before the next one is made, so that the
-  // window never holds both, and the next one is made in the memory it had.
+  // (a megabyte of errors, some 60): it goes before the next one is made, so that the
+  // window never holds both, and the next one is written into its memory.
   std::u16string largeBefore;
+  ParseResult room;
   const ParseResult& last = field->Reading();
   const bool letGo = last.MessageCount() + last.LineCount() >= LargeReading;
   const int columnScroll = sbCodeList->verticalScrollBar()->value();
   if (letGo) {
     largeBefore = field->Text();
-    LetGoOfReading();
+    room = LetGoOfReading();
   }
-  auto next = std::make_shared<const FieldModel>(meZendric->ModelText());
+  auto next = std::make_shared<FieldModel>(meZendric->ModelText(), std::move(room));
   ++parseCount;
 
   // Settle the scroll box's new height first, so the column wraps for the room it gets;
@@ -461,13 +462,15 @@ void TMainScreen::ReplaceCode(const QString& code) {
 }
 
 // Every part of the window that shows the reading lets it go, and shows none for now.
-void TMainScreen::LetGoOfReading() {
+// Gives the reading back, for its memory to hold the next one.
+ParseResult TMainScreen::LetGoOfReading() {
   errorMarks->Show(nullptr);
   lbErrors->SetReading(nullptr);
   fixOffer->SetReading(nullptr);
   resultColumn->LetGo();
-  field = std::make_shared<const FieldModel>();
+  std::shared_ptr<FieldModel> last = std::exchange(field, std::make_shared<FieldModel>());
   reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
+  return last.use_count() == 1 ? last->TakeReading() : ParseResult();
 }
 
 // A text that is not a code may hold one, and a text of several lines that starts

@@ -105,7 +105,7 @@ class TMainScreen : public QWidget {
   void btnAboutClick();
   void btnMakeClick();
   void OfferFoundCodes(std::u16string_view before);
-  void LetGoOfReading();
+  ParseResult LetGoOfReading();
   void Tell(const QString& message);
   bool TakeDrop(const QMimeData* data);
   void FillCodeList();
@@ -141,7 +141,7 @@ class TMainScreen : public QWidget {
   std::unique_ptr<TResultColumn> resultColumn;  // goes before the widgets it fills
   // The field as last read, and its reading, which the result column, the error list and
   // the marks share.
-  std::shared_ptr<const FieldModel> field = std::make_shared<const FieldModel>();
+  std::shared_ptr<FieldModel> field = std::make_shared<FieldModel>();
   std::shared_ptr<const ParseResult> reading{field, &field->Reading()};
   int parseCount = 0;
   bool codesFound = false;  // the found-code bar holds every code found in the field

@@ -50,8 +50,10 @@ class TFreedMemory {
   static constexpr std::size_t LargeCode = 256 * 1024;
   // Given back once a code is under this share of the largest read since.
   static constexpr std::size_t Shrink = 4;
-  // And this long after the last reading of a code of LargeCode or more.
-  static constexpr int IdleMilliseconds = 1000;
+  // And this long after the last reading of a code of LargeCode or more: long enough
+  // that typing goes on at full speed, since the first key after memory went back
+  // takes its pages again (some 40 ms for a megabyte of errors).
+  static constexpr int IdleMilliseconds = 3000;
 
   // Tells of a reading of `codeBytes`; true when the memory freed since should go back
   // now (the caller does so, after the last reading's memory is freed).

@@ -11,13 +11,7 @@
 #include <vector>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ZENDRIC_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZENDRIC_ASAN 1
-#endif
-#endif
+#include "Sanitizers.h"
 
 namespace {
 

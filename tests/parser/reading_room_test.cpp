@@ -9,15 +9,8 @@
 #include <malloc.h>
 #endif
 
+#include "Sanitizers.h"
 #include "ZNParser.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ZENDRIC_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZENDRIC_ASAN 1
-#endif
-#endif
 
 namespace zendric {
 namespace {

@@ -45,8 +45,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Finder.h"

@@ -354,15 +354,11 @@ void TMainScreen::meZendricChange() {
   // A reading of a hundred thousand lines and messages and more holds tens of megabytes
   // (a megabyte of errors, some 60): it goes before the next one is made, so that the
   // window never holds both, and the next one is written into its memory.
-  std::u16string largeBefore;
-  ParseResult room;
   const ParseResult& last = field->Reading();
   const bool letGo = last.MessageCount() + last.LineCount() >= LargeReading;
   const int columnScroll = sbCodeList->verticalScrollBar()->value();
-  if (letGo) {
-    largeBefore = field->Text();
-    room = LetGoOfReading();
-  }
+  std::shared_ptr<FieldModel> before = letGo ? LetGoOfReading() : field;
+  ParseResult room = letGo && before.use_count() == 1 ? before->TakeReading() : ParseResult();
   auto next = std::make_shared<FieldModel>(meZendric->ModelText(), std::move(room));
   ++parseCount;
 
@@ -371,11 +367,10 @@ void TMainScreen::meZendricChange() {
   lbErrors->setVisible(next->Reading().MessageCount() > 0);
   spErrors->refresh();
   layout()->activate();
-  std::shared_ptr<const FieldModel> before = std::exchange(field, std::move(next));
+  field = std::move(next);
   reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
-  OfferFoundCodes(largeBefore.empty() ? before->Text() : std::u16string_view(largeBefore));
+  OfferFoundCodes(before->Text());
   before.reset();
-  largeBefore = {};
   errorMarks->Show(field);
   lbErrors->SetReading(reading, field);
   fixOffer->SetReading(field);
@@ -462,15 +457,15 @@ void TMainScreen::ReplaceCode(const QString& code) {
 }
 
 // Every part of the window that shows the reading lets it go, and shows none for now.
-// Gives the reading back, for its memory to hold the next one.
-ParseResult TMainScreen::LetGoOfReading() {
+// Gives back the model let go: its text, and its reading's memory for the next one.
+std::shared_ptr<FieldModel> TMainScreen::LetGoOfReading() {
   errorMarks->Show(nullptr);
   lbErrors->SetReading(nullptr);
   fixOffer->SetReading(nullptr);
   resultColumn->LetGo();
   std::shared_ptr<FieldModel> last = std::exchange(field, std::make_shared<FieldModel>());
   reading = std::shared_ptr<const ParseResult>(field, &field->Reading());
-  return last.use_count() == 1 ? last->TakeReading() : ParseResult();
+  return last;
 }
 
 // A text that is not a code may hold one, and a text of several lines that starts

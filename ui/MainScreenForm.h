@@ -105,7 +105,7 @@ class TMainScreen : public QWidget {
   void btnAboutClick();
   void btnMakeClick();
   void OfferFoundCodes(std::u16string_view before);
-  ParseResult LetGoOfReading();
+  std::shared_ptr<FieldModel> LetGoOfReading();
   void Tell(const QString& message);
   bool TakeDrop(const QMimeData* data);
   void FillCodeList();

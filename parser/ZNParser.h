@@ -114,11 +114,12 @@ class ParseResult {
     void ReserveAbout(std::size_t capacity) {
       if (capacity_ < capacity / 4) Resize(capacity);
     }
-    // Gives back the room a worst-case reserve left mostly unused. Room that is mostly
-    // used is kept: the next reading of the same code reserves as much and takes the
-    // same place.
+    // Gives back the room a worst-case reserve left unused, past a margin of 1/32: the
+    // next reading of the same code, a key later, is written here and mostly fits.
     void Fit() {
-      if ((capacity_ - size_) * sizeof(T) >= 64 * 1024 && capacity_ >= 2 * size_) Resize(size_);
+      const std::size_t keep = size_ + size_ / 32;
+      if (capacity_ > keep && (capacity_ - keep) * sizeof(T) >= 64 * 1024 && capacity_ - size_ >= capacity_ / 8)
+        Resize(keep);
     }
     void Append(const T* values, std::size_t count) {
       if (capacity_ - size_ < count) Grow(count);

@@ -80,6 +80,25 @@ TEST(ReadingRoom, KeptReadingHoldsItsTexts) {
     EXPECT_LE(held, text + text / 4 + 24 * entries + (1 << 20)) << code.substr(0, 8) << ": " << text << " bytes";
   }
 }
+
+// Room mostly used but a good part not still goes back, but for a thirty-second kept for
+// the next reading of the same code.
+TEST(ReadingRoom, FitGivesBackRoomPartlyUsed) {
+  const std::size_t reserved = 8 << 20;
+  for (const std::size_t used : {reserved / 2, reserved * 3 / 4, reserved * 7 / 8}) {
+    const std::string line(used, 'a');
+    const struct mallinfo2 before = mallinfo2();
+    {
+      ParseResult r;
+      r.Reserve(reserved, 1);
+      r.AddLine(line);
+      r.Fit();
+      const struct mallinfo2 after = mallinfo2();
+      const std::size_t held = (after.uordblks + after.hblkhd) - (before.uordblks + before.hblkhd);
+      EXPECT_LE(held, used + used / 32 + (64 << 10)) << used << " of " << reserved;
+    }
+  }
+}
 #endif
 
 }  // namespace

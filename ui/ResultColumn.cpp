@@ -139,19 +139,24 @@ void TResultColumn::CutIntoPieces(std::string_view line, std::uint32_t index, st
   }
 }
 
+bool TResultColumn::IsOnePiece(std::string_view line) {
+  return line.size() <= PieceBytes && static_cast<std::size_t>(std::count(line.begin(), line.end(), '\r')) < PieceRows;
+}
+
 std::string_view TResultColumn::TextOf(std::size_t piece) const {
+  if (wholeLines) return lines->Line(piece);
   const Piece& p = pieces[piece];
   return lines->Line(p.Line).substr(p.From, p.To - p.From);
 }
 
 int TResultColumn::LineHeight(std::size_t line) const {
-  const std::size_t last = firstPiece[line + 1] - 1;
-  return static_cast<int>(tops[last] + heights[last] - tops[firstPiece[line]]);
+  const std::size_t last = FirstPieceOf(line + 1) - 1;
+  return static_cast<int>(tops[last] + heights[last] - tops[FirstPieceOf(line)]);
 }
 
 // The separator above a piece: none above the first, nor between pieces of one line.
 int TResultColumn::GapBefore(std::size_t piece) const {
-  return piece > 0 && pieces[piece].Line != pieces[piece - 1].Line ? SeparatorHeight : 0;
+  return piece > 0 && LineOfPiece(piece) != LineOfPiece(piece - 1) ? SeparatorHeight : 0;
 }
 
 int TResultColumn::Measure(std::string_view text, int atWidth) {
@@ -193,14 +198,14 @@ bool TResultColumn::TallerThan(int atWidth, int room) {
   // width with one: that width keeps heights of its own, or every key in a column
   // taller than its view measured its lines again (half of a keystroke's time).
   const bool known = atWidth == knownWidth && ruler.font() == knownFont;
-  if (!known && (atWidth != wideWidth || ruler.font() != wideFont || wideHeights.size() > 2 * pieces.size() + 1024)) {
+  if (!known && (atWidth != wideWidth || ruler.font() != wideFont || wideHeights.size() > 2 * PieceCount() + 1024)) {
     wideHeights.clear();
     wideWidth = atWidth;
     wideFont = ruler.font();
   }
   std::unordered_map<std::uint64_t, int>& heightsAt = known ? knownHeights : wideHeights;
   std::int64_t total = 0;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
+  for (std::size_t i = 0; i < PieceCount(); ++i) {
     const std::string_view text = TextOf(i);
     auto [it, added] = heightsAt.try_emplace(TextKey(text), 0);
     if (added) it->second = Measure(text, atWidth);
@@ -234,13 +239,18 @@ void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
   // Rebuilt rather than cleared, so that a short reading lets a long one's memory go.
   std::vector<Piece> newPieces;
   std::vector<std::uint32_t> newFirsts;
-  newPieces.reserve(lines->LineCount());
-  newFirsts.reserve(lines->LineCount() + 1);
-  for (std::size_t i = 0; i < lines->LineCount(); ++i) {
+  std::size_t cut = 0;
+  while (cut < lines->LineCount() && IsOnePiece(lines->Line(cut))) ++cut;
+  wholeLines = cut == lines->LineCount();
+  if (!wholeLines) {
+    newPieces.reserve(lines->LineCount());
+    newFirsts.reserve(lines->LineCount() + 1);
+    for (std::size_t i = 0; i < lines->LineCount(); ++i) {
+      newFirsts.push_back(static_cast<std::uint32_t>(newPieces.size()));
+      CutIntoPieces(lines->Line(i), static_cast<std::uint32_t>(i), newPieces);
+    }
     newFirsts.push_back(static_cast<std::uint32_t>(newPieces.size()));
-    CutIntoPieces(lines->Line(i), static_cast<std::uint32_t>(i), newPieces);
   }
-  newFirsts.push_back(static_cast<std::uint32_t>(newPieces.size()));
   pieces = std::move(newPieces);
   firstPiece = std::move(newFirsts);
 
@@ -254,7 +264,7 @@ void TResultColumn::Fill(std::shared_ptr<const ParseResult> reading) {
     UseWidth(newWidth);
   }
 
-  const std::size_t count = pieces.size();
+  const std::size_t count = PieceCount();
   std::vector<int>(count, 0).swap(heights);
   std::vector<bool>(count, false).swap(exact);
   pending = 0;
@@ -297,6 +307,7 @@ void TResultColumn::Clear() {
   lines.reset();
   std::vector<Piece>().swap(pieces);
   std::vector<std::uint32_t>().swap(firstPiece);
+  wholeLines = true;
   std::vector<int>().swap(heights);
   std::vector<bool>().swap(exact);
   std::vector<std::int64_t>().swap(tops);
@@ -327,7 +338,7 @@ std::size_t TResultColumn::PieceAt(std::int64_t y) const {
 
 // Gives the lines in and near the view their labels, measuring those not yet measured.
 void TResultColumn::Place() {
-  if (placing || restacking || !lines || pieces.size() != heights.size() || tops.size() != heights.size()) return;
+  if (placing || restacking || !lines || PieceCount() != heights.size() || tops.size() != heights.size()) return;
   placing = true;
   const std::size_t count = heights.size();
   std::size_t from = 0, to = 0;
@@ -399,7 +410,7 @@ void TResultColumn::Materialize(std::size_t from, std::size_t to) {
       nextTexts[i] = text;
     }
     label->setGeometry(0, ClampToWidget(tops[piece]), width, heights[piece]);
-    Light(label, pieces[piece].Line >= highlightFirst && pieces[piece].Line < highlightLast);
+    Light(label, LineOfPiece(piece) >= highlightFirst && LineOfPiece(piece) < highlightLast);
     if (fresh) label->show();
     nextLabels[i] = label;
   }
@@ -446,7 +457,7 @@ bool TResultColumn::IsLit(const QLabel* label) const { return label->autoFillBac
 
 std::ptrdiff_t TResultColumn::LineOfLabel(const QObject* label) const {
   for (std::size_t k = 0; k < labels.size(); ++k)
-    if (labels[k] == label) return static_cast<std::ptrdiff_t>(pieces[first + k].Line);
+    if (labels[k] == label) return static_cast<std::ptrdiff_t>(LineOfPiece(first + k));
   return -1;
 }
 
@@ -483,14 +494,14 @@ void TResultColumn::SetHighlight(std::size_t firstLine, std::size_t lastLine) {
   highlightFirst = firstLine;
   highlightLast = lastLine;
   for (std::size_t k = 0; k < labels.size(); ++k) {
-    const std::size_t line = pieces[first + k].Line;
+    const std::size_t line = LineOfPiece(first + k);
     Light(labels[k], line >= highlightFirst && line < highlightLast);
   }
 }
 
 void TResultColumn::ScrollToHighlight() {
-  if (highlightLast <= highlightFirst || highlightLast >= firstPiece.size() || tops.size() != heights.size()) return;
-  const std::size_t top = firstPiece[highlightFirst], bottom = firstPiece[highlightLast] - 1;
+  if (highlightLast <= highlightFirst || highlightLast > LineCount() || tops.size() != heights.size()) return;
+  const std::size_t top = FirstPieceOf(highlightFirst), bottom = FirstPieceOf(highlightLast) - 1;
   if (bottom >= tops.size()) return;
   const std::int64_t from = tops[top], to = tops[bottom] + heights[bottom];
   QScrollBar* bar = Box->verticalScrollBar();

@@ -127,11 +127,14 @@ class WindowLoadTest : public QObject {
         << std::string(4000, 'x') + "\r" + std::string(500, 'y') << Ranges{{0, 4000}, {4001, 4501}};
     QTest::newRow("two-byte characters") << Repeat("\xC3\xA9", 3000) << Ranges{{0, Bytes}, {Bytes, 6000}};
     QTest::newRow("never inside a character") << Repeat("\xE2\x82\xAC", 2000) << Ranges{{0, 4095}, {4095, 6000}};
+    QTest::newRow("just at the byte limit") << std::string(Bytes, 'x') << Ranges{{0, Bytes}};
   }
   void cutIntoPieces() {
     QFETCH(std::string, line);
     QFETCH(Ranges, pieces);
     QCOMPARE(Cut(line), pieces);
+    // A column of whole lines keeps no pieces: it must agree on which lines those are.
+    QCOMPARE(TResultColumn::IsOnePiece(line), pieces.size() == 1);
   }
 
   void shownMessage_data() {

@@ -53,6 +53,10 @@ Outcome RunReader(const std::string& args, const std::string& input = "", const 
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   if (output.empty()) r.out = Slurp(out);
   r.err = Slurp(err);
+  // Some inputs run to megabytes: none is left behind in the temporary folder.
+  std::remove(in.c_str());
+  std::remove(err.c_str());
+  if (output.empty()) std::remove(out.c_str());
   return r;
 }
 
@@ -312,6 +316,8 @@ TEST(ZendricRead, WriteErrorStopsAtOnce) {
                               "; } | head -c 10 >/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   EXPECT_EQ(Slurp(status), "2\n");
+  std::remove(in.c_str());
+  std::remove(status.c_str());
 }
 
 TEST(ZendricRead, NoInputNoCodes) {
@@ -431,6 +437,7 @@ TEST(ZendricRead, FindCodesInText) {
     EXPECT_EQ(r.out, WithPaths(c.out, paths));
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.status == 2 ? 1 : 0) << r.err;
+    for (const std::string& path : paths) std::remove(path.c_str());
   }
 }
 
